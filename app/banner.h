@@ -1,0 +1,10 @@
+#pragma once
+#include <QPixmap>
+
+namespace vinkring {
+
+// The 625 by 90 banner across the top of the window, drawn for the given
+// device pixel ratio.
+QPixmap makeBanner(qreal devicePixelRatio);
+
+}  // namespace vinkring

@@ -1,0 +1,77 @@
+#include "article/articlebuilder.h"
+
+#include "app/linkentry.h"
+
+namespace vinkring {
+
+namespace {
+QString fromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+}  // namespace
+
+QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour)
+{
+    const bool html = flavour == ArticleFlavour::Html;
+    const QString lineBreak = html ? QStringLiteral("<br/>") : QStringLiteral("\r\n");
+    const QString paragraphBreak = lineBreak + lineBreak;
+
+    qsizetype size = 4096;
+    for (const QString& text : doc.fields)
+        size += text.size();
+    for (const QString& line : doc.links)
+        size += line.size() + 32;
+    QString out;
+    out.reserve(size);
+
+    out += QStringLiteral("<b>") + doc.fields[kTitleField] + QStringLiteral("</b>") + paragraphBreak;
+    out += QStringLiteral("<i>Geschreven door: ") + doc.fields[kAuthorField] + QStringLiteral("</i>") + paragraphBreak;
+
+    for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i) {
+        const FieldSpec& spec = kFields[i];
+        if (!spec.chapterHeading.empty()) {
+            out += fromView(spec.chapterHeading);
+            out += lineBreak;
+        }
+        if (!spec.sectionHeading.empty()) {
+            out += fromView(spec.sectionHeading);
+            out += lineBreak;
+        }
+        out += doc.fields[i];
+        out += paragraphBreak;
+    }
+
+    out += fromView(kLinksChapterHeading);
+    out += lineBreak;
+
+    for (const QString& line : doc.links) {
+        const LinkPieces pieces = splitLinkLine(line);
+        const QString description = trimSpaces(pieces.description);
+        if (!pieces.hasComma) {
+            // Only a file written elsewhere holds such a line: a URL-only link
+            // of its text, and nothing at all for a blank line.
+            if (description.isEmpty())
+                continue;
+            if (html)
+                out += description + QStringLiteral("<br/>");
+            else
+                out += QStringLiteral("[URL]") + description + QStringLiteral("[/URL]\r\n");
+            continue;
+        }
+        const QString url = trimSpaces(pieces.url);
+        if (description.isEmpty()) {
+            if (html)
+                out += url + QStringLiteral("<br/>");
+            else
+                out += QStringLiteral("[URL]") + url + QStringLiteral("[/URL]\r\n");
+        } else if (html) {
+            out += QStringLiteral("<a href=\"") + url + QStringLiteral("\">") + description + QStringLiteral("</a><br/>");
+        } else {
+            out += QStringLiteral("[URL=") + url + QLatin1Char(']') + description + QStringLiteral("[/URL]\r\n");
+        }
+    }
+    return out;
+}
+
+}  // namespace vinkring

@@ -1,0 +1,38 @@
+#pragma once
+// The Open and Save commands and the checked writing of a document file.
+
+#include <QString>
+
+#include "app/articledocument.h"
+#include "platform/platformservices.h"
+
+namespace vinkring {
+
+// The window as the document commands see it.
+class DocumentHost {
+public:
+    virtual ~DocumentHost() = default;
+    virtual ArticleDocument currentDocument() const = 0;
+    virtual void applyDocument(const ArticleDocument& doc) = 0;
+    virtual QString currentFileName() const = 0;
+    virtual void setCurrentFileName(const QString& path) = 0;
+};
+
+class DocumentCommands {
+public:
+    DocumentCommands(DocumentHost& host, PlatformServices& services);
+
+    // "Be&waren": asks for a path, writes, remembers the path.
+    void save();
+    // "&Openen": asks for a path, reads, replaces the document.
+    void open();
+    // Writes the current document to path; reports any failure to the
+    // writer. True when the file now holds the document.
+    bool write(const QString& path);
+
+private:
+    DocumentHost& host_;
+    PlatformServices& services_;
+};
+
+}  // namespace vinkring

@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "app/fieldtable.h"
+TEST(FieldTable, HasAllFields) { EXPECT_EQ(vinkring::kFields.size(), 27u); }
