@@ -10,6 +10,7 @@ DocumentCommands::DocumentCommands(DocumentHost& host, PlatformServices& service
 // Filled in by the document-file work.
 void DocumentCommands::save() {}
 void DocumentCommands::open() {}
+bool DocumentCommands::openFile(const QString&) { return false; }
 bool DocumentCommands::write(const QString&) { return false; }
 
 }  // namespace vinkring

@@ -26,6 +26,9 @@ public:
     void save();
     // "&Openen": asks for a path, reads, replaces the document.
     void open();
+    // Reads the file at path as Open does, with the same messages for a bad
+    // file; the document and the file name change only when it succeeds.
+    bool openFile(const QString& path);
     // Writes the current document to path; reports any failure to the
     // writer. True when the file now holds the document.
     bool write(const QString& path);
