@@ -1,5 +1,8 @@
 #include "app/form1.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -187,6 +190,7 @@ void Form1::buildPage(int index)
     guide->setWordWrap(true);
     guide->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    std::vector<std::pair<QLabel*, QWidget*>> singleLine;
     for (std::size_t i = 0; i < kFields.size(); ++i) {
         const FieldSpec& spec = kFields[i];
         if (spec.page != index)
@@ -208,20 +212,26 @@ void Form1::buildPage(int index)
         if (!spec.labelName.empty()) {
             QLabel* label = makeLabel(page, spec.labelName, fromView(spec.labelCaption), labelArea(spec));
             label->setBuddy(widget);
-            if (!spec.multiLine) {
-                // A label wider than designed pushes its field right, never clips.
-                const int needed = label->x() + label->sizeHint().width() + 6;
-                if (needed > widget->x()) {
-                    const int right = widget->geometry().right();
-                    label->resize(label->sizeHint().width(), label->height());
-                    widget->setGeometry(needed, widget->y(), right - needed + 1, widget->height());
-                }
-            }
+            if (!spec.multiLine)
+                singleLine.push_back({label, widget});
             widget->setAccessibleName(QString::fromStdString(stripAccessKey(spec.labelCaption)));
         } else {
             widget->setAccessibleName(fromView(kPages[std::size_t(index)].caption));
         }
         setFieldText(i, fromView(spec.defaultText));
+    }
+
+    // Labels wider than designed (other fonts) push their fields right
+    // together, never clip.
+    int needed = 0;
+    for (const auto& [label, widget] : singleLine)
+        needed = std::max(needed, label->x() + label->sizeHint().width() + 6);
+    for (const auto& [label, widget] : singleLine) {
+        if (needed > widget->x()) {
+            const int right = widget->geometry().right();
+            label->resize(label->sizeHint().width(), label->height());
+            widget->setGeometry(needed, widget->y(), right - needed + 1, widget->height());
+        }
     }
 
     if (index == int(kPageCount) - 2)
