@@ -567,6 +567,11 @@ void Form1::mnuBestandBewaren_Click()
     documents_.save();
 }
 
+void Form1::openAtStartup(const QString& path)
+{
+    documents_.openFile(path);
+}
+
 void Form1::quickSave()
 {
     if (!CurrentFileName.isEmpty()) {

@@ -65,6 +65,9 @@ public:
     // Writes to CurrentFileName, or asks for a path when there is none.
     void quickSave();
 
+    // Opens the document given on the command line, as Open reads a file.
+    void openAtStartup(const QString& path);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

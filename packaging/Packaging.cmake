@@ -1,0 +1,51 @@
+# Installation under the prefix (program, desktop entry, icons, MIME type of
+# the document files) and the Debian package built from it by CPack.
+include(GNUInstallDirs)
+
+set(VINKRING_APP_ID nl.vinkring.Artikel)
+set(_packaging_dir ${CMAKE_CURRENT_LIST_DIR})
+
+install(TARGETS vinkring-artikel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${_packaging_dir}/${VINKRING_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${_packaging_dir}/${VINKRING_APP_ID}.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES ${_packaging_dir}/icons/${VINKRING_APP_ID}.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(_size 16 22 24 32 48 64 128 256)
+  install(FILES ${_packaging_dir}/icons/png/${_size}x${_size}/${VINKRING_APP_ID}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps)
+endforeach()
+
+# Debian package: `cmake --build <build> --target package` or `cpack -G DEB`.
+# The desktop, MIME and icon caches are refreshed by the triggers of
+# desktop-file-utils, shared-mime-info and the icon theme: no maintainer scripts.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vinkring-artikel)
+set(CPACK_PACKAGE_VENDOR "Vinkring")
+set(CPACK_PACKAGE_CONTACT "Vinkring developer <dev@vinkring.local>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "wizard for articles in the Vinkring fish forum template")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Vinkring Artikel Template leads a member of the Vinkring fish-keeping forum page by\n"
+    "page through the forum's article template. The finished article goes to the\n"
+    "clipboard as forum text or to the web browser as a preview; the work in\n"
+    "progress is kept in .VKV document files. The program's texts are in Dutch.")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# What the program loads at run time; the C and C++ libraries are found by
+# dpkg-shlibdeps when it is there.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-qpa-plugins, libenchant-2-2")
+find_program(VINKRING_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(VINKRING_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libc6, libstdc++6, libgcc-s1")
+endif()
+# The Dutch dictionary for the spelling check; xdg-open for the preview.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-nl, xdg-utils")
+include(CPack)
