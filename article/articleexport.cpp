@@ -1,7 +1,9 @@
 #include "article/articleexport.h"
 
+#include <optional>
+
 #include <QDir>
-#include <QFile>
+#include <QSaveFile>
 
 #include "article/articlebuilder.h"
 #include "platform/automation.h"
@@ -12,6 +14,9 @@
 namespace vinkring {
 
 namespace {
+
+const QString kPreviewName = QStringLiteral("PREVIEW.htm");
+
 QString fromView(std::string_view text)
 {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -21,32 +26,92 @@ void warn(PlatformServices& services, const QString& text)
 {
     services.messageBox.show(text, fromView(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::Ok);
 }
+
+// The preview file's bytes: UTF-8 behind a byte-order mark. Browsers read a
+// file that starts with the mark as UTF-8 whatever they would guess
+// otherwise, so Dutch letters show right without a declaration in the page.
+QByteArray previewBytes(const ArticleDocument& doc)
+{
+    QByteArray bytes("\xEF\xBB\xBF");
+    bytes += (BuildArticle(doc, ArticleFlavour::Html) + QStringLiteral("\r\n")).toUtf8();
+    return bytes;
+}
+
+// Writes the whole file or leaves what was there; the reason on failure.
+std::optional<QString> writeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    // A writable file in a folder that is not: written in place.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
+}
+
+struct PreviewFile {
+    QString path;      // the file written, empty when none could be
+    QString problems;  // each path tried and why it failed, one per line
+};
+
+// The program's own folder first; a program installed for the whole system
+// cannot write there, so then the user's cache folder.
+PreviewFile writePreview(const QByteArray& bytes, const Folders& folders)
+{
+    PreviewFile result;
+    const auto attempt = [&](const QString& folder) {
+        const QString path = QDir::toNativeSeparators(QDir(folder).filePath(kPreviewName));
+        const std::optional<QString> reason = writeFile(path, bytes);
+        if (!reason) {
+            result.path = path;
+            return true;
+        }
+        result.problems += QStringLiteral("\n%1: %2").arg(path, *reason);
+        return false;
+    };
+    const QString program = folders.programFolder();
+    if (!program.isEmpty() && attempt(program))
+        return result;
+    const QString cache = folders.cacheFolder();
+    if (!cache.isEmpty()) {
+        QDir().mkpath(cache);  // a failure shows as the reason the write fails
+        attempt(cache);
+    }
+    return result;
+}
+
 }  // namespace
 
 void exportToClipboard(const ArticleDocument& doc, PlatformServices& services)
 {
-    const bool cleared = services.clipboard.clear();
-    if (!cleared || !services.clipboard.setText(BuildArticle(doc, ArticleFlavour::Forum)))
+    const bool placed =
+        services.clipboard.clear() && services.clipboard.setText(BuildArticle(doc, ArticleFlavour::Forum));
+    if (!placed)
         warn(services, QStringLiteral("Het artikel kon niet op het klembord worden geplaatst."));
 }
 
 void showPreview(const ArticleDocument& doc, PlatformServices& services)
 {
+    // Created anew for every preview: each press gets its own window.
     std::unique_ptr<AutomationObject> object = services.automation.createObject(fromView(texts::kProgIdBrowser));
     auto* browser = dynamic_cast<BrowserObject*>(object.get());
     if (!browser) {
         warn(services, fromView(texts::kPreviewNeedsBrowser));
         return;
     }
-    const QString path = QDir(services.folders.programFolder()).filePath(QStringLiteral("PREVIEW.htm"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        warn(services, QStringLiteral("Het bestand %1 kon niet worden geschreven.").arg(QDir::toNativeSeparators(path)));
+    const PreviewFile file = writePreview(previewBytes(doc), services.folders);
+    if (file.path.isEmpty()) {
+        warn(services, QStringLiteral("De preview kon niet worden geschreven.\n") + file.problems);
         return;
     }
-    file.write((BuildArticle(doc, ArticleFlavour::Html) + QStringLiteral("\r\n")).toUtf8());
-    file.close();
-    const bool navigated = browser->navigate2(QDir::toNativeSeparators(path));
+    // Both are tried, as the window is shown even when loading failed.
+    const bool navigated = browser->navigate2(file.path);
     const bool shown = browser->setVisible(true);
     if (!navigated || !shown)
         warn(services, fromView(texts::kPreviewNeedsBrowser));

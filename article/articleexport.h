@@ -7,9 +7,13 @@
 namespace vinkring {
 
 // "Klembord": clears the clipboard and places the Forum text as plain text.
+// A clipboard that cannot be cleared or set is reported in a message box.
 void exportToClipboard(const ArticleDocument& doc, PlatformServices& services);
 
-// "Preview in IE": writes PREVIEW.htm and shows it in a new browser window.
+// "Preview in IE": writes the Html text and CR LF to PREVIEW.htm (UTF-8 with a
+// byte-order mark) in the program folder, or in the cache folder when the
+// program folder cannot be written, and shows it in a new browser window.
+// Without a browser nothing is written.
 void showPreview(const ArticleDocument& doc, PlatformServices& services);
 
 }  // namespace vinkring

@@ -23,7 +23,13 @@ bool QtClipboard::setText(const QString& text)
     auto* data = new QMimeData;
     data->setText(text);
     clipboard->setMimeData(data, QClipboard::Clipboard);
-    // The platform may refuse ownership; what it holds now tells.
+    // On X11 the text is not copied anywhere: the program becomes the owner of
+    // the selection and hands the text to whoever asks, for as long as it runs
+    // and nobody else takes the selection. The window system may refuse that
+    // ownership; the clipboard then answers with another owner's data, not
+    // ours. Compare the data object first, which costs no round trip.
+    if (clipboard->mimeData(QClipboard::Clipboard) == data)
+        return true;
     return clipboard->text(QClipboard::Clipboard) == text;
 }
 
