@@ -13,6 +13,7 @@
 #include "platform/filedialog.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
+#include "platform/systembrowser.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ int main(int argc, char* argv[])
     vinkring::QtFileDialog fileDialog;
     vinkring::QtFolders folders;
     vinkring::RegistryAutomation automation;
+    automation.registerClass(QStringLiteral("internetexplorer.application"), [] { return vinkring::createSystemBrowser(); });
     vinkring::PlatformServices services{messageBox, clipboard, fileDialog, folders, automation};
 
     vinkring::Form1 window(services);
