@@ -34,6 +34,8 @@ public:
     bool write(const QString& path);
 
 private:
+    void warn(const QString& text);
+
     DocumentHost& host_;
     PlatformServices& services_;
 };

@@ -1,22 +1,32 @@
 #include "platform/filedialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace vinkring {
 
 std::optional<QString> QtFileDialog::run(const FileDialogRequest& request, bool save)
 {
     QFileDialog dialog(parent_, request.title);
+    // Qt's own dialog: a native one shows only the text before the first
+    // "(" of the description and matches the pattern with case.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // Show the description as given while the pattern selects the names.
+    // "Description (pattern)": the last parenthesised part is the pattern;
+    // with the details hidden the box shows the description as given. The
+    // dialog's file list matches names without regard to case.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilter(request.filterDescription + QStringLiteral(" (") + request.filterPattern + QLatin1Char(')'));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    const QString initial = request.fileName.isEmpty() ? lastName_ : request.fileName;
-    if (!initial.isEmpty())
+    const bool setName = request.setFileName || !request.fileName.isEmpty();
+    const QString initial = setName ? request.fileName : lastName_;
+    if (!initial.isEmpty()) {
         dialog.selectFile(initial);
+    } else if (!lastName_.isEmpty()) {
+        dialog.setDirectory(QFileInfo(lastName_).absolutePath());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     lastName_ = dialog.selectedFiles().constFirst();

@@ -12,6 +12,7 @@ struct FileDialogRequest {
     QString filterDescription;  // shown in the file-type box
     QString filterPattern;      // selects the names listed, matched without regard to case
     QString fileName;           // initial name; empty keeps the dialog's last name
+    bool setFileName = false;   // start with fileName even when it is empty (Save)
     bool confirmOverwrite = false;
     bool hideReadOnly = true;
 };

@@ -88,7 +88,7 @@ public:
 private:
     std::optional<QString> run(const FileDialogRequest& r, bool save)
     {
-        const QString initial = r.fileName.isEmpty() ? lastName : r.fileName;
+        const QString initial = (r.setFileName || !r.fileName.isEmpty()) ? r.fileName : lastName;
         shown.push_back({save, r, initial});
         if (answers.empty())
             return std::nullopt;

@@ -1,0 +1,242 @@
+#include "document/documentfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "document/documentformat.h"
+#include "document/windows1252.h"
+
+namespace vinkring {
+
+namespace {
+
+QString fromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QString quoted(const QString& path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
+
+// Why a file operation failed, in Dutch, with the system's own words after it.
+QString reason(const QFileDevice& file)
+{
+    QString why;
+    switch (file.error()) {
+    case QFileDevice::ReadError: why = QStringLiteral("er trad een leesfout op"); break;
+    case QFileDevice::WriteError: why = QStringLiteral("er kon niet naar de schijf worden geschreven"); break;
+    case QFileDevice::ResourceError: why = QStringLiteral("de schijf is vol"); break;
+    case QFileDevice::OpenError: why = QStringLiteral("het kon niet worden geopend of aangemaakt"); break;
+    case QFileDevice::PermissionsError: why = QStringLiteral("u heeft er geen toegang toe"); break;
+    case QFileDevice::RenameError:
+        why = QStringLiteral("het nieuwe bestand kon niet op de plaats van het oude worden gezet");
+        break;
+    case QFileDevice::NoError: why = QStringLiteral("er kon niet alles worden geschreven"); break;
+    default: why = QStringLiteral("er ging iets mis"); break;
+    }
+    const QString detail = file.errorString();
+    if (!detail.isEmpty() && detail != QLatin1String("Unknown error"))
+        why += QStringLiteral(" (") + detail + QLatin1Char(')');
+    return why;
+}
+
+DocumentReadResult readFailure(const QString& text)
+{
+    return {std::nullopt, text + QStringLiteral(" Er is niets gewijzigd.")};
+}
+
+// Field markers in text, counted up to the 27 a document needs.
+int countFieldMarkers(QStringView text)
+{
+    int count = 0;
+    for (qsizetype at = text.indexOf(kFieldMarker); at >= 0 && count < int(kFieldCount);
+         at = text.indexOf(kFieldMarker, at + kFieldMarker.size()))
+        ++count;
+    return count;
+}
+
+QString placeList(const ArticleDocument& doc, const std::vector<DocumentPlace>& places)
+{
+    QStringList lines;
+    for (const DocumentPlace& place : places)
+        lines << QStringLiteral("- ") + DescribePlace(doc, place);
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+QString DescribePlace(const ArticleDocument& doc, const DocumentPlace& place)
+{
+    if (place.kind == DocumentPlace::Kind::Field) {
+        const FieldSpec& spec = kFields.at(std::size_t(place.index));
+        if (!spec.labelCaption.empty())
+            return QString::fromStdString(stripAccessKey(spec.labelCaption));
+        return fromView(kPages.at(std::size_t(spec.page)).caption);
+    }
+    constexpr qsizetype kShown = 50;
+    QString line = place.index < doc.links.size() ? doc.links.at(place.index) : QString();
+    if (line.size() > kShown)
+        line = line.left(kShown) + QChar(0x2026);
+    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    return QStringLiteral("link %1 (\"%2\")").arg(place.index + 1).arg(line);
+}
+
+std::vector<DocumentPlace> PlacesWithMarkers(const ArticleDocument& doc)
+{
+    std::vector<DocumentPlace> places;
+    for (std::size_t i = 0; i < doc.fields.size(); ++i) {
+        if (doc.fields[i].contains(kFieldMarker))
+            places.push_back({DocumentPlace::Kind::Field, qsizetype(i)});
+    }
+    for (qsizetype i = 0; i < doc.links.size(); ++i) {
+        const QString& line = doc.links.at(i);
+        if (line.contains(kLinkMarker) || line.contains(kFieldMarker))
+            places.push_back({DocumentPlace::Kind::Link, i});
+    }
+    return places;
+}
+
+std::vector<UnencodableText> PlacesWithUnencodable(const ArticleDocument& doc)
+{
+    std::vector<UnencodableText> found;
+    for (std::size_t i = 0; i < doc.fields.size(); ++i) {
+        QStringList chars = UnencodableCharacters(doc.fields[i]);
+        if (!chars.isEmpty())
+            found.push_back({{DocumentPlace::Kind::Field, qsizetype(i)}, std::move(chars)});
+    }
+    for (qsizetype i = 0; i < doc.links.size(); ++i) {
+        QStringList chars = UnencodableCharacters(doc.links.at(i));
+        if (!chars.isEmpty())
+            found.push_back({{DocumentPlace::Kind::Link, i}, std::move(chars)});
+    }
+    return found;
+}
+
+ArticleDocument WithUnencodableReplaced(const ArticleDocument& doc)
+{
+    ArticleDocument out;
+    for (std::size_t i = 0; i < doc.fields.size(); ++i)
+        out.fields[i] = ReplaceUnencodable(doc.fields[i]);
+    out.links.reserve(doc.links.size());
+    for (const QString& line : doc.links)
+        out.links.append(ReplaceUnencodable(line));
+    return out;
+}
+
+std::optional<QByteArray> DocumentFileBytes(const ArticleDocument& doc)
+{
+    if (!PlacesWithMarkers(doc).empty())
+        return std::nullopt;
+    std::optional<QByteArray> bytes = EncodeWindows1252(SerializeDocument(doc));
+    if (bytes)
+        bytes->append("\r\n");
+    return bytes;
+}
+
+DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
+{
+    QString text = DecodeWindows1252(bytes);
+    if (text.endsWith(QLatin1String("\r\n")))
+        text.chop(2);
+    else if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    if (text.isEmpty())
+        return readFailure(QStringLiteral("Het bestand %1 is leeg.").arg(quoted(path)));
+
+    std::optional<ArticleDocument> doc = ParseDocument(text);
+    if (!doc) {
+        return readFailure(QStringLiteral("Het bestand %1 is geen Vinkring-artikel: het bevat %2 van de %3 "
+                                          "veldmarkeringen \"%4\".")
+                               .arg(quoted(path))
+                               .arg(countFieldMarkers(text))
+                               .arg(kFieldCount)
+                               .arg(kFieldMarker));
+    }
+    if (doc->links.size() > kMaxLinkLines) {
+        return readFailure(QStringLiteral("Het bestand %1 bevat %2 links; de lijst kan niet meer dan %3 links "
+                                          "bevatten.")
+                               .arg(quoted(path))
+                               .arg(doc->links.size())
+                               .arg(kMaxLinkLines));
+    }
+    return {std::move(doc), QString()};
+}
+
+DocumentReadResult ReadDocumentFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return readFailure(QStringLiteral("Het bestand %1 bestaat niet.").arg(quoted(path)));
+    if (info.isDir())
+        return readFailure(QStringLiteral("Het bestand %1 kan niet worden gelezen: het is een map.").arg(quoted(path)));
+    if (!info.isFile()) {
+        return readFailure(
+            QStringLiteral("Het bestand %1 kan niet worden gelezen: het is geen gewoon bestand.").arg(quoted(path)));
+    }
+    if (info.size() > kMaxDocumentFileBytes) {
+        return readFailure(QStringLiteral("Het bestand %1 kan niet worden gelezen: het is te groot voor een "
+                                          "artikel (%2 MB).")
+                               .arg(quoted(path))
+                               .arg(info.size() / (1024 * 1024)));
+    }
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return readFailure(
+            QStringLiteral("Het bestand %1 kan niet worden gelezen: %2.").arg(quoted(path), reason(file)));
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return readFailure(
+            QStringLiteral("Het bestand %1 kan niet worden gelezen: %2.").arg(quoted(path), reason(file)));
+    }
+    file.close();
+    return ParseDocumentFile(bytes, path);
+}
+
+DocumentWriteResult WriteDocumentFile(const QString& path, const ArticleDocument& doc)
+{
+    const std::vector<DocumentPlace> markers = PlacesWithMarkers(doc);
+    if (!markers.empty()) {
+        return {false, QStringLiteral("Het bestand %1 is niet bewaard: deze teksten bevatten \"%2\" of \"%3\" en "
+                                      "zouden niet terugkomen zoals ze zijn geschreven:\n%4")
+                           .arg(quoted(path), kFieldMarker, kLinkMarker, placeList(doc, markers))};
+    }
+    const std::optional<QByteArray> bytes = DocumentFileBytes(doc);
+    if (!bytes) {
+        std::vector<DocumentPlace> places;
+        for (const UnencodableText& found : PlacesWithUnencodable(doc))
+            places.push_back(found.place);
+        return {false, QStringLiteral("Het bestand %1 is niet bewaard: deze teksten bevatten tekens die het "
+                                      "bestand niet kan bevatten:\n%2")
+                           .arg(quoted(path), placeList(doc, places))};
+    }
+
+    const bool existed = QFileInfo::exists(path);
+    const QString kept = existed ? QStringLiteral(" Het bestaande bestand is niet gewijzigd.") : QString();
+    auto failure = [&](const QString& why) {
+        return DocumentWriteResult{
+            false, QStringLiteral("Het bestand %1 kon niet worden bewaard: %2.").arg(quoted(path), why) + kept};
+    };
+
+    // Unbuffered, so that a short write shows here and not in a flush whose
+    // failure the commit would not see.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failure(reason(file));
+    if (file.write(*bytes) != bytes->size()) {
+        const QString why = reason(file);
+        file.cancelWriting();
+        file.commit();  // removes the temporary file; the old one stays
+        return failure(why);
+    }
+    if (!file.commit())
+        return failure(reason(file));
+    return {true, QString()};
+}
+
+}  // namespace vinkring

@@ -1,0 +1,79 @@
+#pragma once
+// The document file: the document string in Windows-1252, then CR LF, with
+// nothing before or after. Writing replaces the old file atomically; reading
+// takes the whole file apart before anything is handed on. Failures come back
+// as a Dutch text that names the file; nothing here talks to the writer.
+
+#include <optional>
+#include <vector>
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include "app/articledocument.h"
+
+namespace vinkring {
+
+// Where a text of the document stands: one of the 27 fields, or a link line.
+struct DocumentPlace {
+    enum class Kind { Field, Link };
+    Kind kind = Kind::Field;
+    qsizetype index = 0;  // field position 0 to 26, or link line from 0
+
+    friend bool operator==(const DocumentPlace&, const DocumentPlace&) = default;
+};
+
+// The place as the writer knows it: a field by its label caption as shown
+// ("Titel van het artikel:"), a field without label by its page caption
+// ("Stap 1: Inleiding"), a link by its line number from 1 and its text.
+QString DescribePlace(const ArticleDocument& doc, const DocumentPlace& place);
+
+// Texts that would not read back as written: a field holding "<vbcrlf>", a
+// link line holding "<ulrcrlf>" or "<vbcrlf>". In document order.
+std::vector<DocumentPlace> PlacesWithMarkers(const ArticleDocument& doc);
+
+struct UnencodableText {
+    DocumentPlace place;
+    QStringList characters;  // each once, in order of appearance
+};
+
+// Texts holding characters that Windows-1252 cannot store. In document order.
+std::vector<UnencodableText> PlacesWithUnencodable(const ArticleDocument& doc);
+
+// doc with each character that Windows-1252 cannot store replaced by "?".
+ArticleDocument WithUnencodableReplaced(const ArticleDocument& doc);
+
+// The whole file for doc: the document string in Windows-1252, then CR LF.
+// nullopt when a text holds a marker or a character without a byte.
+std::optional<QByteArray> DocumentFileBytes(const ArticleDocument& doc);
+
+struct DocumentReadResult {
+    std::optional<ArticleDocument> document;  // set when the file is a document
+    QString error;                            // otherwise why not, naming the file
+};
+
+// The document held by bytes, the content of the file at path (path only
+// names the file in the error text). Removes one final line end (CR LF, or a
+// lone LF) before taking the text apart.
+DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path);
+
+// Reads the whole file at path and takes it apart.
+DocumentReadResult ReadDocumentFile(const QString& path);
+
+struct DocumentWriteResult {
+    bool written = false;
+    QString error;  // when not written: why, naming the file
+};
+
+// Writes doc to path through a temporary file in the same folder that then
+// takes the old file's place: on any failure the old file stays as it was.
+// Refuses (writes nothing) when a text holds a marker or a character without
+// a byte; ask the writer first and pass WithUnencodableReplaced(doc).
+DocumentWriteResult WriteDocumentFile(const QString& path, const ArticleDocument& doc);
+
+// The largest file ReadDocumentFile takes.
+constexpr qint64 kMaxDocumentFileBytes = qint64(256) * 1024 * 1024;
+
+}  // namespace vinkring
