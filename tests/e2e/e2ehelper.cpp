@@ -1,0 +1,115 @@
+// What the end-to-end scripts need from the program's own code, so that they
+// copy neither the template nor the layout:
+//
+//   vinkring-e2e-helper layout
+//       One line per control the scripts click: objectName (Command1 elements
+//       as Command1.N), the index of the page that holds it (-1 for none),
+//       then x, y, width and height in pixels, relative to the window's
+//       client area below the menu bar.
+//
+//   vinkring-e2e-helper article forum|html OUTFILE [FIELD=TEXT]... [--link=LINE]...
+//       Writes BuildArticle of the default document with these field texts
+//       and link lines to OUTFILE, as UTF-8. A line feed in TEXT becomes
+//       CR LF, as the window gives a typed Enter.
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextStream>
+
+#include "app/form1.h"
+#include "article/articlebuilder.h"
+#include "fakes/fakeplatform.h"
+
+namespace {
+
+int usage()
+{
+    std::fputs("usage: vinkring-e2e-helper layout\n"
+               "       vinkring-e2e-helper article forum|html OUTFILE [FIELD=TEXT]... [--link=LINE]...\n",
+               stderr);
+    return 2;
+}
+
+int printLayout(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    vinkring::test::FakePlatform platform;
+    vinkring::Form1 window(platform.services);
+    QWidget* client = window.centralWidget();
+
+    QTextStream out(stdout);
+    for (QWidget* widget : client->findChildren<QWidget*>()) {
+        const bool wanted = qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget) ||
+                            qobject_cast<QPushButton*>(widget) || qobject_cast<QListWidget*>(widget) ||
+                            widget->objectName() == QLatin1String("lblCounter");
+        if (!wanted || widget->objectName().isEmpty())
+            continue;
+        QString name = widget->objectName();
+        const QVariant index = widget->property("Index");
+        if (index.isValid())
+            name += QLatin1Char('.') + index.toString();
+        int page = -1;
+        for (QWidget* p = widget->parentWidget(); p && p != client; p = p->parentWidget()) {
+            if (p->objectName() == QLatin1String("Frame1"))
+                page = p->property("Index").toInt();
+        }
+        const QPoint at = widget->mapTo(client, QPoint(0, 0));
+        out << name << ' ' << page << ' ' << at.x() << ' ' << at.y() << ' ' << widget->width() << ' ' << widget->height() << '\n';
+    }
+    return 0;
+}
+
+int writeArticle(int argc, char* argv[])
+{
+    if (argc < 4)
+        return usage();
+    const QString flavourName = QString::fromLocal8Bit(argv[2]);
+    if (flavourName != QLatin1String("forum") && flavourName != QLatin1String("html"))
+        return usage();
+    const auto flavour = flavourName == QLatin1String("forum") ? vinkring::ArticleFlavour::Forum
+                                                                : vinkring::ArticleFlavour::Html;
+
+    vinkring::ArticleDocument doc = vinkring::defaultDocument();
+    for (int i = 4; i < argc; ++i) {
+        const QString arg = QString::fromUtf8(argv[i]);
+        if (arg.startsWith(QLatin1String("--link="))) {
+            doc.links << arg.mid(7);
+            continue;
+        }
+        const qsizetype equals = arg.indexOf(QLatin1Char('='));
+        const auto index =
+            equals < 0 ? std::nullopt : vinkring::fieldIndex(arg.left(equals).toStdString());
+        if (!index) {
+            std::fprintf(stderr, "not a field: %s\n", argv[i]);
+            return 2;
+        }
+        QString text = arg.mid(equals + 1);
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        doc.fields[*index] = text;
+    }
+
+    QFile file(QString::fromLocal8Bit(argv[3]));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        std::fprintf(stderr, "cannot write %s\n", argv[3]);
+        return 1;
+    }
+    file.write(vinkring::BuildArticle(doc, flavour).toUtf8());
+    return file.flush() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc >= 2 && qstrcmp(argv[1], "layout") == 0)
+        return printLayout(argc, argv);
+    if (argc >= 2 && qstrcmp(argv[1], "article") == 0)
+        return writeArticle(argc, argv);
+    return usage();
+}
