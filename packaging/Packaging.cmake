@@ -25,26 +25,25 @@ set(CPACK_PACKAGE_NAME vinkring-artikel)
 set(CPACK_PACKAGE_VENDOR "Vinkring")
 set(CPACK_PACKAGE_CONTACT "Vinkring developer <dev@vinkring.local>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "wizard for articles in the Vinkring fish forum template")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Vinkring Artikel Template leads a member of the Vinkring fish-keeping forum page by\n"
-    "page through the forum's article template. The finished article goes to the\n"
-    "clipboard as forum text or to the web browser as a preview; the work in\n"
-    "progress is kept in .VKV document files. The program's texts are in Dutch.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGE_DESCRIPTION "Vinkring Artikel Template leads a member of the Vinkring fish-keeping forum
+page by page through the forum's article template. The finished article goes
+to the clipboard as forum text or to the web browser as a preview, and the
+work in progress is kept in .VKV document files. The program's texts are in
+Dutch.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# What the program loads at run time; the C and C++ libraries are found by
-# dpkg-shlibdeps when it is there.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-qpa-plugins, libenchant-2-2")
+# What the program needs at run time: the libraries it links, found with
+# their versions by dpkg-shlibdeps where it is there. Debian's libqt6gui6
+# holds the X11 platform plugin too.
 find_program(VINKRING_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(VINKRING_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
-  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libc6, libstdc++6, libgcc-s1")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libenchant-2-2, libc6, libstdc++6, libgcc-s1")
 endif()
 # The Dutch dictionary for the spelling check; xdg-open for the preview.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-nl, xdg-utils")

@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool xclip x11-utils imagemagick
-  desktop-file-utils shared-mime-info fonts-dejavu-core
+  desktop-file-utils shared-mime-info fonts-dejavu-core libxml2-utils dpkg-dev
 )
 
 missing=()

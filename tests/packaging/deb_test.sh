@@ -36,7 +36,7 @@ field() {
 
 # The packages the program needs at run time, each one a real package here.
 depends=$(field Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins libenchant-2-2; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 libenchant-2-2; do
     [[ ", $depends," == *", $needed "* || ", $depends," == *", $needed,"* ]] || fail "Depends lacks $needed"
 done
 while read -r name; do
