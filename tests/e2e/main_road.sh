@@ -141,8 +141,15 @@ else
     preview=$XDG_CACHE_HOME/vinkring-artikel/PREVIEW.htm
 fi
 rm -f "$preview"
-"$helper" article html "$E2E_TMP/expected.htm" "${expected_args[@]}"
-printf '\r\n' >>"$E2E_TMP/expected.htm"
+# The HTML text and CR LF, as UTF-8 behind a byte-order mark: without a
+# character-set declaration in the page, the mark is what makes browsers read
+# the Dutch letters right.
+"$helper" article html "$E2E_TMP/article.htm" "${expected_args[@]}"
+{
+    printf '\xEF\xBB\xBF'
+    cat "$E2E_TMP/article.htm"
+    printf '\r\n'
+} >"$E2E_TMP/expected.htm"
 
 click_control Command5
 browser_called() {
