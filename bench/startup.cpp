@@ -1,0 +1,67 @@
+// Start-up to the first shown window: QApplication, the program's services,
+// Form1, show, and the window's first paint. Prints the stages in
+// milliseconds and exits. See the README for the loop that runs it.
+
+#include <chrono>
+#include <cstdio>
+
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+
+#include "app/form1.h"
+#include "bench/benchservices.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Notes the first paint of the window and ends the event loop.
+class FirstPaint final : public QObject {
+public:
+    explicit FirstPaint(Clock::time_point start) : start_(start) {}
+    double ms = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && ms < 0) {
+            ms = msSince(start_);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    Clock::time_point start_;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    const Clock::time_point start = Clock::now();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vinkring-artikel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vinkring Artikel Template"));
+    const double appMs = msSince(start);
+
+    vinkring::bench::ProgramServices program;
+    vinkring::Form1 window(program.services);
+    const double constructedMs = msSince(start);
+
+    FirstPaint firstPaint(start);
+    window.installEventFilter(&firstPaint);
+    window.show();
+    const double shownMs = msSince(start);
+    QApplication::exec();
+
+    std::printf("platform=%s application=%.1f ms constructed=%.1f ms shown=%.1f ms first_paint=%.1f ms\n",
+                qPrintable(QApplication::platformName()), appMs, constructedMs, shownMs, firstPaint.ms);
+    return firstPaint.ms < 0 ? 1 : 0;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// A failed check in a fuzz target stops the run with the expression, so that
+// libFuzzer keeps the input that caused it.
+
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(condition)                                                              \
+    do {                                                                                   \
+        if (!(condition)) {                                                                \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                  \
+        }                                                                                  \
+    } while (false)
