@@ -14,6 +14,7 @@
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/systembrowser.h"
+#include "spelling/spellingsheet.h"
 
 namespace {
 
@@ -71,6 +72,8 @@ int main(int argc, char* argv[])
     vinkring::QtFileDialog fileDialog;
     vinkring::QtFolders folders;
     vinkring::RegistryAutomation automation;
+    automation.registerClass(QStringLiteral("excel.application"),
+                             [&messageBox] { return vinkring::createDutchSpellingSheet(messageBox); });
     automation.registerClass(QStringLiteral("internetexplorer.application"), [] { return vinkring::createSystemBrowser(); });
     vinkring::PlatformServices services{messageBox, clipboard, fileDialog, folders, automation};
 

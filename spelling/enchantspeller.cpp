@@ -1,0 +1,91 @@
+#include "spelling/enchantspeller.h"
+
+#include <enchant.h>
+
+namespace vinkring {
+
+QStringList dutchLanguages()
+{
+    return {QStringLiteral("nl_NL"), QStringLiteral("nl")};
+}
+
+std::unique_ptr<EnchantSpeller> EnchantSpeller::find(const QStringList& languages)
+{
+    EnchantBroker* broker = enchant_broker_init();
+    if (!broker)
+        return nullptr;
+    for (const QString& language : languages) {
+        const QByteArray tag = language.toUtf8();
+        if (enchant_broker_dict_exists(broker, tag.constData()) == 1)
+            return std::unique_ptr<EnchantSpeller>(new EnchantSpeller(broker, tag));
+    }
+    enchant_broker_free(broker);
+    return nullptr;
+}
+
+EnchantSpeller::EnchantSpeller(EnchantBroker* broker, QByteArray tag) : broker_(broker), tag_(std::move(tag)) {}
+
+EnchantSpeller::~EnchantSpeller()
+{
+    if (dict_)
+        enchant_broker_free_dict(broker_, dict_);
+    enchant_broker_free(broker_);
+}
+
+bool EnchantSpeller::load()
+{
+    if (!dict_ && !loadFailed_) {
+        dict_ = enchant_broker_request_dict(broker_, tag_.constData());
+        loadFailed_ = dict_ == nullptr;
+    }
+    return dict_ != nullptr;
+}
+
+bool EnchantSpeller::isKnown(const QString& word)
+{
+    if (!load())
+        return true;
+    const auto cached = known_.constFind(word);
+    if (cached != known_.constEnd())
+        return *cached;
+    const QByteArray utf8 = word.toUtf8();
+    // An error (a word Enchant cannot take) is not the writer's mistake.
+    const bool known = enchant_dict_check(dict_, utf8.constData(), utf8.size()) <= 0;
+    known_.insert(word, known);
+    return known;
+}
+
+QStringList EnchantSpeller::suggestions(const QString& word)
+{
+    QStringList result;
+    if (!load())
+        return result;
+    const QByteArray utf8 = word.toUtf8();
+    size_t count = 0;
+    char** list = enchant_dict_suggest(dict_, utf8.constData(), utf8.size(), &count);
+    for (size_t i = 0; list && i < count; ++i)
+        result << QString::fromUtf8(list[i]);
+    if (list)
+        enchant_dict_free_string_list(dict_, list);
+    return result;
+}
+
+void EnchantSpeller::ignoreForSession(const QString& word)
+{
+    if (!load())
+        return;
+    const QByteArray utf8 = word.toUtf8();
+    enchant_dict_add_to_session(dict_, utf8.constData(), utf8.size());
+    known_.insert(word, true);
+}
+
+void EnchantSpeller::addToPersonal(const QString& word)
+{
+    if (!load())
+        return;
+    const QByteArray utf8 = word.toUtf8();
+    enchant_dict_add(dict_, utf8.constData(), utf8.size());
+    known_.insert(word, true);
+}
+
+}  // namespace vinkring

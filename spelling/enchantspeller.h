@@ -1,0 +1,52 @@
+#pragma once
+// One Enchant dictionary, for the length of one spelling check.
+
+#include <memory>
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+typedef struct str_enchant_broker EnchantBroker;
+typedef struct str_enchant_dict EnchantDict;
+
+namespace vinkring {
+
+// The languages of Debian's Dutch dictionary, most specific first.
+QStringList dutchLanguages();
+
+class EnchantSpeller {
+public:
+    // A speller for the first of the languages Enchant has a dictionary for,
+    // or null. Only looks whether one exists: loading it takes a while and
+    // waits for the first word.
+    static std::unique_ptr<EnchantSpeller> find(const QStringList& languages);
+    ~EnchantSpeller();
+    EnchantSpeller(const EnchantSpeller&) = delete;
+    EnchantSpeller& operator=(const EnchantSpeller&) = delete;
+
+    QString language() const { return QString::fromUtf8(tag_); }
+
+    // Loads the dictionary when that has not happened yet.
+    bool load();
+    bool isKnown(const QString& word);
+    // Slow with a large dictionary: ask only for a word the writer sees.
+    QStringList suggestions(const QString& word);
+    // Known until the speller goes.
+    void ignoreForSession(const QString& word);
+    // Known from now on: goes into Enchant's personal word list.
+    void addToPersonal(const QString& word);
+
+private:
+    EnchantSpeller(EnchantBroker* broker, QByteArray tag);
+
+    EnchantBroker* broker_;
+    QByteArray tag_;
+    EnchantDict* dict_ = nullptr;
+    bool loadFailed_ = false;
+    // Articles repeat their words: each is looked up once.
+    QHash<QString, bool> known_;
+};
+
+}  // namespace vinkring

@@ -1,0 +1,168 @@
+#include "spelling/spellingwords.h"
+
+#include <QRegularExpression>
+#include <QTextBoundaryFinder>
+
+namespace vinkring {
+
+namespace {
+
+bool isHyphen(QChar c)
+{
+    return c == u'-' || c == QChar(0x2010) || c == QChar(0x2011);
+}
+
+bool isApostrophe(QChar c)
+{
+    return c == u'\'' || c == QChar(0x2019);
+}
+
+// Internet and e-mail addresses, with or without a scheme.
+bool isAddress(QStringView chunk)
+{
+    static const QRegularExpression address(
+        QStringLiteral("^(?:[a-z][a-z0-9+.-]*://\\S"
+                       "|www\\.\\S"
+                       "|mailto:"
+                       "|[^@\\s]+@[^@\\s]+\\.[^@\\s]+$"
+                       "|[\\w-]+(?:\\.[\\w-]+)*\\.(?:nl|be|com|org|net|eu|de|info)(?:[/:?#]\\S*)?$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+    return address.match(chunk).hasMatch();
+}
+
+// The places of the addresses in a text: blank-separated chunks that read
+// as one once the punctuation around them is left off.
+QList<TextSpan> addressSpans(const QString& text)
+{
+    QList<TextSpan> spans;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        while (i < n && text[i].isSpace())
+            ++i;
+        qsizetype start = i;
+        while (i < n && !text[i].isSpace())
+            ++i;
+        qsizetype end = i;
+        while (start < end && !text[start].isLetterOrNumber())
+            ++start;
+        while (end > start && !text[end - 1].isLetterOrNumber() && text[end - 1] != u'/')
+            --end;
+        if (end > start && isAddress(QStringView(text).mid(start, end - start)))
+            spans.push_back({start, end - start});
+    }
+    return spans;
+}
+
+bool isWordItem(QStringView segment)
+{
+    for (QChar c : segment) {
+        if (c.isLetterOrNumber())
+            return true;
+    }
+    return false;
+}
+
+// Words the check leaves alone: with digits, without letters, or in capitals.
+bool leftAlone(QStringView word)
+{
+    int letters = 0;
+    bool allUpper = true;
+    for (QChar c : word) {
+        if (c.isNumber())
+            return true;
+        if (c.isLetter()) {
+            ++letters;
+            if (!c.isUpper())
+                allUpper = false;
+        }
+    }
+    return letters == 0 || (allUpper && letters > 1);
+}
+
+}  // namespace
+
+QList<TextSpan> checkableWords(const QString& text)
+{
+    QList<TextSpan> segments;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, text);
+    qsizetype from = 0;
+    for (qsizetype to = finder.toNextBoundary(); to != -1; to = finder.toNextBoundary()) {
+        segments.push_back({from, to - from});
+        from = to;
+    }
+
+    const QList<TextSpan> addresses = addressSpans(text);
+    auto inAddress = [&addresses](TextSpan word) {
+        for (const TextSpan& a : addresses) {
+            if (word.start < a.end() && a.start < word.end())
+                return true;
+        }
+        return false;
+    };
+    auto view = [&text](TextSpan s) { return QStringView(text).mid(s.start, s.length); };
+
+    QList<TextSpan> words;
+    const qsizetype n = segments.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (!isWordItem(view(segments[i])))
+            continue;
+        TextSpan word = segments[i];
+        while (i + 2 < n && segments[i + 1].length == 1 && isHyphen(text[segments[i + 1].start])
+               && isWordItem(view(segments[i + 2]))) {
+            word.length = segments[i + 2].end() - word.start;
+            i += 2;
+        }
+        if (!leftAlone(view(word)) && !inAddress(word))
+            words.push_back(word);
+    }
+    return words;
+}
+
+QStringList dictionaryForms(const QString& text, TextSpan word)
+{
+    QStringList forms{text.mid(word.start, word.length)};
+    if (word.end() < text.size() && text[word.end()] == u'.')
+        forms << text.mid(word.start, word.length + 1);
+    if (word.start > 0 && isApostrophe(text[word.start - 1])
+        && (word.start == 1 || !text[word.start - 2].isLetterOrNumber()))
+        forms << text.mid(word.start - 1, word.length + 1);
+    return forms;
+}
+
+QStringList compoundParts(const QString& word)
+{
+    QStringList parts;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= word.size(); ++i) {
+        if (i == word.size() || isHyphen(word[i])) {
+            if (i > from)
+                parts << word.mid(from, i - from);
+            from = i + 1;
+        }
+    }
+    if (parts.size() < 2)
+        return {word};
+    return parts;
+}
+
+TextSpan sentenceAround(const QString& text, qsizetype position)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Sentence, text);
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    for (qsizetype next = finder.toNextBoundary(); next != -1; next = finder.toNextBoundary()) {
+        if (position < next) {
+            to = next;
+            break;
+        }
+        from = next;
+    }
+    while (from < to && text[from].isSpace())
+        ++from;
+    while (to > from && text[to - 1].isSpace())
+        --to;
+    return {from, to - from};
+}
+
+}  // namespace vinkring
