@@ -598,7 +598,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (widget->window() == this) {
             const bool propagated = event == lastKey_ && key->timestamp() == lastKeyTime_ && lastKeyTarget_ &&
-                                    lastKeyTarget_->isWidgetType() &&
+                                    lastKeyTarget_->isWidgetType() && watched != lastKeyTarget_.data() &&
                                     widget->isAncestorOf(static_cast<QWidget*>(lastKeyTarget_.data()));
             lastKey_ = event;
             lastKeyTarget_ = watched;

@@ -59,6 +59,15 @@ int countFieldMarkers(QStringView text)
     return count;
 }
 
+// The file's bytes, markers not checked.
+std::optional<QByteArray> encodeFile(const ArticleDocument& doc)
+{
+    std::optional<QByteArray> bytes = EncodeWindows1252(SerializeDocument(doc));
+    if (bytes)
+        bytes->append("\r\n");
+    return bytes;
+}
+
 QString placeList(const ArticleDocument& doc, const std::vector<DocumentPlace>& places)
 {
     QStringList lines;
@@ -131,10 +140,7 @@ std::optional<QByteArray> DocumentFileBytes(const ArticleDocument& doc)
 {
     if (!PlacesWithMarkers(doc).empty())
         return std::nullopt;
-    std::optional<QByteArray> bytes = EncodeWindows1252(SerializeDocument(doc));
-    if (bytes)
-        bytes->append("\r\n");
-    return bytes;
+    return encodeFile(doc);
 }
 
 DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
@@ -206,7 +212,7 @@ DocumentWriteResult WriteDocumentFile(const QString& path, const ArticleDocument
                                       "zouden niet terugkomen zoals ze zijn geschreven:\n%4")
                            .arg(quoted(path), kFieldMarker, kLinkMarker, placeList(doc, markers))};
     }
-    const std::optional<QByteArray> bytes = DocumentFileBytes(doc);
+    const std::optional<QByteArray> bytes = encodeFile(doc);
     if (!bytes) {
         std::vector<DocumentPlace> places;
         for (const UnencodableText& found : PlacesWithUnencodable(doc))

@@ -1,0 +1,307 @@
+// Document files on disk: writing, reading, and every way they can fail.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "document/documentfile.h"
+#include "document/documentformat.h"
+#include "document/windows1252.h"
+
+using namespace vinkring;
+
+namespace {
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+ArticleDocument sample()
+{
+    ArticleDocument doc;
+    doc.field("txtTitel") = QStringLiteral("Neon tetra");
+    doc.field("txtAuteur") = QStringLiteral("Marieke & Joost");
+    doc.field("txtInleiding") = QString::fromUtf8("Waarom?\r\nOmdat het kan – ‘zeker’ €5.");
+    doc.field("txtOpkweek") = QStringLiteral("  zacht water  \t");
+    doc.links << QStringLiteral("Foto, foto.jpg");
+    return doc;
+}
+
+// Files in a folder, apart from the ones named.
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+// Limits the size of any file this process writes, like a disk that fills up.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ok_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+    bool ok_ = false;
+};
+
+}  // namespace
+
+TEST(DocumentFile, WritesTheBytesAndReadsThemBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("neon.VKV"));
+    const DocumentWriteResult written = WriteDocumentFile(path, sample());
+    ASSERT_TRUE(written.written) << written.error.toStdString();
+    const QByteArray bytes = readBytes(path);
+    EXPECT_EQ(bytes, DocumentFileBytes(sample()));
+    EXPECT_TRUE(bytes.endsWith("Foto, foto.jpg\r\n"));
+    EXPECT_EQ(bytes.count('\x80'), 1);  // the euro sign, one byte
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("neon.VKV")});
+
+    const DocumentReadResult read = ReadDocumentFile(path);
+    ASSERT_TRUE(read.document) << read.error.toStdString();
+    EXPECT_EQ(*read.document, sample());
+}
+
+TEST(DocumentFile, OpenAndSaveUnchangedIsByteIdentical)
+{
+    QTemporaryDir dir;
+    // Every byte value in a field, and texts an editor of another kind might leave.
+    QByteArray every;
+    for (int i = 0; i < 256; ++i) {
+        if (i != '<')
+            every.append(char(i));
+    }
+    const QByteArray original = "Titel" + QByteArray("<vbcrlf>") + every + QByteArray("<vbcrlf>").repeated(25) +
+                                "\r\n \t" + QByteArray("<vbcrlf>") + "a, b<ulrcrlf><ulrcrlf>c\r\r\n";
+    const QString first = dir.filePath(QStringLiteral("eerste.vkv"));
+    writeBytes(first, original);
+    const DocumentReadResult read = ReadDocumentFile(first);
+    ASSERT_TRUE(read.document) << read.error.toStdString();
+    ASSERT_TRUE(WriteDocumentFile(first, *read.document).written);
+    EXPECT_EQ(readBytes(first), original);
+
+    // And a file of this program, written over itself.
+    const QString second = dir.filePath(QStringLiteral("tweede.vkv"));
+    ASSERT_TRUE(WriteDocumentFile(second, sample()).written);
+    const QByteArray before = readBytes(second);
+    const DocumentReadResult again = ReadDocumentFile(second);
+    ASSERT_TRUE(again.document);
+    ASSERT_TRUE(WriteDocumentFile(second, *again.document).written);
+    EXPECT_EQ(readBytes(second), before);
+}
+
+TEST(DocumentFile, ReadFailuresNameTheFileAndTheReason)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("weg.vkv"));
+    DocumentReadResult r = ReadDocumentFile(missing);
+    EXPECT_FALSE(r.document);
+    EXPECT_TRUE(r.error.contains(QLatin1Char('"') + missing + QStringLiteral("\" bestaat niet"))) << r.error.toStdString();
+
+    r = ReadDocumentFile(dir.path());
+    EXPECT_FALSE(r.document);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("kan niet worden gelezen"))) << r.error.toStdString();
+
+    const QString fifo = dir.filePath(QStringLiteral("pijp.vkv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    r = ReadDocumentFile(fifo);  // must not wait for a writer
+    EXPECT_FALSE(r.document);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("geen gewoon bestand"))) << r.error.toStdString();
+
+    const QString empty = dir.filePath(QStringLiteral("leeg.vkv"));
+    writeBytes(empty, QByteArray());
+    r = ReadDocumentFile(empty);
+    EXPECT_FALSE(r.document);
+    EXPECT_TRUE(r.error.contains(QLatin1Char('"') + empty + QStringLiteral("\" is leeg"))) << r.error.toStdString();
+
+    const QString few = dir.filePath(QStringLiteral("kort.vkv"));
+    writeBytes(few, QByteArray("<vbcrlf>").repeated(20) + "\r\n");
+    r = ReadDocumentFile(few);
+    EXPECT_FALSE(r.document);
+    EXPECT_TRUE(r.error.contains(QLatin1Char('"') + few + QLatin1Char('"'))) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("20 van de 27"))) << r.error.toStdString();
+
+    const QString many = dir.filePath(QStringLiteral("veel.vkv"));
+    writeBytes(many, QByteArray("<vbcrlf>").repeated(27) + QByteArray("x<ulrcrlf>").repeated(32767) + "y\r\n");
+    r = ReadDocumentFile(many);
+    EXPECT_FALSE(r.document);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("32768 links"))) << r.error.toStdString();
+}
+
+TEST(DocumentFile, UnreadableFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads files without read permission";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("geheim.vkv"));
+    writeBytes(path, *DocumentFileBytes(sample()));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    const DocumentReadResult r = ReadDocumentFile(path);
+    EXPECT_FALSE(r.document);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("kan niet worden gelezen"))) << r.error.toStdString();
+}
+
+TEST(DocumentFile, FullDiskLeavesTheOldFileWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("artikel.vkv"));
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    const QByteArray old = readBytes(path);
+
+    ArticleDocument longer = sample();
+    longer.field("txtBouw") = QStringLiteral("lang verhaal ").repeated(2000);
+    DocumentWriteResult result;
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.ok());
+        result = WriteDocumentFile(path, longer);
+    }
+    EXPECT_FALSE(result.written);
+    EXPECT_TRUE(result.error.contains(QLatin1Char('"') + path + QLatin1Char('"'))) << result.error.toStdString();
+    EXPECT_TRUE(result.error.contains(QStringLiteral("niet gewijzigd"))) << result.error.toStdString();
+    EXPECT_EQ(readBytes(path), old);
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("artikel.vkv")});  // no temporary file left
+
+    // With room again the same document is written whole.
+    ASSERT_TRUE(WriteDocumentFile(path, longer).written);
+    EXPECT_EQ(readBytes(path), DocumentFileBytes(longer));
+}
+
+TEST(DocumentFile, WriteWhereNoFileCanBe)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("gewoon"));
+    writeBytes(plain, "geen map");
+    const QString under = plain + QStringLiteral("/artikel.vkv");
+    DocumentWriteResult result = WriteDocumentFile(under, sample());
+    EXPECT_FALSE(result.written);
+    EXPECT_TRUE(result.error.contains(QLatin1Char('"') + under + QLatin1Char('"'))) << result.error.toStdString();
+    EXPECT_EQ(readBytes(plain), QByteArray("geen map"));
+
+    const QString missingFolder = dir.filePath(QStringLiteral("nergens/artikel.vkv"));
+    result = WriteDocumentFile(missingFolder, sample());
+    EXPECT_FALSE(result.written);
+    EXPECT_FALSE(QFile::exists(missingFolder));
+
+    // A folder of that name is not replaced.
+    const QString folder = dir.filePath(QStringLiteral("map.vkv"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    writeBytes(folder + QStringLiteral("/binnen"), "blijft");
+    result = WriteDocumentFile(folder, sample());
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(readBytes(folder + QStringLiteral("/binnen")), QByteArray("blijft"));
+}
+
+TEST(DocumentFile, ReadOnlyFolderLeavesTheOldFileWhole)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("alleen-lezen"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString path = folder + QStringLiteral("/artikel.vkv");
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    const QByteArray old = readBytes(path);
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    ArticleDocument changed = sample();
+    changed.field("txtTitel") = QStringLiteral("Anders");
+    const DocumentWriteResult result = WriteDocumentFile(path, changed);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_FALSE(result.written);
+    EXPECT_TRUE(result.error.contains(QLatin1Char('"') + path + QLatin1Char('"'))) << result.error.toStdString();
+    EXPECT_EQ(readBytes(path), old);
+}
+
+TEST(DocumentFile, RefusesWhatWouldNotReadBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("artikel.vkv"));
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    const QByteArray old = readBytes(path);
+
+    ArticleDocument field = sample();
+    field.field("txtGrootte") = QStringLiteral("5 cm<vbcrlf>6 cm");
+    ArticleDocument link = sample();
+    link.links << QStringLiteral("a<ulrcrlf>b, c.htm");
+    ArticleDocument linkField = sample();
+    linkField.links.prepend(QStringLiteral("a<vbcrlf>b, c.htm"));
+    ArticleDocument letter = sample();
+    letter.field("txtAuteur") = QString::fromUtf8("Paweł");
+
+    for (const ArticleDocument& doc : {field, link, linkField, letter}) {
+        const DocumentWriteResult result = WriteDocumentFile(path, doc);
+        EXPECT_FALSE(result.written);
+        EXPECT_FALSE(result.error.isEmpty());
+        EXPECT_FALSE(DocumentFileBytes(doc));
+        EXPECT_EQ(readBytes(path), old);
+    }
+    EXPECT_EQ(PlacesWithMarkers(field), (std::vector<DocumentPlace>{{DocumentPlace::Kind::Field, 9}}));
+    EXPECT_EQ(PlacesWithMarkers(link), (std::vector<DocumentPlace>{{DocumentPlace::Kind::Link, 1}}));
+    EXPECT_EQ(PlacesWithMarkers(linkField), (std::vector<DocumentPlace>{{DocumentPlace::Kind::Link, 0}}));
+    EXPECT_TRUE(PlacesWithMarkers(letter).empty());
+    // A link marker in a field reads back fine.
+    ArticleDocument harmless = sample();
+    harmless.field("txtBouw") = QStringLiteral("<ulrcrlf>");
+    EXPECT_TRUE(PlacesWithMarkers(harmless).empty());
+}
+
+TEST(DocumentFile, PlacesAreNamedAsTheWriterSeesThem)
+{
+    ArticleDocument doc;
+    const QString fish = QString::fromUtf8("\xF0\x9F\x90\xA0");
+    doc.field("txtTitel") = QString::fromUtf8("Łososiowate");
+    doc.field("txtInleiding") = QStringLiteral("vis ") + fish;
+    doc.field("txtGedragLeeftijd") = QString::fromUtf8("ł");
+    doc.field("txtConclusie") = fish + fish;
+    doc.links << QStringLiteral("goed, a.htm") << QStringLiteral("Foto ") + fish + QStringLiteral(", b.htm");
+
+    const std::vector<UnencodableText> found = PlacesWithUnencodable(doc);
+    ASSERT_EQ(found.size(), 5u);
+    QStringList names;
+    for (const UnencodableText& f : found)
+        names << DescribePlace(doc, f.place);
+    EXPECT_EQ(names, QStringList({QStringLiteral("Titel van het artikel:"), QStringLiteral("Stap 1: Inleiding"),
+                                  QStringLiteral("Gedrag in relatie tot leeftijd"), QStringLiteral("Stap 11: Conclusie"),
+                                  QStringLiteral("link 2 (\"Foto ") + fish + QStringLiteral(", b.htm\")")}));
+    EXPECT_EQ(found[0].characters, QStringList{QString::fromUtf8("Ł")});
+    EXPECT_EQ(found[3].characters, QStringList{fish});
+
+    const ArticleDocument replaced = WithUnencodableReplaced(doc);
+    EXPECT_EQ(replaced.field("txtTitel"), QStringLiteral("?ososiowate"));
+    EXPECT_EQ(replaced.field("txtConclusie"), QStringLiteral("??"));
+    EXPECT_EQ(replaced.links.at(1), QStringLiteral("Foto ?, b.htm"));
+    EXPECT_TRUE(PlacesWithUnencodable(replaced).empty());
+    EXPECT_TRUE(DocumentFileBytes(replaced));
+}
