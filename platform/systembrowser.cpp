@@ -120,6 +120,51 @@ QStringList idToRelativePaths(const QString& id)
     return paths;
 }
 
+// Splits a command as the shell does: blanks separate words, single and
+// double quotes and backslashes group them. nullopt when a quote is not closed.
+std::optional<QStringList> splitShellWords(const QString& command)
+{
+    QStringList words;
+    QString word;
+    bool inWord = false;
+    const qsizetype n = command.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = command.at(i);
+        if (c == QLatin1Char('\'')) {
+            const qsizetype close = command.indexOf(QLatin1Char('\''), i + 1);
+            if (close < 0)
+                return std::nullopt;
+            word += command.mid(i + 1, close - i - 1);
+            inWord = true;
+            i = close;
+        } else if (c == QLatin1Char('"')) {
+            for (++i; i < n && command.at(i) != QLatin1Char('"'); ++i) {
+                if (command.at(i) == QLatin1Char('\\') && i + 1 < n &&
+                    QStringLiteral("\"\\$`").contains(command.at(i + 1)))
+                    ++i;
+                word += command.at(i);
+            }
+            if (i >= n)
+                return std::nullopt;
+            inWord = true;
+        } else if (c == QLatin1Char('\\') && i + 1 < n) {
+            word += command.at(++i);
+            inWord = true;
+        } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n')) {
+            if (inWord)
+                words << word;
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words << word;
+    return words;
+}
+
 QString fileUrl(const QString& localPath)
 {
     return QUrl::fromLocalFile(localPath).toString(QUrl::FullyEncoded);
@@ -367,9 +412,10 @@ std::vector<BrowserCandidate> browserVariableCandidates(const BrowserEnvironment
 {
     std::vector<BrowserCandidate> candidates;
     for (const QString& command : env.browser.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
-        QStringList words = QProcess::splitCommand(command);
-        if (words.isEmpty())
+        std::optional<QStringList> split = splitShellWords(command);
+        if (!split || split->isEmpty())
             continue;
+        QStringList words = *split;
         const QString program = findExecutable(words.first(), env.path);
         if (program.isEmpty())
             continue;
