@@ -22,10 +22,10 @@ export BROWSER=$E2E_TMP/browser
 
 # Where the window puts its controls, from the window's own construction.
 declare -A page x y w h
+layout=$(QT_QPA_PLATFORM=offscreen "$helper" layout) || e2e_fail "the helper gave no layout"
 while read -r name on_page left top width height; do
     page[$name]=$on_page x[$name]=$left y[$name]=$top w[$name]=$width h[$name]=$height
-done < <(QT_QPA_PLATFORM=offscreen "$helper" layout)
-[[ -n ${x[txtURL]:-} && -n ${x[Command1.2]:-} ]] || e2e_fail "the helper gave no layout"
+done <<<"$layout"
 
 click_control() {
     [[ -n ${x[$1]:-} ]] || e2e_fail "no control $1 in the layout"
@@ -53,7 +53,7 @@ fields=(
     txtUitKenmerken 'Blauwe & gouden strepen, <b>niet</b> vet.'
     txtBouw 'Slank en zijdelings afgeplat.'
     txtZiekten 'Weinig gevoelig.'
-    txtGedragSoort 'Leeft in scholen.'
+    txtGedragSoort 'Leeft in scholen; naïef is hij niet.'
     txtGedragVoedsel 'Gulzig.'
     txtVoedsel 'Vlokken, artemia en muggenlarven.'
     txtOpkweek $'Infusiediertjes,\n\ndaarna artemia.'
