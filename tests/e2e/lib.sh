@@ -43,6 +43,7 @@ _e2e_cleanup() {
         e2e_wait_for 5 _e2e_gone "$E2E_APP_PID" || kill -KILL "$E2E_APP_PID"
         wait "$E2E_APP_PID" 2>/dev/null
     fi
+    [[ -n ${E2E_MENU:-} ]] && _e2e_convert_screenshots
     if [[ -n ${E2E_XVFB_PID:-} ]]; then
         kill "$E2E_XVFB_PID" 2>/dev/null
         wait "$E2E_XVFB_PID" 2>/dev/null
@@ -176,10 +177,16 @@ e2e_pages_sum() {
     e2e_band_sum 0 "$(twips $((1920 + 5535)))"
 }
 
-# e2e_screenshot NAME: the last capture as a PNG in the artifact folder.
+# e2e_screenshot NAME: the last capture, kept as NAME.png in the artifact
+# folder (converted all at once when the test ends).
 e2e_screenshot() {
-    convert -size "${E2E_CLIENT_WIDTH}x$((E2E_CLIENT_HEIGHT + E2E_MENU))" -depth 8 \
-        rgb:"$E2E_TMP/shot.rgb" "$E2E_ARTIFACTS/$1.png"
+    cp "$E2E_TMP/shot.rgb" "$E2E_ARTIFACTS/$1.rgb"
+}
+
+_e2e_convert_screenshots() {
+    compgen -G "$E2E_ARTIFACTS/*.rgb" >/dev/null || return 0
+    mogrify -size "${E2E_CLIENT_WIDTH}x$((E2E_CLIENT_HEIGHT + E2E_MENU))" -depth 8 -format png \
+        "$E2E_ARTIFACTS"/*.rgb && rm -f "$E2E_ARTIFACTS"/*.rgb
 }
 
 _e2e_counter_differs() {
