@@ -68,8 +68,8 @@ QString findExecutable(const QString& program, const QStringList& path);
 // with shell quoting. Empty and unknown commands are left out.
 std::vector<BrowserCandidate> browserVariableCandidates(const BrowserEnvironment& env);
 
-// The mimeapps.list files in order of precedence, the desktop-specific ones
-// first within each folder. Files that do not exist are included.
+// The mimeapps.list files in order of precedence, those named after the current
+// desktops first within each folder. Files that do not exist are included.
 QStringList mimeappsListFiles(const BrowserEnvironment& env);
 
 // Desktop file identifiers for the MIME type in order of preference: the
