@@ -32,8 +32,9 @@ StartupArguments parseArguments(const QStringList& arguments)
     QString problem;
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
+        const QString dashes = unknown.value(0).size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
         problem = unknown.isEmpty() ? parser.errorText()
-                                    : QStringLiteral("onbekende optie: %1").arg(unknown.first());
+                                    : QStringLiteral("onbekende optie: %1%2").arg(dashes, unknown.first());
     } else if (parser.positionalArguments().size() > 1) {
         problem = QStringLiteral("niet meer dan één document tegelijk");
     }
