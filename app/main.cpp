@@ -73,8 +73,8 @@ int main(int argc, char* argv[])
     vinkring::QtFileDialog fileDialog;
     vinkring::QtFolders folders;
     vinkring::RegistryAutomation automation;
-    automation.registerClass(QStringLiteral("excel.application"),
-                             [&messageBox] { return vinkring::createDutchSpellingSheet(messageBox); });
+    vinkring::SpellingSheetFactory spellingSheets(messageBox);
+    automation.registerClass(QStringLiteral("excel.application"), [&spellingSheets] { return spellingSheets.create(); });
     automation.registerClass(QStringLiteral("internetexplorer.application"), [] { return vinkring::createSystemBrowser(); });
     vinkring::PlatformServices services{messageBox, clipboard, fileDialog, folders, automation};
 

@@ -9,33 +9,41 @@ QStringList dutchLanguages()
     return {QStringLiteral("nl_NL"), QStringLiteral("nl")};
 }
 
-std::unique_ptr<EnchantSpeller> EnchantSpeller::find(const QStringList& languages)
+EnchantBrokerHolder::EnchantBrokerHolder()
 {
-    EnchantBroker* broker = enchant_broker_init();
-    if (!broker)
+    if (EnchantBroker* broker = enchant_broker_init())
+        broker_.reset(broker, enchant_broker_free);
+}
+
+std::unique_ptr<EnchantSpeller> EnchantBrokerHolder::find(const QStringList& languages)
+{
+    if (!broker_)
         return nullptr;
     for (const QString& language : languages) {
         const QByteArray tag = language.toUtf8();
-        if (enchant_broker_dict_exists(broker, tag.constData()) == 1)
-            return std::unique_ptr<EnchantSpeller>(new EnchantSpeller(broker, tag));
+        if (enchant_broker_dict_exists(broker_.get(), tag.constData()) == 1)
+            return std::make_unique<EnchantSpeller>(broker_, tag);
     }
-    enchant_broker_free(broker);
     return nullptr;
 }
 
-EnchantSpeller::EnchantSpeller(EnchantBroker* broker, QByteArray tag) : broker_(broker), tag_(std::move(tag)) {}
+EnchantSpeller::EnchantSpeller(std::shared_ptr<EnchantBroker> broker, QByteArray tag)
+    : broker_(std::move(broker)), tag_(std::move(tag))
+{
+}
 
 EnchantSpeller::~EnchantSpeller()
 {
+    // The broker keeps a dictionary only while someone holds it: the next
+    // check loads it afresh, with no words ignored.
     if (dict_)
-        enchant_broker_free_dict(broker_, dict_);
-    enchant_broker_free(broker_);
+        enchant_broker_free_dict(broker_.get(), dict_);
 }
 
 bool EnchantSpeller::load()
 {
     if (!dict_ && !loadFailed_) {
-        dict_ = enchant_broker_request_dict(broker_, tag_.constData());
+        dict_ = enchant_broker_request_dict(broker_.get(), tag_.constData());
         loadFailed_ = dict_ == nullptr;
     }
     return dict_ != nullptr;

@@ -16,12 +16,27 @@ namespace vinkring {
 // The languages of Debian's Dutch dictionary, most specific first.
 QStringList dutchLanguages();
 
-class EnchantSpeller {
+class EnchantSpeller;
+
+// Enchant's broker. Setting it up loads every spelling provider, which takes
+// milliseconds, so one serves all the checks of the program's run.
+class EnchantBrokerHolder {
 public:
+    // Sets the broker up now, so that looking for a dictionary is quick.
+    EnchantBrokerHolder();
+
     // A speller for the first of the languages Enchant has a dictionary for,
     // or null. Only looks whether one exists: loading it takes a while and
     // waits for the first word.
-    static std::unique_ptr<EnchantSpeller> find(const QStringList& languages);
+    std::unique_ptr<EnchantSpeller> find(const QStringList& languages);
+
+private:
+    std::shared_ptr<EnchantBroker> broker_;
+};
+
+class EnchantSpeller {
+public:
+    EnchantSpeller(std::shared_ptr<EnchantBroker> broker, QByteArray tag);
     ~EnchantSpeller();
     EnchantSpeller(const EnchantSpeller&) = delete;
     EnchantSpeller& operator=(const EnchantSpeller&) = delete;
@@ -39,9 +54,7 @@ public:
     void addToPersonal(const QString& word);
 
 private:
-    EnchantSpeller(EnchantBroker* broker, QByteArray tag);
-
-    EnchantBroker* broker_;
+    std::shared_ptr<EnchantBroker> broker_;
     QByteArray tag_;
     EnchantDict* dict_ = nullptr;
     bool loadFailed_ = false;

@@ -1,7 +1,6 @@
 #include "spelling/spellingsheet.h"
 
 #include "platform/messagebox.h"
-#include "spelling/enchantspeller.h"
 #include "spelling/spellingdialog.h"
 #include "spelling/spellingwords.h"
 
@@ -166,19 +165,19 @@ QString SpellingSheet::checkText(const QString& text)
     return result;
 }
 
-std::unique_ptr<SpellingSheet> createSpellingSheet(const QStringList& languages,
-                                                   std::unique_ptr<SpellingPrompt> prompt,
-                                                   MessageBox& messageBox)
+SpellingSheetFactory::SpellingSheetFactory(MessageBox& messageBox, QStringList languages, PromptFactory prompts)
+    : messageBox_(messageBox), languages_(std::move(languages)), prompts_(std::move(prompts))
 {
-    std::unique_ptr<EnchantSpeller> speller = EnchantSpeller::find(languages);
-    if (!speller)
-        return nullptr;
-    return std::make_unique<SpellingSheet>(std::move(speller), std::move(prompt), messageBox);
+    if (!prompts_)
+        prompts_ = [] { return std::make_unique<QtSpellingPrompt>(); };
 }
 
-std::unique_ptr<AutomationObject> createDutchSpellingSheet(MessageBox& messageBox)
+std::unique_ptr<SpellingSheet> SpellingSheetFactory::create()
 {
-    return createSpellingSheet(dutchLanguages(), std::make_unique<QtSpellingPrompt>(), messageBox);
+    std::unique_ptr<EnchantSpeller> speller = enchant_.find(languages_);
+    if (!speller)
+        return nullptr;
+    return std::make_unique<SpellingSheet>(std::move(speller), prompts_(), messageBox_);
 }
 
 }  // namespace vinkring

@@ -4,18 +4,19 @@
 // text word by word with an Enchant dictionary and asks the writer about
 // every doubtful word. It lives for one spelling check.
 
+#include <functional>
 #include <memory>
 
 #include <QHash>
 #include <QString>
 
 #include "platform/automation.h"
+#include "spelling/enchantspeller.h"
 #include "spelling/spellingprompt.h"
 #include "spelling/spellingwords.h"
 
 namespace vinkring {
 
-class EnchantSpeller;
 class MessageBox;
 
 class SpellingSheet final : public SpreadsheetApplication {
@@ -50,14 +51,26 @@ private:
     QHash<QString, QString> changeAll_;
 };
 
-// The component for the languages given, asking through the prompt; null when
-// Enchant has no dictionary for any of them. Cheap: the dictionary is loaded
-// by the first CheckSpelling.
-std::unique_ptr<SpellingSheet> createSpellingSheet(const QStringList& languages,
-                                                   std::unique_ptr<SpellingPrompt> prompt,
-                                                   MessageBox& messageBox);
+// Makes the components, one per check (and one per probe of the last page).
+// Lives as long as the program and holds Enchant's broker, set up once, so
+// that making a component costs next to nothing.
+class SpellingSheetFactory {
+public:
+    using PromptFactory = std::function<std::unique_ptr<SpellingPrompt>()>;
 
-// The Dutch component with its spelling dialog, as the program registers it.
-std::unique_ptr<AutomationObject> createDutchSpellingSheet(MessageBox& messageBox);
+    // Dutch with the spelling dialog unless told otherwise.
+    explicit SpellingSheetFactory(MessageBox& messageBox, QStringList languages = dutchLanguages(),
+                                  PromptFactory prompts = {});
+
+    // A new component, or null when Enchant has no dictionary for any of the
+    // languages. Cheap: the dictionary is loaded by the first CheckSpelling.
+    std::unique_ptr<SpellingSheet> create();
+
+private:
+    MessageBox& messageBox_;
+    QStringList languages_;
+    PromptFactory prompts_;
+    EnchantBrokerHolder enchant_;
+};
 
 }  // namespace vinkring

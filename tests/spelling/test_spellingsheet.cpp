@@ -94,7 +94,12 @@ class SpellingSheetTest : public ::testing::Test {
 protected:
     std::unique_ptr<SpellingSheet> newSheet(const QStringList& languages = {QStringLiteral("vk")})
     {
-        return createSpellingSheet(languages, std::make_unique<ScriptedPrompt>(prompt), messageBox);
+        if (!factory_ || languages != languages_) {
+            languages_ = languages;
+            factory_ = std::make_unique<SpellingSheetFactory>(
+                messageBox, languages, [this] { return std::make_unique<ScriptedPrompt>(prompt); });
+        }
+        return factory_->create();
     }
 
     // One check of the texts as the check function drives the component.
@@ -125,6 +130,10 @@ protected:
     EnchantFolder folder;
     PromptScript prompt;
     FakeMessageBox messageBox;
+
+private:
+    QStringList languages_;
+    std::unique_ptr<SpellingSheetFactory> factory_;
 };
 
 TEST_F(SpellingSheetTest, CreatedOnlyWithADictionary)
@@ -194,10 +203,12 @@ TEST_F(SpellingSheetTest, IgnoreLeavesThisPlaceAndAsksAgainLater)
 TEST_F(SpellingSheetTest, IgnoreAllHoldsForTheRestOfTheCheckOnly)
 {
     prompt.answers = {answer(SpellingAction::IgnoreAll)};
-    auto sheet = newSheet();
-    const QStringList texts{QStringLiteral("viss en viss"), QStringLiteral("een mooi viss")};
-    EXPECT_EQ(checkAll(*sheet, texts), texts);
-    EXPECT_EQ(prompt.askedWords(), QStringList{"viss"});
+    {
+        auto sheet = newSheet();
+        const QStringList texts{QStringLiteral("viss en viss"), QStringLiteral("een mooi viss")};
+        EXPECT_EQ(checkAll(*sheet, texts), texts);
+        EXPECT_EQ(prompt.askedWords(), QStringList{"viss"});
+    }
 
     checkOne(QStringLiteral("viss"));
     EXPECT_EQ(prompt.askedWords(), (QStringList{"viss", "viss"})) << "the next check asks again";
