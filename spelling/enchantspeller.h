@@ -41,14 +41,13 @@ public:
     EnchantSpeller(const EnchantSpeller&) = delete;
     EnchantSpeller& operator=(const EnchantSpeller&) = delete;
 
-    QString language() const { return QString::fromUtf8(tag_); }
-
     // Loads the dictionary when that has not happened yet.
     bool load();
     bool isKnown(const QString& word);
     // Slow with a large dictionary: ask only for a word the writer sees.
     QStringList suggestions(const QString& word);
-    // Known until the speller goes.
+    // Known until the speller goes. Spellers of one language alive at the
+    // same time share the dictionary, and so this list.
     void ignoreForSession(const QString& word);
     // Known from now on: goes into Enchant's personal word list.
     void addToPersonal(const QString& word);
