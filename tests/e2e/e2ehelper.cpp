@@ -60,7 +60,8 @@ int printLayout(int argc, char* argv[])
                 page = p->property("Index").toInt();
         }
         const QPoint at = widget->mapTo(client, QPoint(0, 0));
-        out << name << ' ' << page << ' ' << at.x() << ' ' << at.y() << ' ' << widget->width() << ' ' << widget->height() << '\n';
+        out << name << ' ' << page << ' ' << at.x() << ' ' << at.y() << ' ' << widget->width() << ' '
+            << widget->height() << '\n';
     }
     return 0;
 }

@@ -56,8 +56,11 @@ _e2e_cleanup() {
     exit "$rc"
 }
 
+# A child that has exited stays a zombie until it is waited for.
 _e2e_gone() {
-    ! kill -0 "$1" 2>/dev/null
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+    [[ ${stat##*) } == Z* ]]
 }
 
 _e2e_display_known() {
