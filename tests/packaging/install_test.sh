@@ -167,6 +167,9 @@ main_window_shown() {
 second_window_shown() {
     (($(visible_windows | wc -l) >= 2))
 }
+window_has_icon() {
+    xprop -id "$main_window" _NET_WM_ICON | grep -q 'Icon ('
+}
 changed_since() {
     [[ $(stat -c %Y "$1") != "$2" ]]
 }
@@ -205,7 +208,7 @@ if start_program Guppy.VKV; then
     # its icon from the installed theme.
     xprop -id "$main_window" WM_CLASS | grep -qF "\"$(desktop_value StartupWMClass)\"" ||
         fail "the window's class is not the desktop entry's StartupWMClass: $(xprop -id "$main_window" WM_CLASS)"
-    xprop -id "$main_window" _NET_WM_ICON | grep -q 'Icon (' || fail "the window has no icon from the installed theme"
+    wait_for 10 window_has_icon || fail "the window has no icon from the installed theme"
     # The quick save writes the document to the file it was opened from: that
     # shows both the texts read and the file name taken over.
     xdotool windowfocus --sync "$main_window"
