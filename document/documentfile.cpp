@@ -145,20 +145,22 @@ std::optional<QByteArray> DocumentFileBytes(const ArticleDocument& doc)
 
 DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
 {
-    QString text = DecodeWindows1252(bytes);
-    if (text.endsWith(QLatin1String("\r\n")))
+    // CR and LF are the same bytes in Windows-1252: the text is taken apart
+    // without being decoded whole (a document can run to megabytes).
+    QByteArrayView text = bytes;
+    if (text.endsWith("\r\n"))
         text.chop(2);
-    else if (text.endsWith(QLatin1Char('\n')))
+    else if (text.endsWith('\n'))
         text.chop(1);
     if (text.isEmpty())
         return readFailure(QStringLiteral("Het bestand %1 is leeg.").arg(quoted(path)));
 
-    std::optional<ArticleDocument> doc = ParseDocument(text);
+    std::optional<ArticleDocument> doc = ParseDocumentWindows1252(text);
     if (!doc) {
         return readFailure(QStringLiteral("Het bestand %1 is geen Vinkring-artikel: het bevat %2 van de %3 "
                                           "veldmarkeringen \"%4\".")
                                .arg(quoted(path))
-                               .arg(countFieldMarkers(text))
+                               .arg(countFieldMarkers(DecodeWindows1252(text)))
                                .arg(kFieldCount)
                                .arg(kFieldMarker));
     }

@@ -1,5 +1,7 @@
 #include "document/documentformat.h"
 
+#include "document/windows1252.h"
+
 namespace vinkring {
 
 QString SerializeDocument(const ArticleDocument& doc)
@@ -24,37 +26,56 @@ QString SerializeDocument(const ArticleDocument& doc)
     return out;
 }
 
-std::optional<ArticleDocument> ParseDocument(const QString& text)
+namespace {
+
+// Takes a document apart at its markers. View is the text as characters
+// (QStringView) or as the file's Windows-1252 bytes (QByteArrayView); piece
+// turns a part of it into a text.
+template <typename View, typename Piece>
+std::optional<ArticleDocument> takeApart(View view, View fieldMarker, View linkMarker, Piece piece)
 {
-    const QStringView view(text);
     ArticleDocument doc;
     qsizetype from = 0;
     for (QString& field : doc.fields) {
-        const qsizetype at = view.indexOf(kFieldMarker, from);
+        const qsizetype at = view.indexOf(fieldMarker, from);
         if (at < 0)
             return std::nullopt;
-        field = view.sliced(from, at - from).toString();
-        from = at + kFieldMarker.size();
+        field = piece(view.sliced(from, at - from));
+        from = at + fieldMarker.size();
     }
 
     // The links part runs to the next field marker; anything after it is not used.
-    qsizetype end = view.indexOf(kFieldMarker, from);
+    qsizetype end = view.indexOf(fieldMarker, from);
     if (end < 0)
         end = view.size();
-    const QStringView links = view.sliced(from, end - from);
+    const View links = view.sliced(from, end - from);
     if (links.isEmpty())
         return doc;
     qsizetype start = 0;
     for (;;) {
-        const qsizetype at = links.indexOf(kLinkMarker, start);
+        const qsizetype at = links.indexOf(linkMarker, start);
         if (at < 0) {
-            doc.links.append(links.sliced(start).toString());
+            doc.links.append(piece(links.sliced(start)));
             break;
         }
-        doc.links.append(links.sliced(start, at - start).toString());
-        start = at + kLinkMarker.size();
+        doc.links.append(piece(links.sliced(start, at - start)));
+        start = at + linkMarker.size();
     }
     return doc;
+}
+
+}  // namespace
+
+std::optional<ArticleDocument> ParseDocument(const QString& text)
+{
+    return takeApart(QStringView(text), QStringView(kFieldMarker), QStringView(kLinkMarker),
+                     [](QStringView part) { return part.toString(); });
+}
+
+std::optional<ArticleDocument> ParseDocumentWindows1252(QByteArrayView bytes)
+{
+    return takeApart(bytes, QByteArrayView("<vbcrlf>"), QByteArrayView("<ulrcrlf>"),
+                     [](QByteArrayView part) { return DecodeWindows1252(part); });
 }
 
 }  // namespace vinkring

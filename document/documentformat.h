@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include <QByteArrayView>
 #include <QString>
 
 #include "app/articledocument.h"
@@ -18,5 +19,11 @@ QString SerializeDocument(const ArticleDocument& doc);
 // The document held by text, or nullopt when it holds fewer than 27 field
 // markers and so is not a document.
 std::optional<ArticleDocument> ParseDocument(const QString& text);
+
+// ParseDocument on the text that bytes hold in Windows-1252, without decoding
+// the whole text first: the markers are ASCII, which the code page keeps as
+// it is, so the bytes are cut where the text would be and each piece is
+// decoded on its own. Gives what ParseDocument(DecodeWindows1252(bytes)) gives.
+std::optional<ArticleDocument> ParseDocumentWindows1252(QByteArrayView bytes);
 
 }  // namespace vinkring
