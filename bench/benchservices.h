@@ -19,12 +19,12 @@ struct ProgramServices {
     QtFileDialog fileDialog;
     QtFolders folders;
     RegistryAutomation automation;
+    SpellingSheetFactory spellingSheets{messageBox};
     PlatformServices services{messageBox, clipboard, fileDialog, folders, automation};
 
     ProgramServices()
     {
-        automation.registerClass(QStringLiteral("excel.application"),
-                                 [this] { return createDutchSpellingSheet(messageBox); });
+        automation.registerClass(QStringLiteral("excel.application"), [this] { return spellingSheets.create(); });
         automation.registerClass(QStringLiteral("internetexplorer.application"), [] { return createSystemBrowser(); });
     }
     ProgramServices(const ProgramServices&) = delete;
