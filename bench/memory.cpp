@@ -58,12 +58,15 @@ int main(int argc, char* argv[])
     qint64 fileBytes = 0;
     if (args.size() == 2) {
         fileBytes = QFile(args.at(1)).size();
-        vinkring::DocumentReadResult result = vinkring::ReadDocumentFile(args.at(1));
-        if (!result.document) {
-            std::fprintf(stderr, "%s\n", qPrintable(result.error));
-            return 1;
+        {
+            // As the Open command: the document read lives only until the window holds it.
+            vinkring::DocumentReadResult result = vinkring::ReadDocumentFile(args.at(1));
+            if (!result.document) {
+                std::fprintf(stderr, "%s\n", qPrintable(result.error));
+                return 1;
+            }
+            window.setDocument(*result.document);
         }
-        window.setDocument(*result.document);
         // Visit every page so that each field is laid out and painted once.
         for (int page = 1; page < window.pageCount(); ++page) {
             window.Command1_Click(1);
