@@ -5,6 +5,9 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QMetaObject>
 
 #include "app/form1.h"
@@ -63,6 +66,12 @@ int main(int argc, char* argv[])
     // Ties the window to its desktop entry and icon once installed.
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.vinkring.Artikel"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nl.vinkring.Artikel")));
+
+    // Qt's own dialogs (file dialog, replace question) speak Dutch as well.
+    QTranslator qtDutch;
+    if (qtDutch.load(QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtDutch);
 
     const StartupArguments startup = parseArguments(QApplication::arguments());
     if (!startup.valid)
