@@ -1,9 +1,6 @@
 #include <cstdio>
-#include <optional>
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -11,6 +8,7 @@
 #include <QMetaObject>
 
 #include "app/form1.h"
+#include "app/startuparguments.h"
 #include "platform/automation.h"
 #include "platform/clipboard.h"
 #include "platform/filedialog.h"
@@ -18,45 +16,6 @@
 #include "platform/messagebox.h"
 #include "platform/systembrowser.h"
 #include "spelling/spellingsheet.h"
-
-namespace {
-
-// The command line holds nothing but, optionally, one document file to open
-// at start-up (a double-clicked file). Anything else prints the usage.
-struct StartupArguments {
-    bool valid = false;
-    std::optional<QString> document;
-};
-
-StartupArguments parseArguments(const QStringList& arguments)
-{
-    QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("document"), QString());
-    QString problem;
-    if (!parser.parse(arguments)) {
-        const QStringList unknown = parser.unknownOptionNames();
-        const QString dashes = unknown.value(0).size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
-        problem = unknown.isEmpty() ? parser.errorText()
-                                    : QStringLiteral("onbekende optie: %1%2").arg(dashes, unknown.first());
-    } else if (parser.positionalArguments().size() > 1) {
-        problem = QStringLiteral("niet meer dan één document tegelijk");
-    }
-    if (!problem.isEmpty()) {
-        const QString usage = QStringLiteral("vinkring-artikel: %1\n"
-                                             "Gebruik: vinkring-artikel [DOCUMENT.VKV]\n")
-                                  .arg(problem);
-        std::fputs(qPrintable(usage), stderr);
-        return {};
-    }
-    StartupArguments result{true, std::nullopt};
-    if (!parser.positionalArguments().isEmpty()) {
-        const QString path = parser.positionalArguments().first();
-        result.document = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
-    }
-    return result;
-}
-
-}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -73,9 +32,11 @@ int main(int argc, char* argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtDutch);
 
-    const StartupArguments startup = parseArguments(QApplication::arguments());
-    if (!startup.valid)
+    const vinkring::StartupArguments startup = vinkring::parseStartupArguments(QApplication::arguments());
+    if (!startup.valid) {
+        std::fputs(qPrintable(startup.problem), stderr);
         return 2;
+    }
 
     vinkring::QtMessageBox messageBox;
     vinkring::QtClipboard clipboard;
