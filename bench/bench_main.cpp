@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "app/form1.h"
@@ -122,6 +123,11 @@ void BM_LastPage(benchmark::State& state)
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
     state.counters["page"] = window.currentPage();
+    // Whether each component was there: its button stays enabled.
+    const auto* preview = window.findChild<QPushButton*>(QStringLiteral("Command5"));
+    const auto* spelling = window.findChild<QPushButton*>(QStringLiteral("Command6"));
+    state.counters["browser"] = preview && preview->isEnabled() ? 1 : 0;
+    state.counters["spelling"] = spelling && spelling->isEnabled() ? 1 : 0;
 }
 BENCHMARK(BM_LastPage)->UseManualTime()->Unit(benchmark::kMillisecond);
 
