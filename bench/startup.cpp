@@ -7,7 +7,11 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include "app/form1.h"
 #include "bench/benchservices.h"
@@ -49,6 +53,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vinkring-artikel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vinkring Artikel Template"));
+    // What app/main.cpp does before the window: desktop entry, icon, Qt's Dutch texts.
+    QGuiApplication::setDesktopFileName(QStringLiteral("nl.vinkring.Artikel"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nl.vinkring.Artikel")));
+    QTranslator qtDutch;
+    if (qtDutch.load(QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtDutch);
     const double appMs = msSince(start);
 
     vinkring::bench::ProgramServices program;
