@@ -17,7 +17,6 @@ constexpr std::string_view kBehaviourGuide =
 // pages 2 to 5, and the third field at 4080 on pages 7 and 10.
 constexpr Twips kFirst{240, 1440, 11295, 975};
 constexpr Twips kSecond{240, 2760, 11295, 975};
-constexpr Twips kThird{240, 3960, 11295, 975};
 constexpr Twips kSecondTall{240, 2760, 11295, 855};
 constexpr Twips kThirdTall{240, 3960, 11295, 1350};
 constexpr Twips kThirdLow{240, 4080, 11295, 975};

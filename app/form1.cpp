@@ -20,6 +20,7 @@
 
 #include "app/banner.h"
 #include "app/linkentry.h"
+#include "app/texts.h"
 #include "article/articleexport.h"
 #include "platform/automation.h"
 #include "platform/messagebox.h"
@@ -29,11 +30,6 @@ namespace vinkring {
 
 namespace {
 
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 QRect pixels(const Twips& t)
 {
     return {twipsToPixels(t.left), twipsToPixels(t.top), twipsToPixels(t.width), twipsToPixels(t.height)};
@@ -42,7 +38,7 @@ QRect pixels(const Twips& t)
 QLabel* makeLabel(QWidget* parent, std::string_view name, const QString& caption, const Twips& where)
 {
     auto* label = new QLabel(caption, parent);
-    label->setObjectName(fromView(name));
+    label->setObjectName(toQString(name));
     label->setTextFormat(Qt::PlainText);
     label->setGeometry(pixels(where));
     return label;
@@ -50,7 +46,7 @@ QLabel* makeLabel(QWidget* parent, std::string_view name, const QString& caption
 
 QPushButton* makeButton(QWidget* parent, const QString& name, std::string_view caption, const Twips& where)
 {
-    auto* button = new QPushButton(fromView(caption), parent);
+    auto* button = new QPushButton(toQString(caption), parent);
     button->setObjectName(name);
     button->setAutoDefault(false);
     button->setGeometry(pixels(where));
@@ -127,7 +123,7 @@ Form1::Form1(PlatformServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services), documents_(*this, services)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(fromView(texts::kWindowCaption));
+    setWindowTitle(toQString(texts::kWindowCaption));
     buildWindow();
     qApp->installEventFilter(this);
     Form_Load();
@@ -152,7 +148,7 @@ void Form1::buildWindow()
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(pixels(kBannerArea));
     Image1->setPixmap(makeBanner(devicePixelRatioF()));
-    Image1->setAccessibleName(fromView(texts::kWindowCaption));
+    Image1->setAccessibleName(toQString(texts::kWindowCaption));
 
     lblCounter = new QLabel(client);
     lblCounter->setObjectName(QStringLiteral("lblCounter"));
@@ -160,7 +156,7 @@ void Form1::buildWindow()
     lblCounter->setGeometry(pixels(kCounterArea));
 
     for (int i = 0; i < int(kPageCount); ++i) {
-        Frame1[std::size_t(i)] = new QGroupBox(fromView(kPages[std::size_t(i)].caption), client);
+        Frame1[std::size_t(i)] = new QGroupBox(toQString(kPages[std::size_t(i)].caption), client);
         Frame1[std::size_t(i)]->setObjectName(QStringLiteral("Frame1"));
         Frame1[std::size_t(i)]->setProperty("Index", i);
         Frame1[std::size_t(i)]->setGeometry(pixels(kPageArea));
@@ -186,7 +182,7 @@ void Form1::buildPage(int index)
 {
     QGroupBox* page = Frame1[std::size_t(index)];
     const PageSpec& spec = kPages[std::size_t(index)];
-    QLabel* guide = makeLabel(page, spec.guideLabelName, fromView(spec.guideText), kGuideArea);
+    QLabel* guide = makeLabel(page, spec.guideLabelName, toQString(spec.guideText), kGuideArea);
     guide->setWordWrap(true);
     guide->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -207,18 +203,18 @@ void Form1::buildPage(int index)
             field.line = new QLineEdit(page);
             widget = field.line;
         }
-        widget->setObjectName(fromView(spec.name));
+        widget->setObjectName(toQString(spec.name));
         widget->setGeometry(pixels(spec.geometry));
         if (!spec.labelName.empty()) {
-            QLabel* label = makeLabel(page, spec.labelName, fromView(spec.labelCaption), labelArea(spec));
+            QLabel* label = makeLabel(page, spec.labelName, toQString(spec.labelCaption), labelArea(spec));
             label->setBuddy(widget);
             if (!spec.multiLine)
                 singleLine.push_back({label, widget});
             widget->setAccessibleName(QString::fromStdString(stripAccessKey(spec.labelCaption)));
         } else {
-            widget->setAccessibleName(fromView(kPages[std::size_t(index)].caption));
+            widget->setAccessibleName(toQString(kPages[std::size_t(index)].caption));
         }
-        setFieldText(i, fromView(spec.defaultText));
+        setFieldText(i, toQString(spec.defaultText));
     }
 
     // Labels wider than designed (other fonts) push their fields right
@@ -242,19 +238,19 @@ void Form1::buildPage(int index)
 
 void Form1::buildLinkEditor(QGroupBox* page)
 {
-    QLabel* urlLabel = makeLabel(page, "Label38", fromView(texts::kUrlLabel), kUrlLabel);
+    QLabel* urlLabel = makeLabel(page, "Label38", toQString(texts::kUrlLabel), kUrlLabel);
     txtURL = new QLineEdit(page);
     txtURL->setObjectName(QStringLiteral("txtURL"));
     txtURL->setGeometry(pixels(kUrlField));
     urlLabel->setBuddy(txtURL);
-    txtURL->setAccessibleName(fromView(texts::kUrlLabel));
+    txtURL->setAccessibleName(toQString(texts::kUrlLabel));
 
-    QLabel* descriptionLabel = makeLabel(page, "Label40", fromView(texts::kDescriptionLabel), kDescriptionLabel);
+    QLabel* descriptionLabel = makeLabel(page, "Label40", toQString(texts::kDescriptionLabel), kDescriptionLabel);
     txtLinkOMS = new QLineEdit(page);
     txtLinkOMS->setObjectName(QStringLiteral("txtLinkOMS"));
     txtLinkOMS->setGeometry(pixels(kDescriptionField));
     descriptionLabel->setBuddy(txtLinkOMS);
-    txtLinkOMS->setAccessibleName(fromView(texts::kDescriptionLabel));
+    txtLinkOMS->setAccessibleName(toQString(texts::kDescriptionLabel));
 
     Command2 = makeButton(page, QStringLiteral("Command2"), texts::kAddLink, kAddButton);
     Command3 = makeButton(page, QStringLiteral("Command3"), texts::kRemoveLink, kRemoveButton);
@@ -283,13 +279,13 @@ void Form1::buildOutputButtons(QGroupBox* page)
 
 void Form1::buildMenu()
 {
-    QMenu* mnuBestand = menuBar()->addMenu(fromView(texts::kMenuFile));
+    QMenu* mnuBestand = menuBar()->addMenu(toQString(texts::kMenuFile));
     mnuBestand->setObjectName(QStringLiteral("mnuBestand"));
-    mnuBestandNieuw = mnuBestand->addAction(fromView(texts::kMenuNew));
+    mnuBestandNieuw = mnuBestand->addAction(toQString(texts::kMenuNew));
     mnuBestandNieuw->setObjectName(QStringLiteral("mnuBestandNieuw"));
-    mnuBestandOpenen = mnuBestand->addAction(fromView(texts::kMenuOpen));
+    mnuBestandOpenen = mnuBestand->addAction(toQString(texts::kMenuOpen));
     mnuBestandOpenen->setObjectName(QStringLiteral("mnuBestandOpenen"));
-    mnuBestandBewaren = mnuBestand->addAction(fromView(texts::kMenuSave));
+    mnuBestandBewaren = mnuBestand->addAction(toQString(texts::kMenuSave));
     mnuBestandBewaren->setObjectName(QStringLiteral("mnuBestandBewaren"));
     connect(mnuBestandNieuw, &QAction::triggered, this, &Form1::mnuBestandNieuw_Click);
     connect(mnuBestandOpenen, &QAction::triggered, this, &Form1::mnuBestandOpenen_Click);
@@ -396,8 +392,8 @@ void Form1::Form_Load()
 
 void Form1::showCounter()
 {
-    lblCounter->setText(fromView(texts::kCounterPrefix) + QString::number(CurrentPage) +
-                        fromView(texts::kCounterMiddle) + QString::number(PageCount));
+    lblCounter->setText(toQString(texts::kCounterPrefix) + QString::number(CurrentPage) +
+                        toQString(texts::kCounterMiddle) + QString::number(PageCount));
 }
 
 void Form1::Command1_Click(int index)
@@ -450,9 +446,9 @@ void Form1::Command1_Click(int index)
 void Form1::probeApplications()
 {
     // Each object is released at once; a failure only disables the button.
-    if (!services_.automation.createObject(fromView(texts::kProgIdBrowser)))
+    if (!services_.automation.createObject(toQString(texts::kProgIdBrowser)))
         Command5->setEnabled(false);
-    if (!services_.automation.createObject(fromView(texts::kProgIdSpreadsheet)))
+    if (!services_.automation.createObject(toQString(texts::kProgIdSpreadsheet)))
         Command6->setEnabled(false);
 }
 
@@ -483,7 +479,7 @@ void Form1::Command6_Click()
 
 void Form1::warn(const QString& text)
 {
-    services_.messageBox.show(text, fromView(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::Ok);
+    services_.messageBox.show(text, toQString(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 void Form1::List1_Click()
@@ -502,7 +498,7 @@ void Form1::List1_Click()
 void Form1::Command2_Click()
 {
     if (txtURL->text().isEmpty()) {
-        warn(fromView(texts::kNoUrl));
+        warn(toQString(texts::kNoUrl));
         txtURL->setFocus();
         return;
     }
@@ -623,7 +619,7 @@ void Form1::Form_QueryUnload()
 {
     if (!UnsavedChanges)
         return;
-    const MessageAnswer answer = services_.messageBox.show(fromView(texts::kSaveQuestion), QString(),
+    const MessageAnswer answer = services_.messageBox.show(toQString(texts::kSaveQuestion), QString(),
                                                            MessageIcon::Information, MessageButtons::YesNo);
     if (answer == MessageAnswer::Yes)
         quickSave();

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include "app/texts.h"
 #include "article/articlebuilder.h"
 #include "platform/automation.h"
 #include "platform/clipboard.h"
@@ -17,14 +18,9 @@ namespace {
 
 const QString kPreviewName = QStringLiteral("PREVIEW.htm");
 
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 void warn(PlatformServices& services, const QString& text)
 {
-    services.messageBox.show(text, fromView(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::Ok);
+    services.messageBox.show(text, toQString(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 // The preview file's bytes: UTF-8 behind a byte-order mark. Browsers read a
@@ -99,10 +95,10 @@ void exportToClipboard(const ArticleDocument& doc, PlatformServices& services)
 void showPreview(const ArticleDocument& doc, PlatformServices& services)
 {
     // Created anew for every preview: each press gets its own window.
-    std::unique_ptr<AutomationObject> object = services.automation.createObject(fromView(texts::kProgIdBrowser));
+    std::unique_ptr<AutomationObject> object = services.automation.createObject(toQString(texts::kProgIdBrowser));
     auto* browser = dynamic_cast<BrowserObject*>(object.get());
     if (!browser) {
-        warn(services, fromView(texts::kPreviewNeedsBrowser));
+        warn(services, toQString(texts::kPreviewNeedsBrowser));
         return;
     }
     const PreviewFile file = writePreview(previewBytes(doc), services.folders);
@@ -114,7 +110,7 @@ void showPreview(const ArticleDocument& doc, PlatformServices& services)
     const bool navigated = browser->navigate2(file.path);
     const bool shown = browser->setVisible(true);
     if (!navigated || !shown)
-        warn(services, fromView(texts::kPreviewNeedsBrowser));
+        warn(services, toQString(texts::kPreviewNeedsBrowser));
 }
 
 }  // namespace vinkring

@@ -13,7 +13,7 @@
 #include "app/form1.h"
 #include "article/articlebuilder.h"
 #include "bench/benchdocument.h"
-#include "bench/benchservices.h"
+#include "app/programservices.h"
 #include "document/documentfile.h"
 #include "document/documentformat.h"
 
@@ -109,7 +109,7 @@ BENCHMARK(BM_ReadDocumentFile)->Apply(sizes);
 // components with the program's own registrations, and the repaint.
 void BM_LastPage(benchmark::State& state)
 {
-    bench::ProgramServices program;
+    ProgramServices program;
     Form1 window(program.services);
     window.show();
     QApplication::processEvents();

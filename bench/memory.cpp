@@ -12,7 +12,7 @@
 
 #include "app/form1.h"
 #include "bench/benchdocument.h"
-#include "bench/benchservices.h"
+#include "app/programservices.h"
 #include "document/documentfile.h"
 
 namespace {
@@ -50,7 +50,7 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    vinkring::bench::ProgramServices program;
+    vinkring::ProgramServices program;
     vinkring::Form1 window(program.services);
     window.show();
     QApplication::processEvents();

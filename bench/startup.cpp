@@ -7,14 +7,11 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
 #include <QTranslator>
 
 #include "app/form1.h"
-#include "bench/benchservices.h"
+#include "app/programservices.h"
 
 namespace {
 
@@ -51,18 +48,12 @@ int main(int argc, char* argv[])
 {
     const Clock::time_point start = Clock::now();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vinkring-artikel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vinkring Artikel Template"));
-    // What app/main.cpp does before the window: desktop entry, icon, Qt's Dutch texts.
-    QGuiApplication::setDesktopFileName(QStringLiteral("nl.vinkring.Artikel"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nl.vinkring.Artikel")));
+    // What app/main.cpp does before the window: names, icon, Qt's Dutch texts.
     QTranslator qtDutch;
-    if (qtDutch.load(QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtDutch);
+    vinkring::setUpApplication(qtDutch);
     const double appMs = msSince(start);
 
-    vinkring::bench::ProgramServices program;
+    vinkring::ProgramServices program;
     const double servicesMs = msSince(start);
     vinkring::Form1 window(program.services);
     const double constructedMs = msSince(start);

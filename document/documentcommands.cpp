@@ -1,6 +1,7 @@
 #include "document/documentcommands.h"
 
 #include "app/fieldtable.h"
+#include "app/texts.h"
 #include "document/documentfile.h"
 #include "document/documentformat.h"
 #include "platform/filedialog.h"
@@ -9,11 +10,6 @@
 namespace vinkring {
 
 namespace {
-
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 constexpr qsizetype kListedPlaces = 15;
 constexpr qsizetype kListedCharacters = 5;
@@ -70,7 +66,7 @@ DocumentCommands::DocumentCommands(DocumentHost& host, PlatformServices& service
 
 void DocumentCommands::warn(const QString& text)
 {
-    services_.messageBox.show(text, fromView(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::Ok);
+    services_.messageBox.show(text, toQString(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 void DocumentCommands::save()
@@ -141,7 +137,7 @@ bool DocumentCommands::write(const QString& path)
                            "Wilt u het bestand bewaren met deze tekens vervangen door \"?\"? Kiest u Nee, dan "
                            "wordt er niets bewaard.")
                 .arg(quoted(path), listLines(lines).join(QLatin1Char('\n'))),
-            fromView(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::YesNo);
+            toQString(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::YesNo);
         if (answer != MessageAnswer::Yes)
             return false;
         doc = WithUnencodableReplaced(doc);

@@ -5,17 +5,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "app/texts.h"
 #include "document/documentformat.h"
 #include "document/windows1252.h"
 
 namespace vinkring {
 
 namespace {
-
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 QString quoted(const QString& path)
 {
@@ -84,7 +80,7 @@ QString DescribePlace(const ArticleDocument& doc, const DocumentPlace& place)
         const FieldSpec& spec = kFields.at(std::size_t(place.index));
         if (!spec.labelCaption.empty())
             return QString::fromStdString(stripAccessKey(spec.labelCaption));
-        return fromView(kPages.at(std::size_t(spec.page)).caption);
+        return toQString(kPages.at(std::size_t(spec.page)).caption);
     }
     constexpr qsizetype kShown = 50;
     QString line = place.index < doc.links.size() ? doc.links.at(place.index) : QString();

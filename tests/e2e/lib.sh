@@ -48,6 +48,12 @@ _e2e_cleanup() {
         kill "$E2E_XVFB_PID" 2>/dev/null
         wait "$E2E_XVFB_PID" 2>/dev/null
     fi
+    # A sanitizer build reports from inside the real program too.
+    if [[ -n ${E2E_TMP:-} && -s $E2E_TMP/app.log ]] &&
+        grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$E2E_TMP/app.log"; then
+        echo "FAIL: the program reported a sanitizer error" >&2
+        ((rc != 0)) || rc=1
+    fi
     if ((rc != 0)) && [[ -n ${E2E_TMP:-} && -s $E2E_TMP/app.log ]]; then
         echo "--- program output" >&2
         cat "$E2E_TMP/app.log" >&2

@@ -1,6 +1,8 @@
 #pragma once
-// The program's own services for the window benchmarks, with the automation
-// classes registered as app/main.cpp registers them.
+// The program's own platform services and automation classes, and its
+// application set-up: what app/main.cpp starts with.
+
+#include <QTranslator>
 
 #include "platform/automation.h"
 #include "platform/clipboard.h"
@@ -8,10 +10,9 @@
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/platformservices.h"
-#include "platform/systembrowser.h"
 #include "spelling/spellingsheet.h"
 
-namespace vinkring::bench {
+namespace vinkring {
 
 struct ProgramServices {
     QtMessageBox messageBox;
@@ -22,13 +23,14 @@ struct ProgramServices {
     SpellingSheetFactory spellingSheets{messageBox};
     PlatformServices services{messageBox, clipboard, fileDialog, folders, automation};
 
-    ProgramServices()
-    {
-        automation.registerClass(QStringLiteral("excel.application"), [this] { return spellingSheets.create(); });
-        automation.registerClass(QStringLiteral("internetexplorer.application"), [] { return createSystemBrowser(); });
-    }
+    // Registers the browser ("internetexplorer.application") and the spelling
+    // component ("excel.application").
+    ProgramServices();
     ProgramServices(const ProgramServices&) = delete;
     ProgramServices& operator=(const ProgramServices&) = delete;
 };
 
-}  // namespace vinkring::bench
+// Names, icon and Qt's Dutch texts; qtDutch must outlive the application.
+void setUpApplication(QTranslator& qtDutch);
+
+}  // namespace vinkring
