@@ -568,14 +568,15 @@ void Form1::openAtStartup(const QString& path)
     documents_.openFile(path);
 }
 
-void Form1::quickSave()
+SaveOutcome Form1::quickSave()
 {
     if (!CurrentFileName.isEmpty()) {
-        if (documents_.write(CurrentFileName))
-            UnsavedChanges = false;
-        return;
+        if (!documents_.write(CurrentFileName))
+            return SaveOutcome::NotWritten;
+        UnsavedChanges = false;
+        return SaveOutcome::Written;
     }
-    mnuBestandBewaren_Click();
+    return documents_.save();
 }
 
 void Form1::Form_KeyDown(int keyCode, int shift)
@@ -615,20 +616,27 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form1::Form_QueryUnload()
+void Form1::Form_QueryUnload(bool& cancel)
 {
     if (!UnsavedChanges)
         return;
     const MessageAnswer answer = services_.messageBox.show(toQString(texts::kSaveQuestion), QString(),
                                                            MessageIcon::Information, MessageButtons::YesNo);
-    if (answer == MessageAnswer::Yes)
-        quickSave();
+    // A save the writer asked for that did not write (a full disk, a refused
+    // text) keeps the window open, so the work is not lost; a cancelled
+    // dialog closes it.
+    if (answer == MessageAnswer::Yes && quickSave() == SaveOutcome::NotWritten)
+        cancel = true;
 }
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    Form_QueryUnload();
-    event->accept();
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
 }
 
 }  // namespace vinkring

@@ -60,10 +60,10 @@ public:
     void mnuBestandOpenen_Click();
     void mnuBestandBewaren_Click();
     void Form_KeyDown(int keyCode, int shift);
-    void Form_QueryUnload();
+    void Form_QueryUnload(bool& cancel);
 
     // Writes to CurrentFileName, or asks for a path when there is none.
-    void quickSave();
+    SaveOutcome quickSave();
 
     // Opens the document given on the command line, as Open reads a file.
     void openAtStartup(const QString& path);

@@ -69,7 +69,7 @@ void DocumentCommands::warn(const QString& text)
     services_.messageBox.show(text, toQString(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
-void DocumentCommands::save()
+SaveOutcome DocumentCommands::save()
 {
     FileDialogRequest request = documentRequest("Bestand Bewaren");
     request.confirmOverwrite = true;
@@ -77,9 +77,11 @@ void DocumentCommands::save()
     request.setFileName = true;
     const std::optional<QString> path = services_.fileDialog.showSave(request);
     if (!path || path->isEmpty())
-        return;
-    if (write(*path))
-        host_.setCurrentFileName(*path);
+        return SaveOutcome::Cancelled;
+    if (!write(*path))
+        return SaveOutcome::NotWritten;
+    host_.setCurrentFileName(*path);
+    return SaveOutcome::Written;
 }
 
 void DocumentCommands::open()

@@ -18,12 +18,16 @@ public:
     virtual void setCurrentFileName(const QString& path) = 0;
 };
 
+// How a save ended: written, cancelled in the dialog, or not written
+// (refused, declined or failed; the writer has been told).
+enum class SaveOutcome { Written, Cancelled, NotWritten };
+
 class DocumentCommands {
 public:
     DocumentCommands(DocumentHost& host, PlatformServices& services);
 
     // "Be&waren": asks for a path, writes, remembers the path.
-    void save();
+    SaveOutcome save();
     // "&Openen": asks for a path, reads, replaces the document.
     void open();
     // Reads the file at path as Open does, with the same messages for a bad

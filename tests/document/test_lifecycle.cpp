@@ -240,11 +240,36 @@ TEST_F(Lifecycle, FailedQuickSaveReportsAndStaysUnsaved)
     EXPECT_TRUE(platform.messageBox.shown[0].text.contains(path));
     EXPECT_EQ(form->currentFileName(), path);
 
-    // The close prompt's save fails the same way; the window closes all the same.
+    // The close prompt's save fails the same way: the window stays open with
+    // the work, so the writer can save it elsewhere.
     platform.messageBox.answers.push_back(MessageAnswer::Yes);
-    form->close();
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(platform.messageBox.shown.size(), 3u);
+    EXPECT_EQ(form->document().field("txtTitel"), QStringLiteral("g"));
+
+    // Saved elsewhere, it closes after all.
+    saveAs(dir.filePath(QStringLiteral("elders.vkv")));
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(form->unsavedChanges());
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(fileDocument(dir.filePath(QStringLiteral("elders.vkv"))).field("txtTitel"), QStringLiteral("g"));
+}
+
+TEST_F(Lifecycle, RefusedSaveAtCloseKeepsTheWindow)
+{
+    // Yes, then a save dialog whose file cannot be written: not a cancel.
+    key(Qt::Key_G);
+    platform.messageBox.answers.push_back(MessageAnswer::Yes);
+    platform.fileDialog.answers.push_back(dir.filePath(QStringLiteral("geen/map/guppy.vkv")));
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->currentFileName(), QString());
+    EXPECT_TRUE(form->unsavedChanges());
+
+    // No closes without a word more.
+    platform.messageBox.answers.push_back(MessageAnswer::No);
+    EXPECT_TRUE(form->close());
 }
 
 TEST_F(Lifecycle, OpenAndSaveLeaveTheFlag)
