@@ -148,7 +148,7 @@ export NO_AT_BRIDGE=1
 
 # Xvfb picks a free display and writes its number into the pipe.
 mkfifo "$tmp/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=
 read -r -t 30 display <"$tmp/display" || true
