@@ -20,6 +20,8 @@ std::optional<QString> QtFileDialog::run(const FileDialogRequest& request, bool 
     dialog.setNameFilter(request.filterDescription + QStringLiteral(" (") + request.filterPattern + QLatin1Char(')'));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    // Room for the name, size and date columns.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(720, 460)));
     const bool setName = request.setFileName || !request.fileName.isEmpty();
     const QString initial = setName ? request.fileName : lastName_;
     if (!initial.isEmpty()) {
