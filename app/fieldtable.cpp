@@ -22,7 +22,7 @@ constexpr Twips kThirdTall{240, 3960, 11295, 1350};
 constexpr Twips kThirdLow{240, 4080, 11295, 975};
 }  // namespace
 
-const std::array<FieldSpec, kFieldCount> kFields{{
+const std::array<FieldInfo, kFieldCount> kFields{{
     {"txtTitel", 0, "Label3", "&Titel van het artikel:", "", false, {2040, 1280, 6495, 315}, "", ""},
     {"txtAuteur", 0, "Label4", "&Naam van de auteur(s):", "", false, {2040, 1760, 6495, 315}, "", ""},
     {"txtInleiding", 1, "", "", "", true, {360, 1320, 11055, 3975}, "<b>1. Inleiding</b>",
@@ -70,7 +70,7 @@ const std::array<FieldSpec, kFieldCount> kFields{{
     {"txtConclusie", 11, "", "", "", true, {240, 1200, 11295, 3975}, "<b>6. Conclusie</b> ", ""},
 }};
 
-const std::array<PageSpec, kPageCount> kPages{{
+const std::array<PageInfo, kPageCount> kPages{{
     {"Algemeen", "Label2",
      "Op het Vinkring worden artikelen over vissen volgens een vast stramien vormgegeven. Om het u makkelijker "
      "te maken hebben we deze applicatie voor u gemaakt. Met deze applicatie kunt u op een makkelijke manier "

@@ -22,7 +22,7 @@ struct Twips {
 // 15 twips make one pixel at 96 dpi.
 constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
 
-struct FieldSpec {
+struct FieldInfo {
     std::string_view name;          // control name, e.g. "txtVindPLaats"
     int page;                       // Frame1 index
     std::string_view labelName;     // "Label5", empty when the field has no label
@@ -34,7 +34,7 @@ struct FieldSpec {
     std::string_view sectionHeading;  // article section heading, empty for chapter 6
 };
 
-struct PageSpec {
+struct PageInfo {
     std::string_view caption;
     std::string_view guideLabelName;
     std::string_view guideText;
@@ -49,8 +49,8 @@ constexpr std::size_t kTitleField = 0;
 constexpr std::size_t kAuthorField = 1;
 constexpr std::size_t kFirstSectionField = 2;
 
-extern const std::array<FieldSpec, kFieldCount> kFields;
-extern const std::array<PageSpec, kPageCount> kPages;
+extern const std::array<FieldInfo, kFieldCount> kFields;
+extern const std::array<PageInfo, kPageCount> kPages;
 
 // The article chapter that follows the last section: the links.
 inline constexpr std::string_view kLinksChapterHeading = "<b>7. Links</b> ";

@@ -78,7 +78,7 @@ constexpr Twips kSpellingButton{2295, 1320, 1935, 375};
 
 // Labels of section fields stand 240 twips above them; those of the
 // single-line fields to their left.
-Twips labelArea(const FieldSpec& field)
+Twips labelArea(const FieldInfo& field)
 {
     if (!field.multiLine)
         return {240, field.geometry.top + 15, field.geometry.left - 300, 285};
@@ -181,19 +181,19 @@ void Form1::buildWindow()
 void Form1::buildPage(int index)
 {
     QGroupBox* page = Frame1[std::size_t(index)];
-    const PageSpec& spec = kPages[std::size_t(index)];
-    QLabel* guide = makeLabel(page, spec.guideLabelName, toQString(spec.guideText), kGuideArea);
+    const PageInfo& entry = kPages[std::size_t(index)];
+    QLabel* guide = makeLabel(page, entry.guideLabelName, toQString(entry.guideText), kGuideArea);
     guide->setWordWrap(true);
     guide->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     std::vector<std::pair<QLabel*, QWidget*>> singleLine;
     for (std::size_t i = 0; i < kFields.size(); ++i) {
-        const FieldSpec& spec = kFields[i];
-        if (spec.page != index)
+        const FieldInfo& entry = kFields[i];
+        if (entry.page != index)
             continue;
         Field& field = fields_[i];
         QWidget* widget = nullptr;
-        if (spec.multiLine) {
+        if (entry.multiLine) {
             field.multi = new QPlainTextEdit(page);
             field.multi->setTabChangesFocus(true);
             field.multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -203,18 +203,18 @@ void Form1::buildPage(int index)
             field.line = new QLineEdit(page);
             widget = field.line;
         }
-        widget->setObjectName(toQString(spec.name));
-        widget->setGeometry(pixels(spec.geometry));
-        if (!spec.labelName.empty()) {
-            QLabel* label = makeLabel(page, spec.labelName, toQString(spec.labelCaption), labelArea(spec));
+        widget->setObjectName(toQString(entry.name));
+        widget->setGeometry(pixels(entry.geometry));
+        if (!entry.labelName.empty()) {
+            QLabel* label = makeLabel(page, entry.labelName, toQString(entry.labelCaption), labelArea(entry));
             label->setBuddy(widget);
-            if (!spec.multiLine)
+            if (!entry.multiLine)
                 singleLine.push_back({label, widget});
-            widget->setAccessibleName(QString::fromStdString(stripAccessKey(spec.labelCaption)));
+            widget->setAccessibleName(QString::fromStdString(stripAccessKey(entry.labelCaption)));
         } else {
             widget->setAccessibleName(toQString(kPages[std::size_t(index)].caption));
         }
-        setFieldText(i, toQString(spec.defaultText));
+        setFieldText(i, toQString(entry.defaultText));
     }
 
     // Labels wider than designed (other fonts) push their fields right

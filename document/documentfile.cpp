@@ -77,10 +77,10 @@ QString placeList(const ArticleDocument& doc, const std::vector<DocumentPlace>& 
 QString DescribePlace(const ArticleDocument& doc, const DocumentPlace& place)
 {
     if (place.kind == DocumentPlace::Kind::Field) {
-        const FieldSpec& spec = kFields.at(std::size_t(place.index));
-        if (!spec.labelCaption.empty())
-            return QString::fromStdString(stripAccessKey(spec.labelCaption));
-        return toQString(kPages.at(std::size_t(spec.page)).caption);
+        const FieldInfo& entry = kFields.at(std::size_t(place.index));
+        if (!entry.labelCaption.empty())
+            return QString::fromStdString(stripAccessKey(entry.labelCaption));
+        return toQString(kPages.at(std::size_t(entry.page)).caption);
     }
     constexpr qsizetype kShown = 50;
     QString line = place.index < doc.links.size() ? doc.links.at(place.index) : QString();

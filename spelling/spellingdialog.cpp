@@ -13,12 +13,12 @@ namespace vinkring {
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonInfo {
     SpellingAction action;
     const char* caption;
 };
 
-constexpr ButtonSpec kButtons[6] = {
+constexpr ButtonInfo kButtons[6] = {
     {SpellingAction::Ignore, "Negeren"},
     {SpellingAction::IgnoreAll, "Alles negeren"},
     {SpellingAction::Change, "Wijzigen"},

@@ -13,7 +13,7 @@ TEST(FieldTable, NamesAreUniqueAndInPageOrder)
 {
     std::set<std::string_view> names;
     int lastPage = 0;
-    for (const FieldSpec& f : kFields) {
+    for (const FieldInfo& f : kFields) {
         EXPECT_TRUE(names.insert(f.name).second) << f.name;
         EXPECT_GE(f.page, lastPage) << f.name;
         lastPage = f.page;
@@ -28,7 +28,7 @@ TEST(FieldTable, NamesAreUniqueAndInPageOrder)
 TEST(FieldTable, OnlyTitleAndAuthorAreSingleLine)
 {
     int multi = 0;
-    for (const FieldSpec& f : kFields)
+    for (const FieldInfo& f : kFields)
         multi += f.multiLine ? 1 : 0;
     EXPECT_EQ(multi, int(kSectionCount));
     EXPECT_FALSE(kFields[kTitleField].multiLine);
@@ -50,7 +50,7 @@ TEST(FieldTable, FamilyDefaultIsItsTwentySevenCharacters)
 TEST(FieldTable, EveryFieldFitsInsideItsPage)
 {
     // Pages are 11655 by 5535 twips.
-    for (const FieldSpec& f : kFields) {
+    for (const FieldInfo& f : kFields) {
         EXPECT_GE(f.geometry.left, 0) << f.name;
         EXPECT_LE(f.geometry.left + f.geometry.width, 11655) << f.name;
         EXPECT_LE(f.geometry.top + f.geometry.height, 5535) << f.name;
