@@ -1,15 +1,9 @@
 #include "article/articlebuilder.h"
 
 #include "app/linkentry.h"
+#include "app/texts.h"
 
 namespace vinkring {
-
-namespace {
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-}  // namespace
 
 QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour)
 {
@@ -29,20 +23,20 @@ QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour)
     out += QStringLiteral("<i>Geschreven door: ") + doc.fields[kAuthorField] + QStringLiteral("</i>") + paragraphBreak;
 
     for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i) {
-        const FieldSpec& spec = kFields[i];
-        if (!spec.chapterHeading.empty()) {
-            out += fromView(spec.chapterHeading);
+        const FieldInfo& entry = kFields[i];
+        if (!entry.chapterHeading.empty()) {
+            out += toQString(entry.chapterHeading);
             out += lineBreak;
         }
-        if (!spec.sectionHeading.empty()) {
-            out += fromView(spec.sectionHeading);
+        if (!entry.sectionHeading.empty()) {
+            out += toQString(entry.sectionHeading);
             out += lineBreak;
         }
         out += doc.fields[i];
         out += paragraphBreak;
     }
 
-    out += fromView(kLinksChapterHeading);
+    out += toQString(kLinksChapterHeading);
     out += lineBreak;
 
     for (const QString& line : doc.links) {

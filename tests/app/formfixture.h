@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include "app/form1.h"
+#include "app/texts.h"
 #include "fakes/fakeplatform.h"
 
 namespace vinkring::test {
@@ -24,7 +25,7 @@ protected:
     // Makes the browser, the spreadsheet, or both creatable.
     void provide(std::string_view progId)
     {
-        platform.automation.creatable[QString::fromUtf8(progId.data(), qsizetype(progId.size()))] = [] {
+        platform.automation.creatable[toQString(progId)] = [] {
             return std::make_unique<PresentApplication>();
         };
     }

@@ -5,15 +5,12 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include "app/texts.h"
+
 using namespace vinkring;
 using namespace vinkring::test;
 
 namespace {
-
-QString qs(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 class Window : public FormTest {};
 
@@ -21,11 +18,11 @@ TEST_F(Window, CaptionPagesAndGuideTexts)
 {
     EXPECT_EQ(form().windowTitle(), QStringLiteral("Vinkring Artikel Template"));
     for (int i = 0; i < 14; ++i) {
-        const PageSpec& spec = kPages[std::size_t(i)];
-        EXPECT_EQ(page(i)->title(), qs(spec.caption));
-        auto* guide = page(i)->findChild<QLabel*>(qs(spec.guideLabelName));
+        const PageInfo& entry = kPages[std::size_t(i)];
+        EXPECT_EQ(page(i)->title(), toQString(entry.caption));
+        auto* guide = page(i)->findChild<QLabel*>(toQString(entry.guideLabelName));
         ASSERT_NE(guide, nullptr) << i;
-        EXPECT_EQ(guide->text(), qs(spec.guideText));
+        EXPECT_EQ(guide->text(), toQString(entry.guideText));
     }
     EXPECT_EQ(page(0)->title(), QStringLiteral("Algemeen"));
     EXPECT_EQ(page(13)->title(), QStringLiteral("Op het klembord plaatsen"));
@@ -34,15 +31,15 @@ TEST_F(Window, CaptionPagesAndGuideTexts)
 
 TEST_F(Window, EveryFieldOnItsPageWithItsLabel)
 {
-    for (const FieldSpec& spec : kFields) {
-        QWidget* field = page(spec.page)->findChild<QWidget*>(qs(spec.name));
-        ASSERT_NE(field, nullptr) << spec.name;
-        if (spec.labelName.empty())
+    for (const FieldInfo& entry : kFields) {
+        QWidget* field = page(entry.page)->findChild<QWidget*>(toQString(entry.name));
+        ASSERT_NE(field, nullptr) << entry.name;
+        if (entry.labelName.empty())
             continue;
-        auto* label = page(spec.page)->findChild<QLabel*>(qs(spec.labelName));
-        ASSERT_NE(label, nullptr) << spec.labelName;
-        EXPECT_EQ(label->text(), qs(spec.labelCaption));
-        EXPECT_EQ(label->buddy(), field) << spec.name;
+        auto* label = page(entry.page)->findChild<QLabel*>(toQString(entry.labelName));
+        ASSERT_NE(label, nullptr) << entry.labelName;
+        EXPECT_EQ(label->text(), toQString(entry.labelCaption));
+        EXPECT_EQ(label->buddy(), field) << entry.name;
     }
     EXPECT_EQ(child<QLabel>("Label30")->text(), QStringLiteral("Gedrag in relatie tot leeftijd"));
 }
@@ -181,13 +178,13 @@ TEST_F(Window, AccessKeysFocusTitleAndAuthor)
 
 TEST_F(Window, FieldsAreNamedByTheirLabelsForAssistiveTechnology)
 {
-    for (const FieldSpec& spec : kFields) {
-        QWidget* field = child<QWidget>(std::string(spec.name).c_str());
+    for (const FieldInfo& entry : kFields) {
+        QWidget* field = child<QWidget>(std::string(entry.name).c_str());
         QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(field);
         ASSERT_NE(acc, nullptr);
-        const QString expected = spec.labelName.empty() ? qs(kPages[std::size_t(spec.page)].caption)
-                                                        : QString::fromStdString(stripAccessKey(spec.labelCaption));
-        EXPECT_EQ(acc->text(QAccessible::Name), expected) << spec.name;
+        const QString expected = entry.labelName.empty() ? toQString(kPages[std::size_t(entry.page)].caption)
+                                                        : QString::fromStdString(stripAccessKey(entry.labelCaption));
+        EXPECT_EQ(acc->text(QAccessible::Name), expected) << entry.name;
     }
     EXPECT_EQ(QAccessible::queryAccessibleInterface(child<QWidget>("txtTitel"))->text(QAccessible::Name),
               QStringLiteral("Titel van het artikel:"));

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "app/articledocument.h"
+#include "app/texts.h"
 #include "article/articlebuilder.h"
 
 namespace vinkring {
@@ -181,7 +182,7 @@ TEST(BuildArticle, EveryFieldFollowsItsHeadingInTemplateOrder)
 {
     ArticleDocument doc;
     for (std::size_t i = 0; i < doc.fields.size(); ++i)
-        doc.fields[i] = QStringLiteral("[%1]").arg(QString::fromUtf8(kFields[i].name.data(), qsizetype(kFields[i].name.size())));
+        doc.fields[i] = QStringLiteral("[%1]").arg(toQString(kFields[i].name));
 
     for (const ArticleFlavour flavour : {ArticleFlavour::Forum, ArticleFlavour::Html}) {
         const QString br = flavour == ArticleFlavour::Html ? QStringLiteral("<br/>") : kCrLf;
