@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "app/form1.h"
+#include "app/formfixture.h"
 #include "article/articlebuilder.h"
 #include "fakes/fakeplatform.h"
 
@@ -14,9 +15,8 @@ namespace vinkring {
 namespace {
 
 using test::FakeBrowser;
-using test::FakePlatform;
 
-class OutputButtonsTest : public ::testing::Test {
+class OutputButtonsTest : public test::FormTest {
 protected:
     void SetUp() override
     {
@@ -32,23 +32,6 @@ protected:
             ++browsersMade;
             return std::make_unique<FakeBrowser>(log);
         };
-    }
-
-    Form1& form()
-    {
-        if (!form_)
-            form_ = std::make_unique<Form1>(platform.services);
-        return *form_;
-    }
-
-    QPushButton* command1(int index)
-    {
-        for (QPushButton* b : form().findChildren<QPushButton*>(QStringLiteral("Command1"))) {
-            if (b->property("Index").toInt() == index)
-                return b;
-        }
-        ADD_FAILURE() << "Command1(" << index << ")";
-        return nullptr;
     }
 
     QPushButton* command5() { return form().findChild<QPushButton*>(QStringLiteral("Command5")); }
@@ -86,11 +69,9 @@ protected:
     }
 
     QTemporaryDir tmp;
-    FakePlatform platform;
     FakeBrowser::Log log;
     int browsersMade = 0;
     ArticleDocument before;
-    std::unique_ptr<Form1> form_;
 };
 
 TEST_F(OutputButtonsTest, KlembordPutsTheForumText)
