@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QMetaObject>
 
-#include "app/form1.h"
-#include "app/programservices.h"
-#include "app/startuparguments.h"
+#include "window/form1.h"
+#include "window/programservices.h"
+#include "window/startuparguments.h"
 
 int main(int argc, char* argv[])
 {

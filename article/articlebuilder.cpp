@@ -1,7 +1,7 @@
 #include "article/articlebuilder.h"
 
-#include "app/linkentry.h"
-#include "app/texts.h"
+#include "model/linkentry.h"
+#include "model/texts.h"
 
 namespace vinkring {
 

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "app/articledocument.h"
+#include "model/articledocument.h"
 
 namespace vinkring {
 

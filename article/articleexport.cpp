@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QSaveFile>
 
-#include "app/texts.h"
+#include "model/texts.h"
 #include "article/articlebuilder.h"
 #include "platform/automation.h"
 #include "platform/clipboard.h"
@@ -16,12 +16,6 @@ namespace vinkring {
 
 namespace {
 
-const QString kPreviewName = QStringLiteral("PREVIEW.htm");
-
-void warn(PlatformServices& services, const QString& text)
-{
-    services.messageBox.show(text, toQString(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::Ok);
-}
 
 // The preview file's bytes: UTF-8 behind a byte-order mark. Browsers read a
 // file that starts with the mark as UTF-8 whatever they would guess
@@ -62,7 +56,7 @@ PreviewFile writePreview(const QByteArray& bytes, const Folders& folders)
 {
     PreviewFile result;
     const auto attempt = [&](const QString& folder) {
-        const QString path = QDir::toNativeSeparators(QDir(folder).filePath(kPreviewName));
+        const QString path = QDir::toNativeSeparators(QDir(folder).filePath(toQString(texts::kPreviewFileName)));
         const std::optional<QString> reason = writeFile(path, bytes);
         if (!reason) {
             result.path = path;
@@ -89,7 +83,7 @@ void exportToClipboard(const ArticleDocument& doc, PlatformServices& services)
     const bool placed =
         services.clipboard.clear() && services.clipboard.setText(BuildArticle(doc, ArticleFlavour::Forum));
     if (!placed)
-        warn(services, QStringLiteral("Het artikel kon niet op het klembord worden geplaatst."));
+        warn(services.messageBox, toQString(messages::kClipboardFailed));
 }
 
 void showPreview(const ArticleDocument& doc, PlatformServices& services)
@@ -98,19 +92,19 @@ void showPreview(const ArticleDocument& doc, PlatformServices& services)
     std::unique_ptr<AutomationObject> object = services.automation.createObject(toQString(texts::kProgIdBrowser));
     auto* browser = dynamic_cast<BrowserObject*>(object.get());
     if (!browser) {
-        warn(services, toQString(texts::kPreviewNeedsBrowser));
+        warn(services.messageBox, toQString(messages::kPreviewNeedsBrowser));
         return;
     }
     const PreviewFile file = writePreview(previewBytes(doc), services.folders);
     if (file.path.isEmpty()) {
-        warn(services, QStringLiteral("De preview kon niet worden geschreven.\n") + file.problems);
+        warn(services.messageBox, toQString(messages::kPreviewNotWritten) + QLatin1Char('\n') + file.problems);
         return;
     }
     // Both are tried, as the window is shown even when loading failed.
     const bool navigated = browser->navigate2(file.path);
     const bool shown = browser->setVisible(true);
     if (!navigated || !shown)
-        warn(services, toQString(texts::kPreviewNeedsBrowser));
+        warn(services.messageBox, toQString(messages::kPreviewNeedsBrowser));
 }
 
 }  // namespace vinkring

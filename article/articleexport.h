@@ -1,7 +1,7 @@
 #pragma once
 // Delivery of the article: the clipboard export and the browser preview.
 
-#include "app/articledocument.h"
+#include "model/articledocument.h"
 #include "platform/platformservices.h"
 
 namespace vinkring {

@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "article/articlebuilder.h"
 #include "bench/benchdocument.h"
-#include "app/programservices.h"
+#include "window/programservices.h"
 #include "document/documentfile.h"
 #include "document/documentformat.h"
 

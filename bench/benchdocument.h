@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "app/articledocument.h"
+#include "model/articledocument.h"
 
 namespace vinkring::bench {
 

@@ -10,9 +10,9 @@
 #include <QApplication>
 #include <QFile>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "bench/benchdocument.h"
-#include "app/programservices.h"
+#include "window/programservices.h"
 #include "document/documentfile.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "app/form1.h"
-#include "app/programservices.h"
+#include "window/form1.h"
+#include "window/programservices.h"
 
 namespace {
 

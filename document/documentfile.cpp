@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "app/texts.h"
+#include "model/texts.h"
 #include "document/documentformat.h"
 #include "document/windows1252.h"
 
@@ -13,26 +13,19 @@ namespace vinkring {
 
 namespace {
 
-QString quoted(const QString& path)
-{
-    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
-}
-
 // Why a file operation failed, in Dutch, with the system's own words after it.
 QString reason(const QFileDevice& file)
 {
     QString why;
     switch (file.error()) {
-    case QFileDevice::ReadError: why = QStringLiteral("er trad een leesfout op"); break;
-    case QFileDevice::WriteError: why = QStringLiteral("er kon niet naar de schijf worden geschreven"); break;
-    case QFileDevice::ResourceError: why = QStringLiteral("de schijf is vol"); break;
-    case QFileDevice::OpenError: why = QStringLiteral("het kon niet worden geopend of aangemaakt"); break;
-    case QFileDevice::PermissionsError: why = QStringLiteral("u heeft er geen toegang toe"); break;
-    case QFileDevice::RenameError:
-        why = QStringLiteral("het nieuwe bestand kon niet op de plaats van het oude worden gezet");
-        break;
-    case QFileDevice::NoError: why = QStringLiteral("er kon niet alles worden geschreven"); break;
-    default: why = QStringLiteral("er ging iets mis"); break;
+    case QFileDevice::ReadError: why = toQString(messages::kReadError); break;
+    case QFileDevice::WriteError: why = toQString(messages::kWriteError); break;
+    case QFileDevice::ResourceError: why = toQString(messages::kDiskFull); break;
+    case QFileDevice::OpenError: why = toQString(messages::kOpenError); break;
+    case QFileDevice::PermissionsError: why = toQString(messages::kNoAccess); break;
+    case QFileDevice::RenameError: why = toQString(messages::kRenameError); break;
+    case QFileDevice::NoError: why = toQString(messages::kShortWrite); break;
+    default: why = toQString(messages::kOtherError); break;
     }
     const QString detail = file.errorString();
     if (!detail.isEmpty() && detail != QLatin1String("Unknown error"))
@@ -42,7 +35,7 @@ QString reason(const QFileDevice& file)
 
 DocumentReadResult readFailure(const QString& text)
 {
-    return {std::nullopt, text + QStringLiteral(" Er is niets gewijzigd.")};
+    return {std::nullopt, text + toQString(messages::kNothingChanged)};
 }
 
 // Field markers in text, counted up to the 27 a document needs.
@@ -87,7 +80,7 @@ QString DescribePlace(const ArticleDocument& doc, const DocumentPlace& place)
     if (line.size() > kShown)
         line = line.left(kShown) + QChar(0x2026);
     line.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    return QStringLiteral("link %1 (\"%2\")").arg(place.index + 1).arg(line);
+    return toQString(messages::kLinkPlace).arg(place.index + 1).arg(line);
 }
 
 std::vector<DocumentPlace> PlacesWithMarkers(const ArticleDocument& doc)
@@ -149,21 +142,19 @@ DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
     else if (text.endsWith('\n'))
         text.chop(1);
     if (text.isEmpty())
-        return readFailure(QStringLiteral("Het bestand %1 is leeg.").arg(quoted(path)));
+        return readFailure(toQString(messages::kFileEmpty).arg(quotedPath(path)));
 
     std::optional<ArticleDocument> doc = ParseDocumentWindows1252(text);
     if (!doc) {
-        return readFailure(QStringLiteral("Het bestand %1 is geen Vinkring-artikel: het bevat %2 van de %3 "
-                                          "veldmarkeringen \"%4\".")
-                               .arg(quoted(path))
+        return readFailure(toQString(messages::kNotADocument)
+                               .arg(quotedPath(path))
                                .arg(countFieldMarkers(DecodeWindows1252(text)))
                                .arg(kFieldCount)
                                .arg(kFieldMarker));
     }
     if (doc->links.size() > kMaxLinkLines) {
-        return readFailure(QStringLiteral("Het bestand %1 bevat %2 links; de lijst kan niet meer dan %3 links "
-                                          "bevatten.")
-                               .arg(quoted(path))
+        return readFailure(toQString(messages::kFileTooManyLinks)
+                               .arg(quotedPath(path))
                                .arg(doc->links.size())
                                .arg(kMaxLinkLines));
     }
@@ -174,29 +165,24 @@ DocumentReadResult ReadDocumentFile(const QString& path)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
-        return readFailure(QStringLiteral("Het bestand %1 bestaat niet.").arg(quoted(path)));
+        return readFailure(toQString(messages::kFileMissing).arg(quotedPath(path)));
     if (info.isDir())
-        return readFailure(QStringLiteral("Het bestand %1 kan niet worden gelezen: het is een map.").arg(quoted(path)));
-    if (!info.isFile()) {
-        return readFailure(
-            QStringLiteral("Het bestand %1 kan niet worden gelezen: het is geen gewoon bestand.").arg(quoted(path)));
-    }
+        return readFailure(toQString(messages::kFileIsFolder).arg(quotedPath(path)));
+    if (!info.isFile())
+        return readFailure(toQString(messages::kFileNotRegular).arg(quotedPath(path)));
     if (info.size() > kMaxDocumentFileBytes) {
-        return readFailure(QStringLiteral("Het bestand %1 kan niet worden gelezen: het is te groot voor een "
-                                          "artikel (%2 MB).")
-                               .arg(quoted(path))
+        return readFailure(toQString(messages::kFileTooLarge)
+                               .arg(quotedPath(path))
                                .arg(info.size() / (1024 * 1024)));
     }
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return readFailure(
-            QStringLiteral("Het bestand %1 kan niet worden gelezen: %2.").arg(quoted(path), reason(file)));
+        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), reason(file)));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return readFailure(
-            QStringLiteral("Het bestand %1 kan niet worden gelezen: %2.").arg(quoted(path), reason(file)));
+        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), reason(file)));
     }
     file.close();
     return ParseDocumentFile(bytes, path);
@@ -206,25 +192,22 @@ DocumentWriteResult WriteDocumentFile(const QString& path, const ArticleDocument
 {
     const std::vector<DocumentPlace> markers = PlacesWithMarkers(doc);
     if (!markers.empty()) {
-        return {false, QStringLiteral("Het bestand %1 is niet bewaard: deze teksten bevatten \"%2\" of \"%3\" en "
-                                      "zouden niet terugkomen zoals ze zijn geschreven:\n%4")
-                           .arg(quoted(path), kFieldMarker, kLinkMarker, placeList(doc, markers))};
+        return {false, toQString(messages::kMarkersRefused)
+                           .arg(quotedPath(path), kFieldMarker, kLinkMarker, placeList(doc, markers))};
     }
     const std::optional<QByteArray> bytes = encodeFile(doc);
     if (!bytes) {
         std::vector<DocumentPlace> places;
         for (const UnencodableText& found : PlacesWithUnencodable(doc))
             places.push_back(found.place);
-        return {false, QStringLiteral("Het bestand %1 is niet bewaard: deze teksten bevatten tekens die het "
-                                      "bestand niet kan bevatten:\n%2")
-                           .arg(quoted(path), placeList(doc, places))};
+        return {false, toQString(messages::kUnencodableRefused).arg(quotedPath(path), placeList(doc, places))};
     }
 
     const bool existed = QFileInfo::exists(path);
-    const QString kept = existed ? QStringLiteral(" Het bestaande bestand is niet gewijzigd.") : QString();
+    const QString kept = existed ? toQString(messages::kOldFileKept) : QString();
     auto failure = [&](const QString& why) {
         return DocumentWriteResult{
-            false, QStringLiteral("Het bestand %1 kon niet worden bewaard: %2.").arg(quoted(path), why) + kept};
+            false, toQString(messages::kFileNotSaved).arg(quotedPath(path), why) + kept};
     };
 
     // Unbuffered, so that a short write shows here and not in a flush whose

@@ -12,7 +12,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/articledocument.h"
+#include "model/articledocument.h"
 
 namespace vinkring {
 

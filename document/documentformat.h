@@ -7,7 +7,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include "app/articledocument.h"
+#include "model/articledocument.h"
 
 namespace vinkring {
 

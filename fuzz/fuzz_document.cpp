@@ -11,7 +11,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/articledocument.h"
+#include "model/articledocument.h"
 #include "article/articlebuilder.h"
 #include "document/documentfile.h"
 #include "document/documentformat.h"

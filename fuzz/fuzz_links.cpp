@@ -12,8 +12,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/articledocument.h"
-#include "app/linkentry.h"
+#include "model/articledocument.h"
+#include "model/linkentry.h"
 #include "article/articlebuilder.h"
 #include "fuzz/fuzzcheck.h"
 

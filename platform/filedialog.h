@@ -1,9 +1,9 @@
 #pragma once
+// The modal open and save dialog of the document commands.
+
 #include <optional>
 
 #include <QString>
-
-class QWidget;
 
 namespace vinkring {
 
@@ -14,8 +14,11 @@ struct FileDialogRequest {
     QString fileName;           // initial name; empty keeps the dialog's last name
     bool setFileName = false;   // start with fileName even when it is empty (Save)
     bool confirmOverwrite = false;
-    bool hideReadOnly = true;
 };
+
+// The name a dialog starts with: the request's, or the last name the dialog
+// returned when the request sets none.
+QString initialFileName(const FileDialogRequest& request, const QString& lastName);
 
 // A modal open and save dialog. The dialog keeps the last name it returned.
 // nullopt means the user cancelled.
@@ -24,19 +27,6 @@ public:
     virtual ~FileDialog() = default;
     virtual std::optional<QString> showOpen(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> showSave(const FileDialogRequest& request) = 0;
-};
-
-class QtFileDialog final : public FileDialog {
-public:
-    explicit QtFileDialog(QWidget* parent = nullptr) : parent_(parent) {}
-    void setParent(QWidget* parent) { parent_ = parent; }
-    std::optional<QString> showOpen(const FileDialogRequest& request) override;
-    std::optional<QString> showSave(const FileDialogRequest& request) override;
-
-private:
-    std::optional<QString> run(const FileDialogRequest& request, bool save);
-    QWidget* parent_;
-    QString lastName_;
 };
 
 }  // namespace vinkring

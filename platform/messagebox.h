@@ -1,31 +1,25 @@
 #pragma once
-#include <QString>
+// The modal message box the program talks to the writer with.
 
-class QWidget;
+#include <QString>
 
 namespace vinkring {
 
-enum class MessageIcon { Information, Exclamation, Question, Critical };
+enum class MessageIcon { Information, Exclamation };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
-// A modal message box. An empty title shows the application's title.
+// A modal message box. An empty title shows the application's title; a
+// detail (the system's own reason for a failure) shows below the text.
 class MessageBox {
 public:
     virtual ~MessageBox() = default;
-    virtual MessageAnswer show(const QString& text, const QString& title, MessageIcon icon,
-                               MessageButtons buttons) = 0;
+    virtual MessageAnswer show(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
+                               const QString& detail) = 0;
 };
 
-class QtMessageBox final : public MessageBox {
-public:
-    explicit QtMessageBox(QWidget* parent = nullptr) : parent_(parent) {}
-    void setParent(QWidget* parent) { parent_ = parent; }
-    MessageAnswer show(const QString& text, const QString& title, MessageIcon icon,
-                       MessageButtons buttons) override;
-
-private:
-    QWidget* parent_;
-};
+// A failure message: the program's message title, the exclamation icon and
+// one OK button.
+void warn(MessageBox& box, const QString& text, const QString& detail = {});
 
 }  // namespace vinkring

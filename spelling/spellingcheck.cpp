@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/fieldtable.h"
+#include "model/texts.h"
 #include "platform/automation.h"
 
 namespace vinkring {
@@ -30,8 +30,7 @@ std::unique_ptr<SpreadsheetApplication> asSpreadsheet(std::unique_ptr<Automation
 
 SectionTexts runSpellingCheck(SectionTexts texts, Automation& automation)
 {
-    const QString progId = QString::fromUtf8(texts::kProgIdSpreadsheet.data(),
-                                             qsizetype(texts::kProgIdSpreadsheet.size()));
+    const QString progId = toQString(texts::kProgIdSpreadsheet);
 
     // A running instance is used as it is; one the check starts, it also ends.
     bool started = false;

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "app/fieldtable.h"
+#include "model/fieldtable.h"
 
 namespace vinkring {
 

@@ -1,7 +1,7 @@
 #include "spelling/spellingsheet.h"
 
+#include "model/texts.h"
 #include "platform/messagebox.h"
-#include "spelling/spellingdialog.h"
 #include "spelling/spellingwords.h"
 
 namespace vinkring {
@@ -10,7 +10,6 @@ namespace {
 
 // The object model the component offers.
 constexpr QStringView kVersion = u"11.0";
-constexpr QStringView kComplete = u"De spellingscontrole is voltooid.";
 
 class SheetWorkbook final : public AutomationObject {};
 
@@ -88,7 +87,8 @@ bool SpellingSheet::quit()
     cell_.clear();
     // As a spreadsheet does, say so when the check had nothing to ask.
     if (checkedAny_ && !doubtfulSeen_)
-        messageBox_.show(kComplete.toString(), QString(), MessageIcon::Information, MessageButtons::Ok);
+        messageBox_.show(toQString(messages::kSpellingComplete), QString(), MessageIcon::Information,
+                         MessageButtons::Ok, QString());
     return true;
 }
 
@@ -165,11 +165,9 @@ QString SpellingSheet::checkText(const QString& text)
     return result;
 }
 
-SpellingSheetFactory::SpellingSheetFactory(MessageBox& messageBox, QStringList languages, PromptFactory prompts)
+SpellingSheetFactory::SpellingSheetFactory(MessageBox& messageBox, PromptFactory prompts, QStringList languages)
     : messageBox_(messageBox), languages_(std::move(languages)), prompts_(std::move(prompts))
 {
-    if (!prompts_)
-        prompts_ = [] { return std::make_unique<QtSpellingPrompt>(); };
 }
 
 std::unique_ptr<SpellingSheet> SpellingSheetFactory::create()

@@ -58,9 +58,8 @@ class SpellingSheetFactory {
 public:
     using PromptFactory = std::function<std::unique_ptr<SpellingPrompt>()>;
 
-    // Dutch with the spelling dialog unless told otherwise.
-    explicit SpellingSheetFactory(MessageBox& messageBox, QStringList languages = dutchLanguages(),
-                                  PromptFactory prompts = {});
+    // Each component asks the writer through a prompt of its own.
+    SpellingSheetFactory(MessageBox& messageBox, PromptFactory prompts, QStringList languages = dutchLanguages());
 
     // A new component, or null when Enchant has no dictionary for any of the
     // languages. Cheap: the dictionary is loaded by the first CheckSpelling.

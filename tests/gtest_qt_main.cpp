@@ -1,15 +1,27 @@
-// Test main for tests that need a QApplication (headless: offscreen).
+// GoogleTest main on the kind of Qt application a test binary needs:
+// QCoreApplication, QGuiApplication or QApplication (headless: offscreen).
 #include <gtest/gtest.h>
 
+#if defined(VINKRING_TEST_WIDGETS)
 #include <QApplication>
+using TestApplication = QApplication;
+#elif defined(VINKRING_TEST_GUI)
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vinkring-artikel-tests"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vinkring Artikel Template"));
+    TestApplication app(argc, argv);
+    TestApplication::setApplicationName(QStringLiteral("vinkring-artikel-tests"));
+#if !defined(VINKRING_TEST_CORE)
+    TestApplication::setApplicationDisplayName(QStringLiteral("Vinkring Artikel Template"));
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

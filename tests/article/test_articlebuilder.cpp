@@ -3,8 +3,8 @@
 
 #include <QStringList>
 
-#include "app/articledocument.h"
-#include "app/texts.h"
+#include "model/articledocument.h"
+#include "model/texts.h"
 #include "article/articlebuilder.h"
 
 namespace vinkring {

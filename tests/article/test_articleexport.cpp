@@ -1,18 +1,14 @@
 // The clipboard export and the preview, on fake platform services.
 #include <gtest/gtest.h>
 
-#include <QClipboard>
 #include <QDir>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/articledocument.h"
+#include "model/articledocument.h"
 #include "article/articlebuilder.h"
 #include "article/articleexport.h"
 #include "fakes/fakeplatform.h"
-#include "platform/clipboard.h"
 
 namespace vinkring {
 namespace {
@@ -85,28 +81,6 @@ TEST(ClipboardExport, RefusedClipboardIsReported)
         EXPECT_EQ(shown.buttons, MessageButtons::Ok);
         EXPECT_FALSE(platform.clipboard.hasText);
     }
-}
-
-TEST(ClipboardExport, QtClipboardHoldsOnlyTheLastTextAsPlainText)
-{
-    QtClipboard clipboard;
-    test::FakePlatform platform;
-    PlatformServices services{platform.messageBox, clipboard, platform.fileDialog, platform.folders,
-                              platform.automation};
-    auto* old = new QMimeData;
-    old->setHtml(QStringLiteral("<p>oud</p>"));
-    QGuiApplication::clipboard()->setMimeData(old);
-
-    const ArticleDocument first = sampleDocument(QStringLiteral("Eerste"));
-    const ArticleDocument second = sampleDocument(QStringLiteral("Tweede"));
-    exportToClipboard(first, services);
-    exportToClipboard(second, services);
-
-    const QMimeData* held = QGuiApplication::clipboard()->mimeData();
-    ASSERT_NE(held, nullptr);
-    EXPECT_EQ(held->text(), BuildArticle(second, ArticleFlavour::Forum));
-    EXPECT_FALSE(held->hasHtml());
-    EXPECT_TRUE(platform.messageBox.shown.empty());
 }
 
 // ------------------------------------------------------------ preview

@@ -4,7 +4,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include "app/articledocument.h"
+#include "model/articledocument.h"
 #include "document/documentfile.h"
 #include "document/documentformat.h"
 #include "document/windows1252.h"

@@ -22,7 +22,7 @@
 #include <QPushButton>
 #include <QTextStream>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "article/articlebuilder.h"
 #include "fakes/fakeplatform.h"
 

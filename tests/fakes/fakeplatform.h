@@ -26,14 +26,15 @@ public:
         QString title;
         MessageIcon icon;
         MessageButtons buttons;
+        QString detail;
     };
     std::vector<Shown> shown;
     std::deque<MessageAnswer> answers;  // Yes/No answers; Ok boxes need none
 
-    MessageAnswer show(const QString& text, const QString& title, MessageIcon icon,
-                       MessageButtons buttons) override
+    MessageAnswer show(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
+                       const QString& detail) override
     {
-        shown.push_back({text, title, icon, buttons});
+        shown.push_back({text, title, icon, buttons, detail});
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
         if (answers.empty())
@@ -88,8 +89,7 @@ public:
 private:
     std::optional<QString> run(const FileDialogRequest& r, bool save)
     {
-        const QString initial = (r.setFileName || !r.fileName.isEmpty()) ? r.fileName : lastName;
-        shown.push_back({save, r, initial});
+        shown.push_back({save, r, initialFileName(r, lastName)});
         if (answers.empty())
             return std::nullopt;
         std::optional<QString> a = answers.front();

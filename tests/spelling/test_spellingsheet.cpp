@@ -7,17 +7,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTextBrowser>
 
 #include "fakes/fakeplatform.h"
 #include "spelling/enchantspeller.h"
 #include "spelling/spellingcheck.h"
-#include "spelling/spellingdialog.h"
 #include "spelling/spellingsheet.h"
 
 namespace vinkring::test {
@@ -97,7 +91,7 @@ protected:
         if (!factory_ || languages != languages_) {
             languages_ = languages;
             factory_ = std::make_unique<SpellingSheetFactory>(
-                messageBox, languages, [this] { return std::make_unique<ScriptedPrompt>(prompt); });
+                messageBox, [this] { return std::make_unique<ScriptedPrompt>(prompt); }, languages);
         }
         return factory_->create();
     }
@@ -312,56 +306,6 @@ TEST_F(SpellingSheetTest, InstalledDutchDictionary)
     QString expected = text;
     expected.replace(QStringLiteral("aquarim"), QStringLiteral("aquarium"));
     EXPECT_EQ(result, expected);
-}
-
-// The dialog, without showing it.
-TEST(SpellingDialogTest, ButtonsAndDecisions)
-{
-    DoubtfulWord word;
-    word.word = QStringLiteral("zwmt");
-    word.sentence = QStringLiteral("De vis <zwmt> & zo.");
-    word.position = 8;
-    word.suggestions = QStringList{QStringLiteral("zwemt"), QStringLiteral("zwam")};
-
-    SpellingDialog dialog(word);
-    QStringList captions;
-    for (QPushButton* b : dialog.findChildren<QPushButton*>())
-        captions << b->text();
-    EXPECT_EQ(captions, (QStringList{"Negeren", "Alles negeren", "Wijzigen", "Alles wijzigen",
-                                     "Toevoegen aan woordenboek", "Stoppen"}));
-    EXPECT_EQ(dialog.sentenceView()->toPlainText(), word.sentence);
-    EXPECT_TRUE(dialog.sentenceView()->toHtml().contains(QStringLiteral("#c00000")));
-    EXPECT_EQ(dialog.replacementEdit()->text(), QStringLiteral("zwemt"));
-    EXPECT_EQ(dialog.suggestionList()->count(), 2);
-    EXPECT_TRUE(dialog.button(SpellingAction::Change)->isDefault());
-
-    dialog.suggestionList()->setCurrentRow(1);
-    EXPECT_EQ(dialog.replacementEdit()->text(), QStringLiteral("zwam"));
-    dialog.replacementEdit()->setText(QStringLiteral("zwom"));
-    dialog.button(SpellingAction::ChangeAll)->click();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.decision().action, SpellingAction::ChangeAll);
-    EXPECT_EQ(dialog.decision().replacement, QStringLiteral("zwom"));
-
-    for (const SpellingAction action : {SpellingAction::Ignore, SpellingAction::IgnoreAll, SpellingAction::Change,
-                                        SpellingAction::AddToDictionary, SpellingAction::Stop}) {
-        SpellingDialog other(word);
-        other.button(action)->click();
-        EXPECT_EQ(other.decision().action, action);
-    }
-}
-
-TEST(SpellingDialogTest, ClosedWithoutAChoiceStopsAndNoSuggestions)
-{
-    DoubtfulWord word;
-    word.word = QStringLiteral("Xyzzy");
-    word.sentence = QStringLiteral("Xyzzy\r\nzegt hij.");
-    SpellingDialog dialog(word);
-    EXPECT_EQ(dialog.replacementEdit()->text(), QStringLiteral("Xyzzy"));
-    EXPECT_FALSE(dialog.suggestionList()->item(0)->flags() & Qt::ItemIsEnabled);
-    EXPECT_TRUE(dialog.button(SpellingAction::Ignore)->isDefault());
-    dialog.reject();
-    EXPECT_EQ(dialog.decision().action, SpellingAction::Stop);
 }
 
 }  // namespace

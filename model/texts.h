@@ -1,0 +1,129 @@
+#pragma once
+// Every fixed text of the program and every Dutch message, declared once.
+// Messages hold %1, %2 ... for QString::arg.
+
+#include <string_view>
+
+#include <QString>
+
+namespace vinkring {
+
+inline QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// A path as messages show it: in double quotes, with the system's separators.
+QString quotedPath(const QString& path);
+
+namespace texts {
+inline constexpr std::string_view kWindowCaption = "Vinkring Artikel Template";
+inline constexpr std::string_view kMessageTitle = "Vinkring Artikel Template Melding";
+inline constexpr std::string_view kCounterPrefix = "Formulier ";
+inline constexpr std::string_view kCounterMiddle = " van ";
+
+inline constexpr std::string_view kPrevious = "<";
+inline constexpr std::string_view kNext = ">";
+inline constexpr std::string_view kLast = ">|";
+inline constexpr std::string_view kClipboard = "Klembord";
+inline constexpr std::string_view kPreview = "Preview in IE";
+inline constexpr std::string_view kSpelling = "Spellingscontrole";
+inline constexpr std::string_view kAddLink = "Voeg toe";
+inline constexpr std::string_view kRemoveLink = "Verwijder";
+inline constexpr std::string_view kChangeLink = "Wijzig";
+inline constexpr std::string_view kUrlLabel = "URL:";
+inline constexpr std::string_view kDescriptionLabel = "Beschrijving:";
+inline constexpr std::string_view kLinkListName = "Links";
+
+inline constexpr std::string_view kMenuFile = "&Bestand";
+inline constexpr std::string_view kMenuNew = "&Nieuw";
+inline constexpr std::string_view kMenuOpen = "&Openen";
+inline constexpr std::string_view kMenuSave = "Be&waren";
+
+inline constexpr std::string_view kProgIdBrowser = "internetexplorer.application";
+inline constexpr std::string_view kProgIdSpreadsheet = "excel.application";
+
+inline constexpr std::string_view kOpenTitle = "Bestand Openen";
+inline constexpr std::string_view kSaveTitle = "Bestand Bewaren";
+inline constexpr std::string_view kFilterDescription = "Vinkring Vis (*.vvk)";
+inline constexpr std::string_view kFilterPattern = "*.VKV";
+inline constexpr std::string_view kPreviewFileName = "PREVIEW.htm";
+
+inline constexpr std::string_view kYes = "&Ja";
+inline constexpr std::string_view kNo = "&Nee";
+
+// The spelling dialog.
+inline constexpr std::string_view kSpellingTitle = "Spelling: Nederlands";
+inline constexpr std::string_view kNotInDictionary = "Niet in woordenlijst:";
+inline constexpr std::string_view kChangeTo = "Wijzigen in:";
+inline constexpr std::string_view kSuggestions = "Suggesties:";
+inline constexpr std::string_view kNoSuggestions = "(Geen suggesties)";
+inline constexpr std::string_view kIgnore = "Negeren";
+inline constexpr std::string_view kIgnoreAll = "Alles negeren";
+inline constexpr std::string_view kChange = "Wijzigen";
+inline constexpr std::string_view kChangeAll = "Alles wijzigen";
+inline constexpr std::string_view kAddToDictionary = "Toevoegen aan woordenboek";
+inline constexpr std::string_view kStop = "Stoppen";
+}  // namespace texts
+
+namespace messages {
+inline constexpr std::string_view kNoUrl = "U heeft geen URL opgegeven. Dus u kunt niets toevoegen.";
+inline constexpr std::string_view kTooManyLinks =
+    "De lijst kan niet meer dan %1 links bevatten. Er is niets toegevoegd.";
+inline constexpr std::string_view kPreviewNeedsBrowser = "De preview vereist Internet Explorer.";
+inline constexpr std::string_view kSaveQuestion = "Wilt u uw wijzigingen bewaren?";
+inline constexpr std::string_view kClipboardFailed = "Het artikel kon niet op het klembord worden geplaatst.";
+inline constexpr std::string_view kPreviewNotWritten = "De preview kon niet worden geschreven.";
+inline constexpr std::string_view kSpellingComplete = "De spellingscontrole is voltooid.";
+
+// Reading a document file; each is followed by kNothingChanged.
+inline constexpr std::string_view kNothingChanged = " Er is niets gewijzigd.";
+inline constexpr std::string_view kFileMissing = "Het bestand %1 bestaat niet.";
+inline constexpr std::string_view kFileEmpty = "Het bestand %1 is leeg.";
+inline constexpr std::string_view kFileIsFolder = "Het bestand %1 kan niet worden gelezen: het is een map.";
+inline constexpr std::string_view kFileNotRegular =
+    "Het bestand %1 kan niet worden gelezen: het is geen gewoon bestand.";
+inline constexpr std::string_view kFileTooLarge =
+    "Het bestand %1 kan niet worden gelezen: het is te groot voor een artikel (%2 MB).";
+inline constexpr std::string_view kFileUnreadable = "Het bestand %1 kan niet worden gelezen: %2.";
+inline constexpr std::string_view kNotADocument =
+    "Het bestand %1 is geen Vinkring-artikel: het bevat %2 van de %3 veldmarkeringen \"%4\".";
+inline constexpr std::string_view kFileTooManyLinks =
+    "Het bestand %1 bevat %2 links; de lijst kan niet meer dan %3 links bevatten.";
+
+// Writing a document file.
+inline constexpr std::string_view kFileNotSaved = "Het bestand %1 kon niet worden bewaard: %2.";
+inline constexpr std::string_view kOldFileKept = " Het bestaande bestand is niet gewijzigd.";
+inline constexpr std::string_view kMarkersRefused =
+    "Het bestand %1 is niet bewaard: deze teksten bevatten \"%2\" of \"%3\" en zouden niet terugkomen zoals ze "
+    "zijn geschreven:\n%4";
+inline constexpr std::string_view kUnencodableRefused =
+    "Het bestand %1 is niet bewaard: deze teksten bevatten tekens die het bestand niet kan bevatten:\n%2";
+inline constexpr std::string_view kMarkersInDocument =
+    "Het document is niet bewaard in %1.\n\nDeze teksten bevatten een scheidingsteken van het bestand (\"%2\" in "
+    "een veld, \"%3\" of \"%2\" in een link) en zouden bij het openen niet terugkomen zoals ze nu zijn:\n\n%4\n\n"
+    "Haal die tekst weg en bewaar opnieuw.";
+inline constexpr std::string_view kMarkerAt = "- %1 bevat \"%2\"";
+inline constexpr std::string_view kUnencodableQuestion =
+    "Deze teksten bevatten tekens die niet in het bestand %1 kunnen worden bewaard:\n\n%2\n\nWilt u het bestand "
+    "bewaren met deze tekens vervangen door \"?\"? Kiest u Nee, dan wordt er niets bewaard.";
+inline constexpr std::string_view kAndMore = "- en nog %1 andere";
+inline constexpr std::string_view kLinkPlace = "link %1 (\"%2\")";
+
+// Why a file operation failed.
+inline constexpr std::string_view kReadError = "er trad een leesfout op";
+inline constexpr std::string_view kWriteError = "er kon niet naar de schijf worden geschreven";
+inline constexpr std::string_view kDiskFull = "de schijf is vol";
+inline constexpr std::string_view kOpenError = "het kon niet worden geopend of aangemaakt";
+inline constexpr std::string_view kNoAccess = "u heeft er geen toegang toe";
+inline constexpr std::string_view kRenameError = "het nieuwe bestand kon niet op de plaats van het oude worden gezet";
+inline constexpr std::string_view kShortWrite = "er kon niet alles worden geschreven";
+inline constexpr std::string_view kOtherError = "er ging iets mis";
+
+// The command line.
+inline constexpr std::string_view kUsage = "vinkring-artikel: %1\nGebruik: vinkring-artikel [DOCUMENT.VKV]\n";
+inline constexpr std::string_view kUnknownOption = "onbekende optie: %1%2";
+inline constexpr std::string_view kOneDocumentOnly = "niet meer dan één document tegelijk";
+}  // namespace messages
+
+}  // namespace vinkring

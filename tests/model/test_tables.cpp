@@ -1,0 +1,106 @@
+// The field and page tables that the window, generator, format and spelling check read.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "model/articledocument.h"
+#include "model/fieldtable.h"
+#include "model/linkentry.h"
+
+using namespace vinkring;
+
+TEST(FieldTable, NamesAreUniqueAndInPageOrder)
+{
+    std::set<std::string_view> names;
+    int lastPage = 0;
+    for (const FieldInfo& f : kFields) {
+        EXPECT_TRUE(names.insert(f.name).second) << f.name;
+        EXPECT_GE(f.page, lastPage) << f.name;
+        lastPage = f.page;
+    }
+    EXPECT_EQ(kFields.front().name, "txtTitel");
+    EXPECT_EQ(kFields[5].name, "txtFamilie");
+    EXPECT_EQ(kFields[6].name, "txtVindPLaats");
+    EXPECT_EQ(kFields[21].name, "txtVOedselNature");
+    EXPECT_EQ(kFields.back().name, "txtConclusie");
+}
+
+TEST(FieldTable, OnlyTitleAndAuthorAreSingleLine)
+{
+    int multi = 0;
+    for (const FieldInfo& f : kFields)
+        multi += f.multiLine ? 1 : 0;
+    EXPECT_EQ(multi, int(kSectionCount));
+    EXPECT_FALSE(kFields[kTitleField].multiLine);
+    EXPECT_FALSE(kFields[kAuthorField].multiLine);
+}
+
+TEST(FieldTable, FamilyDefaultIsItsTwentySevenCharacters)
+{
+    const ArticleDocument doc = defaultDocument();
+    EXPECT_EQ(doc.field("txtFamilie"), QStringLiteral("Familie:\r\nOrde: \r\nKlasse:\r\n"));
+    EXPECT_EQ(doc.field("txtFamilie").size(), 27);
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        if (kFields[i].name != "txtFamilie") {
+            EXPECT_TRUE(doc.fields[i].isEmpty()) << kFields[i].name;
+        }
+    }
+}
+
+TEST(FieldTable, EveryFieldFitsInsideItsPage)
+{
+    // Pages are 11655 by 5535 twips.
+    for (const FieldInfo& f : kFields) {
+        EXPECT_GE(f.geometry.left, 0) << f.name;
+        EXPECT_LE(f.geometry.left + f.geometry.width, 11655) << f.name;
+        EXPECT_LE(f.geometry.top + f.geometry.height, 5535) << f.name;
+    }
+}
+
+TEST(FieldTable, AccessKeyMarkerIsNotShown)
+{
+    EXPECT_EQ(stripAccessKey("&Titel van het artikel:"), "Titel van het artikel:");
+    EXPECT_EQ(stripAccessKey("Be&waren"), "Bewaren");
+    EXPECT_EQ(stripAccessKey("Vis && zo"), "Vis & zo");
+    EXPECT_EQ(stripAccessKey("Vindplaats:"), "Vindplaats:");
+}
+
+TEST(FieldTable, SharedGuideTexts)
+{
+    EXPECT_EQ(kPages[2].guideText, kPages[6].guideText);
+    EXPECT_EQ(kPages[7].guideText, kPages[8].guideText);
+    EXPECT_NE(kPages[2].guideText, kPages[7].guideText);
+    EXPECT_NE(kPages[9].guideText.find("'hoofdstuk'  behandeld"), std::string_view::npos);
+    EXPECT_NE(kPages[11].guideText.find("'uw ' vis."), std::string_view::npos);
+}
+
+TEST(LinkLine, SplitsAtEveryComma)
+{
+    LinkPieces p = splitLinkLine(QStringLiteral("Vis, soort, page.htm"));
+    EXPECT_TRUE(p.hasComma);
+    EXPECT_EQ(p.description, QStringLiteral("Vis"));
+    EXPECT_EQ(p.url, QStringLiteral(" soort"));
+
+    p = splitLinkLine(QStringLiteral(", kweek.htm"));
+    EXPECT_EQ(p.description, QString());
+    EXPECT_EQ(p.url, QStringLiteral(" kweek.htm"));
+
+    p = splitLinkLine(QStringLiteral("geen komma"));
+    EXPECT_FALSE(p.hasComma);
+    EXPECT_EQ(p.description, QStringLiteral("geen komma"));
+    EXPECT_TRUE(p.url.isEmpty());
+
+    p = splitLinkLine(QStringLiteral(","));
+    EXPECT_TRUE(p.hasComma);
+    EXPECT_TRUE(p.description.isEmpty());
+    EXPECT_TRUE(p.url.isEmpty());
+}
+
+TEST(LinkLine, TrimsSpacesOnly)
+{
+    EXPECT_EQ(trimSpaces(QStringLiteral("  a b  ")), QStringLiteral("a b"));
+    EXPECT_EQ(trimSpaces(QStringLiteral("\ta\t")), QStringLiteral("\ta\t"));
+    EXPECT_EQ(trimSpaces(QStringLiteral(" \r\nx ")), QStringLiteral("\r\nx"));
+    EXPECT_EQ(trimSpaces(QStringLiteral("   ")), QString());
+    EXPECT_EQ(makeLinkLine(QStringLiteral(" Info "), QStringLiteral(" u ")), QStringLiteral(" Info ,  u "));
+}

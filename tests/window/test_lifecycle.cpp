@@ -1,0 +1,332 @@
+// New, the key handler, the quick save and the close prompt, on a real window
+// with real key presses (offscreen platform).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "window/form1.h"
+#include "document/documentfile.h"
+#include "fakes/fakeplatform.h"
+
+using namespace vinkring;
+using namespace vinkring::test;
+
+namespace {
+
+class Lifecycle : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<Form1>(platform.services);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        title = form->findChild<QLineEdit*>(QStringLiteral("txtTitel"));
+        ASSERT_TRUE(title);
+        title->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == title; }));
+    }
+
+    void TearDown() override
+    {
+        // Close quietly whatever a test left.
+        platform.messageBox.answers.clear();
+        platform.fileDialog.answers.clear();
+        form.reset();
+    }
+
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), k, mods);
+    }
+
+    // Saves through the menu to path, leaving the flag as it was.
+    void saveAs(const QString& path)
+    {
+        platform.fileDialog.answers.push_back(path);
+        form->mnuBestandBewaren_Click();
+        ASSERT_EQ(form->currentFileName(), path);
+    }
+
+    std::size_t promptsShown() const
+    {
+        std::size_t n = 0;
+        for (const auto& shown : platform.messageBox.shown)
+            n += shown.text == QStringLiteral("Wilt u uw wijzigingen bewaren?") ? 1 : 0;
+        return n;
+    }
+
+    ArticleDocument fileDocument(const QString& path) const
+    {
+        const DocumentReadResult read = ReadDocumentFile(path);
+        EXPECT_TRUE(read.document) << read.error.toStdString();
+        return read.document.value_or(ArticleDocument{});
+    }
+
+    QTemporaryDir dir;
+    FakePlatform platform;
+    std::unique_ptr<Form1> form;
+    QLineEdit* title = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Lifecycle, CloseRightAfterStartAsksNothing)
+{
+    EXPECT_FALSE(form->unsavedChanges());
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(platform.messageBox.shown.empty());
+}
+
+TEST_F(Lifecycle, OneKeyMakesItAskAndNoWritesNothing)
+{
+    key(Qt::Key_G);
+    EXPECT_EQ(title->text(), QStringLiteral("g"));  // the field still gets the key
+    EXPECT_TRUE(form->unsavedChanges());
+    platform.messageBox.answers.push_back(MessageAnswer::No);
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_EQ(platform.messageBox.shown.size(), 1u);
+    const auto& asked = platform.messageBox.shown[0];
+    EXPECT_EQ(asked.text, QStringLiteral("Wilt u uw wijzigingen bewaren?"));
+    EXPECT_EQ(asked.title, QString());
+    EXPECT_EQ(asked.icon, MessageIcon::Information);
+    EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(platform.fileDialog.shown.empty());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST_F(Lifecycle, ShiftAloneOrAKeyInAMultiLineFieldMakesItAsk)
+{
+    key(Qt::Key_Shift);
+    EXPECT_TRUE(form->unsavedChanges());
+    form->mnuBestandNieuw_Click();
+    EXPECT_FALSE(form->unsavedChanges());
+
+    auto* inleiding = form->findChild<QPlainTextEdit*>(QStringLiteral("txtInleiding"));
+    ASSERT_TRUE(inleiding);
+    form->Command1_Click(1);
+    inleiding->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == inleiding; }));
+    key(Qt::Key_Left);
+    EXPECT_TRUE(form->unsavedChanges());
+    form->close();
+    EXPECT_EQ(promptsShown(), 1u);
+}
+
+TEST_F(Lifecycle, CtrlSWithAFileNameWritesWithoutDialog)
+{
+    const QString path = dir.filePath(QStringLiteral("guppy.vkv"));
+    saveAs(path);
+    key(Qt::Key_G);
+    key(Qt::Key_U);
+    EXPECT_TRUE(form->unsavedChanges());
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(form->unsavedChanges());
+    EXPECT_EQ(platform.fileDialog.shown.size(), 1u);  // only the first save
+    EXPECT_EQ(fileDocument(path).field("txtTitel"), QStringLiteral("gu"));
+    form->close();
+    EXPECT_TRUE(platform.messageBox.shown.empty());
+}
+
+TEST_F(Lifecycle, CtrlShiftSAndCtrlAltSActLikeCtrlS)
+{
+    const QString path = dir.filePath(QStringLiteral("guppy.vkv"));
+    saveAs(path);
+    for (const Qt::KeyboardModifiers mods : {Qt::ControlModifier | Qt::ShiftModifier,
+                                             Qt::ControlModifier | Qt::AltModifier}) {
+        key(Qt::Key_X);
+        EXPECT_TRUE(form->unsavedChanges());
+        const QString typed = title->text();
+        key(Qt::Key_S, mods);
+        EXPECT_FALSE(form->unsavedChanges()) << int(mods);
+        EXPECT_EQ(fileDocument(path).field("txtTitel"), typed);
+    }
+    // Alt+S alone is an ordinary key press.
+    key(Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(form->unsavedChanges());
+    EXPECT_EQ(platform.fileDialog.shown.size(), 1u);
+}
+
+TEST_F(Lifecycle, CtrlSWithoutAFileNameRunsSaveThenTheCloseSavesAgain)
+{
+    key(Qt::Key_G);
+    const QString path = dir.filePath(QStringLiteral("nieuw.VKV"));
+    platform.fileDialog.answers.push_back(path);
+    key(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(platform.fileDialog.shown.size(), 1u);
+    EXPECT_TRUE(platform.fileDialog.shown[0].save);
+    EXPECT_EQ(form->currentFileName(), path);
+    EXPECT_TRUE(form->unsavedChanges());  // the Save command leaves the flag
+    EXPECT_EQ(fileDocument(path).field("txtTitel"), QStringLiteral("g"));
+
+    ASSERT_TRUE(QFile::remove(path));
+    platform.messageBox.answers.push_back(MessageAnswer::Yes);
+    form->close();
+    EXPECT_EQ(promptsShown(), 1u);
+    EXPECT_EQ(platform.fileDialog.shown.size(), 1u);  // no second dialog
+    EXPECT_EQ(fileDocument(path).field("txtTitel"), QStringLiteral("g"));
+}
+
+TEST_F(Lifecycle, NewAfterTypingEmptiesEverythingAndAsksNothing)
+{
+    const QString path = dir.filePath(QStringLiteral("oud.vkv"));
+    saveAs(path);
+    ArticleDocument doc = defaultDocument();
+    doc.field("txtTitel") = QStringLiteral("Guppy");
+    doc.field("txtConclusie") = QStringLiteral("Mooi.");
+    doc.links << QStringLiteral("Foto, foto.jpg");
+    form->setDocument(doc);
+    form->findChild<QLineEdit*>(QStringLiteral("txtURL"))->setText(QStringLiteral("http://x"));
+    form->findChild<QLineEdit*>(QStringLiteral("txtLinkOMS"))->setText(QStringLiteral("X"));
+    form->Command1_Click(1);
+    form->Command1_Click(1);
+    const qint16 page = form->currentPage();
+    title->setFocus();
+    key(Qt::Key_A);
+    EXPECT_TRUE(form->unsavedChanges());
+
+    form->mnuBestandNieuw_Click();
+    EXPECT_TRUE(platform.messageBox.shown.empty());
+    EXPECT_EQ(form->document(), ArticleDocument{});  // txtFamilie too
+    EXPECT_TRUE(form->findChild<QLineEdit*>(QStringLiteral("txtURL"))->text().isEmpty());
+    EXPECT_TRUE(form->findChild<QLineEdit*>(QStringLiteral("txtLinkOMS"))->text().isEmpty());
+    EXPECT_EQ(form->findChild<QListWidget*>(QStringLiteral("List1"))->count(), 0);
+    EXPECT_EQ(form->currentFileName(), QString());
+    EXPECT_EQ(form->currentPage(), page);
+    EXPECT_FALSE(form->unsavedChanges());
+    form->close();
+    EXPECT_TRUE(platform.messageBox.shown.empty());
+
+    // The old file is untouched, and the next Save starts with an empty name.
+    EXPECT_EQ(fileDocument(path).field("txtTitel"), QString());
+}
+
+TEST_F(Lifecycle, YesThenCancelledDialogClosesWithoutSaving)
+{
+    key(Qt::Key_G);
+    platform.messageBox.answers.push_back(MessageAnswer::Yes);
+    platform.fileDialog.answers.push_back(std::nullopt);
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(promptsShown(), 1u);
+    ASSERT_EQ(platform.fileDialog.shown.size(), 1u);
+    EXPECT_TRUE(platform.fileDialog.shown[0].save);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_EQ(form->currentFileName(), QString());
+}
+
+TEST_F(Lifecycle, FailedQuickSaveReportsAndStaysUnsaved)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("map")));
+    const QString path = dir.filePath(QStringLiteral("map/guppy.vkv"));
+    saveAs(path);
+    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("map"))).removeRecursively());
+    key(Qt::Key_G);
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(form->unsavedChanges());
+    ASSERT_EQ(platform.messageBox.shown.size(), 1u);
+    EXPECT_EQ(platform.messageBox.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(platform.messageBox.shown[0].title, QStringLiteral("Vinkring Artikel Template Melding"));
+    EXPECT_TRUE(platform.messageBox.shown[0].text.contains(path));
+    EXPECT_EQ(form->currentFileName(), path);
+
+    // The close prompt's save fails the same way: the window stays open with
+    // the work, so the writer can save it elsewhere.
+    platform.messageBox.answers.push_back(MessageAnswer::Yes);
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(platform.messageBox.shown.size(), 3u);
+    EXPECT_EQ(form->document().field("txtTitel"), QStringLiteral("g"));
+
+    // Saved elsewhere, it closes after all.
+    saveAs(dir.filePath(QStringLiteral("elders.vkv")));
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(form->unsavedChanges());
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(fileDocument(dir.filePath(QStringLiteral("elders.vkv"))).field("txtTitel"), QStringLiteral("g"));
+}
+
+TEST_F(Lifecycle, RefusedSaveAtCloseKeepsTheWindow)
+{
+    // Yes, then a save dialog whose file cannot be written: not a cancel.
+    key(Qt::Key_G);
+    platform.messageBox.answers.push_back(MessageAnswer::Yes);
+    platform.fileDialog.answers.push_back(dir.filePath(QStringLiteral("geen/map/guppy.vkv")));
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->currentFileName(), QString());
+    EXPECT_TRUE(form->unsavedChanges());
+
+    // No closes without a word more.
+    platform.messageBox.answers.push_back(MessageAnswer::No);
+    EXPECT_TRUE(form->close());
+}
+
+TEST_F(Lifecycle, OpenAndSaveLeaveTheFlag)
+{
+    const QString path = dir.filePath(QStringLiteral("guppy.vkv"));
+    ArticleDocument doc;
+    doc.field("txtTitel") = QStringLiteral("Guppy");
+    doc.links << QStringLiteral("Foto, foto.jpg");
+    ASSERT_TRUE(WriteDocumentFile(path, doc).written);
+
+    key(Qt::Key_A);
+    platform.fileDialog.answers.push_back(path);
+    form->mnuBestandOpenen_Click();
+    EXPECT_EQ(form->document(), doc);
+    EXPECT_EQ(form->currentFileName(), path);
+    EXPECT_TRUE(form->unsavedChanges());
+
+    form->mnuBestandNieuw_Click();
+    platform.fileDialog.answers.push_back(path);
+    form->mnuBestandOpenen_Click();
+    EXPECT_FALSE(form->unsavedChanges());
+    // Saved without a change, the file is what it was.
+    const QByteArray before = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    saveAs(dir.filePath(QStringLiteral("kopie.vkv")));
+    QFile copy(dir.filePath(QStringLiteral("kopie.vkv")));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), before);
+    EXPECT_FALSE(form->unsavedChanges());
+}
+
+TEST_F(Lifecycle, CtrlSCountsWhenKeysArriveAlike)
+{
+    // A window system hands each key over in an event object at the same place,
+    // and two presses can share a timestamp: each must reach the key handler.
+    const QString path = dir.filePath(QStringLiteral("guppy.vkv"));
+    saveAs(path);
+    std::optional<QKeyEvent> event;
+    auto press = [&](QWidget* to, Qt::Key k, Qt::KeyboardModifiers mods, const QString& text) {
+        event.emplace(QEvent::KeyPress, k, mods, text);
+        event->setTimestamp(4242);
+        QApplication::sendEvent(to, &*event);
+    };
+    form->Command1_Click(1);
+    auto* inleiding = form->findChild<QPlainTextEdit*>(QStringLiteral("txtInleiding"));
+    auto* next = form->findChildren<QPushButton*>(QStringLiteral("Command1")).value(1);
+    ASSERT_TRUE(inleiding && next);
+    for (QWidget* to : std::initializer_list<QWidget*>{title, inleiding, next}) {
+        press(to, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        EXPECT_TRUE(form->unsavedChanges());
+        press(to, Qt::Key_Control, Qt::ControlModifier, QString());
+        press(to, Qt::Key_S, Qt::ControlModifier, QStringLiteral("\x13"));
+        EXPECT_FALSE(form->unsavedChanges()) << to->objectName().toStdString();
+        press(to, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+        press(to, Qt::Key_S, Qt::ControlModifier, QStringLiteral("\x13"));
+        EXPECT_FALSE(form->unsavedChanges()) << to->objectName().toStdString() << " without Ctrl first";
+    }
+}

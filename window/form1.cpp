@@ -1,0 +1,370 @@
+#include "window/form1.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "article/articleexport.h"
+#include "model/texts.h"
+#include "platform/automation.h"
+#include "platform/messagebox.h"
+#include "spelling/spellingcheck.h"
+#include "window/banner.h"
+#include "window/keypreview.h"
+#include "window/layout.h"
+#include "window/linkseditor.h"
+
+namespace vinkring {
+
+using layout::pixels;
+
+namespace {
+
+QLabel* makeLabel(QWidget* parent, std::string_view name, const QString& caption, const Twips& where)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(toQString(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(pixels(where));
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, std::string_view caption, const Twips& where)
+{
+    auto* button = new QPushButton(toQString(caption), parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    button->setGeometry(pixels(where));
+    return button;
+}
+
+// Labels wider than designed (other fonts) push their single-line fields
+// right together, never clip.
+void fitLabels(const std::vector<std::pair<QLabel*, QWidget*>>& singleLine)
+{
+    int needed = 0;
+    for (const auto& [label, widget] : singleLine)
+        needed = std::max(needed, label->x() + label->sizeHint().width() + 6);
+    for (const auto& [label, widget] : singleLine) {
+        if (needed > widget->x()) {
+            const int right = widget->geometry().right();
+            label->resize(label->sizeHint().width(), label->height());
+            widget->setGeometry(needed, widget->y(), right - needed + 1, widget->height());
+        }
+    }
+}
+
+}  // namespace
+
+Form1::Form1(PlatformServices& services, QWidget* parent)
+    : QMainWindow(parent), services_(services), session_(*this, services)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(toQString(texts::kWindowCaption));
+    buildWindow();
+    keys_ = std::make_unique<KeyPreview>(this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); });
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildWindow()
+{
+    buildMenu();
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(pixels(layout::kClientArea).size());
+    setCentralWidget(client);
+
+    // Created in focus order: "<", ">", the pages, ">|".
+    Command1[0] = makeButton(client, QStringLiteral("Command1"), texts::kPrevious, layout::kCommand1[0]);
+    Command1[1] = makeButton(client, QStringLiteral("Command1"), texts::kNext, layout::kCommand1[1]);
+
+    Image1 = new QLabel(client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(pixels(layout::kBannerArea));
+    Image1->setPixmap(makeBanner(devicePixelRatioF()));
+    Image1->setAccessibleName(toQString(texts::kWindowCaption));
+
+    lblCounter = new QLabel(client);
+    lblCounter->setObjectName(QStringLiteral("lblCounter"));
+    lblCounter->setTextFormat(Qt::PlainText);
+    lblCounter->setGeometry(pixels(layout::kCounterArea));
+
+    for (std::size_t i = 0; i < kPageCount; ++i) {
+        Frame1[i] = new QGroupBox(toQString(kPages[i].caption), client);
+        Frame1[i]->setObjectName(QStringLiteral("Frame1"));
+        Frame1[i]->setProperty("Index", int(i));
+        Frame1[i]->setGeometry(pixels(layout::kPageArea));
+        buildPage(int(i));
+    }
+
+    Command1[3] = makeButton(client, QStringLiteral("Command1"), texts::kLast, layout::kCommand1[3]);
+    for (int i = 0; i < 4; ++i) {
+        Command1[std::size_t(i)]->setProperty("Index", i);
+        connect(Command1[std::size_t(i)], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+    }
+    // The window opens with "<" and "Klembord" disabled.
+    Command1[0]->setEnabled(false);
+    Command1[2]->setEnabled(false);
+
+    setFocusOrder();
+    setFixedSize(sizeHint());
+}
+
+void Form1::buildPage(int index)
+{
+    QGroupBox* page = Frame1[std::size_t(index)];
+    const PageInfo& pageInfo = kPages[std::size_t(index)];
+    QLabel* guide = makeLabel(page, pageInfo.guideLabelName, toQString(pageInfo.guideText), layout::kGuideArea);
+    guide->setWordWrap(true);
+    guide->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    std::vector<std::pair<QLabel*, QWidget*>> singleLine;
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        const FieldInfo& entry = kFields[i];
+        if (entry.page != index)
+            continue;
+        if (entry.multiLine) {
+            auto* multi = new QPlainTextEdit(page);
+            multi->setTabChangesFocus(true);
+            multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            multi->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            fields_[i] = FieldBinding(multi);
+        } else {
+            fields_[i] = FieldBinding(new QLineEdit(page));
+        }
+        QWidget* widget = fields_[i].widget();
+        widget->setObjectName(toQString(entry.name));
+        widget->setGeometry(pixels(entry.geometry));
+        if (!entry.labelName.empty()) {
+            QLabel* label = makeLabel(page, entry.labelName, toQString(entry.labelCaption), layout::labelArea(entry));
+            label->setBuddy(widget);
+            if (!entry.multiLine)
+                singleLine.push_back({label, widget});
+            widget->setAccessibleName(QString::fromStdString(stripAccessKey(entry.labelCaption)));
+        } else {
+            widget->setAccessibleName(toQString(pageInfo.caption));
+        }
+        fields_[i].setText(toQString(entry.defaultText));
+    }
+    fitLabels(singleLine);
+
+    if (index == int(kPageCount) - 2)
+        links_ = new LinksEditor(services_.messageBox, page);
+    if (index == int(kPageCount) - 1)
+        buildOutputButtons(page);
+}
+
+void Form1::buildOutputButtons(QGroupBox* page)
+{
+    Command5 = makeButton(page, QStringLiteral("Command5"), texts::kPreview, layout::kPreviewButton);
+    Command6 = makeButton(page, QStringLiteral("Command6"), texts::kSpelling, layout::kSpellingButton);
+    Command1[2] = makeButton(page, QStringLiteral("Command1"), texts::kClipboard, layout::kCommand1[2]);
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+}
+
+void Form1::buildMenu()
+{
+    QMenu* mnuBestand = menuBar()->addMenu(toQString(texts::kMenuFile));
+    mnuBestand->setObjectName(QStringLiteral("mnuBestand"));
+    mnuBestandNieuw = mnuBestand->addAction(toQString(texts::kMenuNew));
+    mnuBestandNieuw->setObjectName(QStringLiteral("mnuBestandNieuw"));
+    mnuBestandOpenen = mnuBestand->addAction(toQString(texts::kMenuOpen));
+    mnuBestandOpenen->setObjectName(QStringLiteral("mnuBestandOpenen"));
+    mnuBestandBewaren = mnuBestand->addAction(toQString(texts::kMenuSave));
+    mnuBestandBewaren->setObjectName(QStringLiteral("mnuBestandBewaren"));
+    connect(mnuBestandNieuw, &QAction::triggered, this, &Form1::mnuBestandNieuw_Click);
+    connect(mnuBestandOpenen, &QAction::triggered, this, &Form1::mnuBestandOpenen_Click);
+    connect(mnuBestandBewaren, &QAction::triggered, this, &Form1::mnuBestandBewaren_Click);
+}
+
+void Form1::setFocusOrder()
+{
+    std::vector<QWidget*> order{Command1[0], Command1[1]};
+    for (std::size_t page = 0; page < kPageCount; ++page) {
+        for (std::size_t i = 0; i < kFields.size(); ++i) {
+            if (kFields[i].page == int(page))
+                order.push_back(fields_[i].widget());
+        }
+    }
+    for (QWidget* w : links_->focusOrder())
+        order.push_back(w);
+    order.insert(order.end(), {Command5, Command1[2], Command6, Command1[3]});
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+ArticleDocument Form1::document() const
+{
+    ArticleDocument doc;
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        doc.fields[i] = fields_[i].text();
+    doc.links = links_->lines();
+    return doc;
+}
+
+void Form1::setDocument(const ArticleDocument& doc)
+{
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        fields_[i].setText(doc.fields[i]);
+    links_->setLines(doc.links);
+}
+
+// ---------------------------------------------------------------- navigation
+
+void Form1::Form_Load()
+{
+    CurrentPage = 1;
+    PageCount = qint16(Frame1.size());
+    showCounter();
+    for (QGroupBox* page : Frame1)
+        page->hide();
+    Frame1[0]->show();
+    session_.reset();
+}
+
+void Form1::showCounter()
+{
+    lblCounter->setText(toQString(texts::kCounterPrefix) + QString::number(CurrentPage) +
+                        toQString(texts::kCounterMiddle) + QString::number(PageCount));
+}
+
+void Form1::Command1_Click(int index)
+{
+    switch (index) {
+    case 0:
+        if (CurrentPage <= 1)
+            return;
+        --CurrentPage;
+        Frame1[std::size_t(CurrentPage)]->hide();
+        Frame1[std::size_t(CurrentPage - 1)]->show();
+        Command1[1]->setEnabled(true);
+        Command1[2]->setEnabled(false);
+        if (CurrentPage == 1)
+            Command1[0]->setEnabled(false);
+        showCounter();
+        break;
+    case 1:
+        if (CurrentPage >= PageCount)
+            return;
+        Frame1[std::size_t(CurrentPage - 1)]->hide();
+        Frame1[std::size_t(CurrentPage)]->show();
+        ++CurrentPage;
+        Command1[0]->setEnabled(true);
+        if (CurrentPage == PageCount) {
+            Command1[1]->setEnabled(false);
+            Command1[2]->setEnabled(true);
+            probeApplications();
+        }
+        showCounter();
+        break;
+    case 2:
+        exportToClipboard(document(), services_);
+        break;
+    case 3:
+        Frame1[std::size_t(CurrentPage - 1)]->hide();
+        CurrentPage = PageCount;
+        Frame1[std::size_t(CurrentPage - 1)]->show();
+        Command1[0]->setEnabled(true);
+        Command1[1]->setEnabled(false);
+        Command1[2]->setEnabled(true);
+        probeApplications();
+        showCounter();
+        break;
+    default:
+        break;
+    }
+}
+
+void Form1::probeApplications()
+{
+    // Each object is released at once; a failure only disables the button.
+    if (!services_.automation.createObject(toQString(texts::kProgIdBrowser)))
+        Command5->setEnabled(false);
+    if (!services_.automation.createObject(toQString(texts::kProgIdSpreadsheet)))
+        Command6->setEnabled(false);
+}
+
+// ---------------------------------------------------------------- output
+
+void Form1::Command5_Click()
+{
+    showPreview(document(), services_);
+}
+
+void Form1::Command6_Click()
+{
+    SectionTexts copy;
+    std::size_t position = 0;
+    for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i)
+        copy[position++] = fields_[i].text();
+    copy = runSpellingCheck(std::move(copy), services_.automation);
+    position = 0;
+    for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i)
+        fields_[i].setText(copy[position++]);
+}
+
+// ---------------------------------------------------------------- lifecycle
+
+void Form1::mnuBestandNieuw_Click()
+{
+    for (FieldBinding& field : fields_)
+        field.setText(QString());
+    links_->clearInputs();
+    links_->setLines({});
+    session_.reset();
+}
+
+void Form1::mnuBestandOpenen_Click()
+{
+    session_.open();
+}
+
+void Form1::mnuBestandBewaren_Click()
+{
+    session_.save();
+}
+
+void Form1::Form_KeyDown(int keyCode, int shift)
+{
+    if ((shift & kCtrlMask) && keyCode == kKeyCodeS)
+        session_.quickSave();
+    else
+        session_.keyPressed();
+}
+
+void Form1::Form_QueryUnload(bool& cancel)
+{
+    if (!session_.unsavedChanges())
+        return;
+    const MessageAnswer answer = services_.messageBox.show(toQString(messages::kSaveQuestion), QString(),
+                                                           MessageIcon::Information, MessageButtons::YesNo, QString());
+    // A save the writer asked for that did not write (a full disk, a refused
+    // text) keeps the window open, so the work is not lost; a cancelled
+    // dialog closes it.
+    if (answer == MessageAnswer::Yes && session_.quickSave() == SaveOutcome::NotWritten)
+        cancel = true;
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
+}
+
+}  // namespace vinkring

@@ -1,0 +1,94 @@
+#pragma once
+// The wizard's one window: 27 fields on 14 pages, navigation, the links
+// editor and the commands of the menu and the last page.
+
+#include <array>
+#include <memory>
+
+#include <QMainWindow>
+
+#include "model/articledocument.h"
+#include "platform/platformservices.h"
+#include "window/documentsession.h"
+#include "window/fieldbinding.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace vinkring {
+
+class KeyPreview;
+class LinksEditor;
+
+class Form1 final : public QMainWindow, private DocumentView {
+    Q_OBJECT
+
+public:
+    explicit Form1(PlatformServices& services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The document the window holds: the 27 fields (CR LF line ends) and List1.
+    ArticleDocument document() const override;
+    void setDocument(const ArticleDocument& doc) override;
+
+    QString fieldText(std::size_t index) const { return fields_.at(index).text(); }
+    void setFieldText(std::size_t index, const QString& text) { fields_.at(index).setText(text); }
+
+    qint16 currentPage() const { return CurrentPage; }
+    qint16 pageCount() const { return PageCount; }
+    bool unsavedChanges() const { return session_.unsavedChanges(); }
+    QString currentFileName() const { return session_.currentFileName(); }
+    LinksEditor& linksEditor() const { return *links_; }
+
+    // Handlers, one per control, array or menu item.
+    void Form_Load();
+    void Command1_Click(int index);
+    void Command5_Click();
+    void Command6_Click();
+    void mnuBestandNieuw_Click();
+    void mnuBestandOpenen_Click();
+    void mnuBestandBewaren_Click();
+    void Form_KeyDown(int keyCode, int shift);
+    void Form_QueryUnload(bool& cancel);
+
+    // Writes to CurrentFileName, or asks for a path when there is none.
+    SaveOutcome quickSave() { return session_.quickSave(); }
+
+    // Opens the document given on the command line, as Open reads a file.
+    void openAtStartup(const QString& path) { session_.openFile(path); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildPage(int index);
+    void buildOutputButtons(QGroupBox* page);
+    void buildMenu();
+    void setFocusOrder();
+    void showCounter();
+    void probeApplications();
+
+    PlatformServices& services_;
+    DocumentSession session_;
+
+    qint16 CurrentPage = 1;
+    qint16 PageCount = 0;
+
+    std::array<FieldBinding, kFieldCount> fields_{};
+    std::array<QGroupBox*, kPageCount> Frame1{};
+    std::array<QPushButton*, 4> Command1{};
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QLabel* lblCounter = nullptr;
+    QLabel* Image1 = nullptr;
+    LinksEditor* links_ = nullptr;
+    QAction* mnuBestandNieuw = nullptr;
+    QAction* mnuBestandOpenen = nullptr;
+    QAction* mnuBestandBewaren = nullptr;
+    std::unique_ptr<KeyPreview> keys_;
+};
+
+}  // namespace vinkring

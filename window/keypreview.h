@@ -1,0 +1,45 @@
+#pragma once
+// The window sees every key press before the control that has the focus,
+// whichever control that is; the key handler hears of each press once.
+
+#include <functional>
+
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+
+namespace vinkring {
+
+// Modifier bits of the key handler.
+constexpr int kShiftMask = 1;
+constexpr int kCtrlMask = 2;
+constexpr int kAltMask = 4;
+constexpr int kKeyCodeS = 83;
+
+// The key code the key handler is given for a Qt key.
+int vbKeyCode(int qtKey);
+
+class KeyPreview final : public QObject {
+public:
+    using Handler = std::function<void(int keyCode, int shift)>;
+
+    // Watches the presses in window and its children (an application-wide
+    // filter, as a key reaches the focused control first).
+    KeyPreview(QWidget* window, Handler handler);
+    ~KeyPreview() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* window_;
+    Handler handler_;
+    // A key the focused control ignores travels on, as the same event, to
+    // its parent, then to that one's parent: the press counts only where
+    // it was first seen.
+    const QEvent* travelling_ = nullptr;
+    QPointer<QWidget> seenAt_;
+};
+
+}  // namespace vinkring

@@ -1,0 +1,159 @@
+#include "window/linkseditor.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "model/articledocument.h"
+#include "model/linkentry.h"
+#include "model/texts.h"
+#include "platform/messagebox.h"
+#include "window/layout.h"
+
+namespace vinkring {
+
+namespace {
+
+// The editor's own rectangle on the page: around all of its controls.
+constexpr Twips kEditorArea{layout::kUrlLabel.left, layout::kUrlField.top,
+                            layout::kLinkList.left + layout::kLinkList.width - layout::kUrlLabel.left,
+                            layout::kLinkList.top + layout::kLinkList.height - layout::kUrlField.top};
+
+template <typename T>
+T* place(T* widget, const char* name, const Twips& where)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(layout::pixels(where).translated(-layout::pixels(kEditorArea).topLeft()));
+    return widget;
+}
+
+QLineEdit* labelledField(QWidget* parent, const char* labelName, std::string_view caption, const Twips& labelArea,
+                         const char* fieldName, const Twips& fieldArea)
+{
+    auto* label = place(new QLabel(toQString(caption), parent), labelName, labelArea);
+    label->setTextFormat(Qt::PlainText);
+    auto* field = place(new QLineEdit(parent), fieldName, fieldArea);
+    label->setBuddy(field);
+    field->setAccessibleName(toQString(caption));
+    return field;
+}
+
+QPushButton* button(QWidget* parent, const char* name, std::string_view caption, const Twips& where)
+{
+    auto* b = place(new QPushButton(toQString(caption), parent), name, where);
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+LinksEditor::LinksEditor(MessageBox& messageBox, QWidget* page) : QWidget(page), messageBox_(messageBox)
+{
+    setObjectName(QStringLiteral("linksEditor"));
+    setGeometry(layout::pixels(kEditorArea));
+    txtURL = labelledField(this, "Label38", texts::kUrlLabel, layout::kUrlLabel, "txtURL", layout::kUrlField);
+    txtLinkOMS = labelledField(this, "Label40", texts::kDescriptionLabel, layout::kDescriptionLabel, "txtLinkOMS",
+                               layout::kDescriptionField);
+    Command2 = button(this, "Command2", texts::kAddLink, layout::kAddButton);
+    Command3 = button(this, "Command3", texts::kRemoveLink, layout::kRemoveButton);
+    Command4 = button(this, "Command4", texts::kChangeLink, layout::kChangeButton);
+    // The window opens with "Verwijder" and "Wijzig" disabled.
+    Command3->setEnabled(false);
+    Command4->setEnabled(false);
+    connect(Command2, &QPushButton::clicked, this, &LinksEditor::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &LinksEditor::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &LinksEditor::Command4_Click);
+
+    List1 = place(new QListWidget(this), "List1", layout::kLinkList);
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setUniformItemSizes(true);
+    List1->setAccessibleName(toQString(texts::kLinkListName));
+    connect(List1, &QListWidget::currentRowChanged, this, [this](int) { List1_Click(); });
+}
+
+QStringList LinksEditor::lines() const
+{
+    QStringList lines;
+    lines.reserve(List1->count());
+    for (int row = 0; row < List1->count(); ++row)
+        lines.append(List1->item(row)->text());
+    return lines;
+}
+
+void LinksEditor::setLines(const QStringList& lines)
+{
+    List1->clear();
+    List1->addItems(lines);
+}
+
+void LinksEditor::clearInputs()
+{
+    txtURL->clear();
+    txtLinkOMS->clear();
+}
+
+QList<QWidget*> LinksEditor::focusOrder() const
+{
+    return {txtURL, txtLinkOMS, Command2, Command3, Command4, List1};
+}
+
+void LinksEditor::List1_Click()
+{
+    const int row = List1->currentRow();
+    if (row < 0)
+        return;
+    const LinkPieces pieces = splitLinkLine(List1->item(row)->text());
+    txtLinkOMS->setText(pieces.description);
+    txtURL->setText(trimSpaces(pieces.url));
+    txtURL->setFocus();
+    Command3->setEnabled(true);
+    Command4->setEnabled(true);
+}
+
+void LinksEditor::Command2_Click()
+{
+    if (txtURL->text().isEmpty()) {
+        warn(messageBox_, toQString(messages::kNoUrl));
+        txtURL->setFocus();
+        return;
+    }
+    if (List1->count() >= kMaxLinkLines) {
+        warn(messageBox_, toQString(messages::kTooManyLinks).arg(kMaxLinkLines));
+        txtURL->setFocus();
+        return;
+    }
+    List1->addItem(makeLinkLine(txtLinkOMS->text(), txtURL->text()));
+    txtLinkOMS->clear();
+    txtURL->clear();
+    txtURL->setFocus();
+}
+
+void LinksEditor::Command3_Click()
+{
+    const int row = List1->currentRow();
+    if (row < 0)
+        return;
+    {
+        const QSignalBlocker quiet(List1);
+        delete List1->takeItem(row);
+    }
+    txtLinkOMS->clear();
+    txtURL->clear();
+    txtURL->setFocus();
+    List1->setCurrentRow(-1);
+    List1->clearSelection();
+    Command3->setEnabled(false);
+    Command4->setEnabled(false);
+}
+
+void LinksEditor::Command4_Click()
+{
+    const int row = List1->currentRow();
+    if (row < 0)
+        return;
+    List1->item(row)->setText(makeLinkLine(txtLinkOMS->text(), txtURL->text()));
+}
+
+}  // namespace vinkring

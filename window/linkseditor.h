@@ -1,0 +1,49 @@
+#pragma once
+// The links editor of page 12: the list List1 of "description, URL" lines,
+// the input fields txtURL and txtLinkOMS and the buttons "Voeg toe",
+// "Verwijder" and "Wijzig".
+
+#include <QStringList>
+#include <QWidget>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace vinkring {
+
+class MessageBox;
+
+class LinksEditor final : public QWidget {
+    Q_OBJECT
+
+public:
+    // Placed on page at the designed positions.
+    LinksEditor(MessageBox& messageBox, QWidget* page);
+
+    QStringList lines() const;
+    // Replaces the list; the input fields keep their texts.
+    void setLines(const QStringList& lines);
+    // Empties the input fields.
+    void clearInputs();
+
+    // Handlers.
+    void List1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+
+    // In focus order: txtURL, txtLinkOMS, the three buttons, List1.
+    QList<QWidget*> focusOrder() const;
+
+private:
+    MessageBox& messageBox_;
+    QLineEdit* txtURL = nullptr;
+    QLineEdit* txtLinkOMS = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QListWidget* List1 = nullptr;
+};
+
+}  // namespace vinkring

@@ -1,0 +1,153 @@
+#include "window/spellingdialog.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "model/texts.h"
+
+namespace vinkring {
+
+namespace {
+
+struct ButtonInfo {
+    SpellingAction action;
+    std::string_view caption;
+};
+
+constexpr ButtonInfo kButtons[6] = {
+    {SpellingAction::Ignore, texts::kIgnore},
+    {SpellingAction::IgnoreAll, texts::kIgnoreAll},
+    {SpellingAction::Change, texts::kChange},
+    {SpellingAction::ChangeAll, texts::kChangeAll},
+    {SpellingAction::AddToDictionary, texts::kAddToDictionary},
+    {SpellingAction::Stop, texts::kStop},
+};
+
+QString escapedLines(QStringView text)
+{
+    QString html = text.toString().toHtmlEscaped();
+    html.replace(QLatin1String("\r\n"), QLatin1String("<br>"));
+    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    html.replace(QLatin1Char('\r'), QLatin1String("<br>"));
+    return html;
+}
+
+// The sentence with the doubtful word in red.
+QString markedSentence(const DoubtfulWord& word)
+{
+    const QStringView sentence(word.sentence);
+    const qsizetype at = qBound<qsizetype>(0, word.position, sentence.size());
+    const qsizetype length = qMin(word.word.size(), sentence.size() - at);
+    return escapedLines(sentence.left(at)) + QLatin1String("<b><font color=\"#c00000\">")
+        + escapedLines(sentence.mid(at, length)) + QLatin1String("</font></b>")
+        + escapedLines(sentence.mid(at + length));
+}
+
+}  // namespace
+
+SpellingDialog::SpellingDialog(const DoubtfulWord& word, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(toQString(texts::kSpellingTitle));
+    setModal(true);
+
+    auto* grid = new QGridLayout(this);
+
+    auto* sentenceLabel = new QLabel(toQString(texts::kNotInDictionary), this);
+    sentence_ = new QTextBrowser(this);
+    sentence_->setObjectName(QStringLiteral("sentence"));
+    sentence_->setHtml(markedSentence(word));
+    sentence_->setFocusPolicy(Qt::NoFocus);
+    sentence_->setMinimumHeight(80);
+    sentenceLabel->setBuddy(sentence_);
+
+    auto* replacementLabel = new QLabel(toQString(texts::kChangeTo), this);
+    replacement_ = new QLineEdit(word.suggestions.isEmpty() ? word.word : word.suggestions.front(), this);
+    replacement_->setObjectName(QStringLiteral("replacement"));
+    replacementLabel->setBuddy(replacement_);
+
+    auto* suggestionLabel = new QLabel(toQString(texts::kSuggestions), this);
+    suggestions_ = new QListWidget(this);
+    suggestions_->setObjectName(QStringLiteral("suggestions"));
+    suggestions_->addItems(word.suggestions);
+    if (word.suggestions.isEmpty()) {
+        auto* none = new QListWidgetItem(toQString(texts::kNoSuggestions), suggestions_);
+        none->setFlags(Qt::NoItemFlags);
+    } else {
+        suggestions_->setCurrentRow(0);
+    }
+    suggestionLabel->setBuddy(suggestions_);
+
+    auto* buttonColumn = new QVBoxLayout;
+    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
+        auto* b = new QPushButton(toQString(kButtons[i].caption), this);
+        b->setAutoDefault(false);
+        const SpellingAction action = kButtons[i].action;
+        connect(b, &QPushButton::clicked, this, [this, action] { choose(action); });
+        buttons_[i] = b;
+        buttonColumn->addWidget(b);
+        if (action == SpellingAction::ChangeAll)
+            buttonColumn->addSpacing(8);
+    }
+    buttonColumn->addStretch();
+
+    grid->addWidget(sentenceLabel, 0, 0);
+    grid->addWidget(sentence_, 1, 0);
+    grid->addWidget(replacementLabel, 2, 0);
+    grid->addWidget(replacement_, 3, 0);
+    grid->addWidget(suggestionLabel, 4, 0);
+    grid->addWidget(suggestions_, 5, 0);
+    grid->addLayout(buttonColumn, 1, 1, 5, 1);
+
+    connect(suggestions_, &QListWidget::currentTextChanged, this, [this](const QString& text) {
+        if (suggestions_->currentItem() && (suggestions_->currentItem()->flags() & Qt::ItemIsEnabled))
+            replacement_->setText(text);
+    });
+    connect(suggestions_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (item->flags() & Qt::ItemIsEnabled) {
+            replacement_->setText(item->text());
+            choose(SpellingAction::Change);
+        }
+    });
+
+    // Enter takes the replacement when there is a suggestion, passes the word otherwise.
+    QPushButton* preferred = button(word.suggestions.isEmpty() ? SpellingAction::Ignore : SpellingAction::Change);
+    preferred->setDefault(true);
+    replacement_->setFocus();
+    replacement_->selectAll();
+    resize(520, 320);
+}
+
+QPushButton* SpellingDialog::button(SpellingAction action) const
+{
+    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
+        if (kButtons[i].action == action)
+            return buttons_[i];
+    }
+    return nullptr;
+}
+
+void SpellingDialog::choose(SpellingAction action)
+{
+    decision_.action = action;
+    decision_.replacement = replacement_->text();
+    // Closing the dialog any other way stops the check, as "Stoppen" does.
+    if (action == SpellingAction::Stop)
+        reject();
+    else
+        accept();
+}
+
+SpellingDecision QtSpellingPrompt::ask(const DoubtfulWord& word)
+{
+    SpellingDialog dialog(word, QApplication::activeWindow());
+    dialog.exec();
+    return dialog.decision();
+}
+
+}  // namespace vinkring
