@@ -51,6 +51,7 @@ inline constexpr std::string_view kPreviewFileName = "PREVIEW.htm";
 
 inline constexpr std::string_view kYes = "&Ja";
 inline constexpr std::string_view kNo = "&Nee";
+inline constexpr std::string_view kCancel = "&Annuleren";
 
 // The spelling dialog.
 inline constexpr std::string_view kSpellingTitle = "Spelling: Nederlands";

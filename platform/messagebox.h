@@ -6,8 +6,9 @@
 namespace vinkring {
 
 enum class MessageIcon { Information, Exclamation };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// Escape and closing the box answer No, or Cancel where the box has it.
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // A modal message box. An empty title shows the application's title; a
 // detail (the system's own reason for a failure) shows below the text.

@@ -18,15 +18,20 @@ MessageAnswer QtMessageBox::show(const QString& text, const QString& title, Mess
     if (!detail.isEmpty())
         box.setInformativeText(detail);
     box.setIcon(icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::Warning);
-    if (buttons == MessageButtons::YesNo) {
+    if (buttons != MessageButtons::Ok) {
         QPushButton* yes = box.addButton(QMessageBox::Yes);
         QPushButton* no = box.addButton(QMessageBox::No);
+        QPushButton* cancel = buttons == MessageButtons::YesNoCancel ? box.addButton(QMessageBox::Cancel) : nullptr;
         yes->setText(toQString(texts::kYes));
         no->setText(toQString(texts::kNo));
+        if (cancel)
+            cancel->setText(toQString(texts::kCancel));
         box.setDefaultButton(yes);
-        box.setEscapeButton(no);
+        box.setEscapeButton(cancel ? cancel : no);
         box.exec();
-        return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
+        if (box.clickedButton() == yes)
+            return MessageAnswer::Yes;
+        return cancel && box.clickedButton() != no ? MessageAnswer::Cancel : MessageAnswer::No;
     }
     box.addButton(QMessageBox::Ok);
     box.exec();
