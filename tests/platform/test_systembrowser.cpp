@@ -15,14 +15,6 @@ namespace {
 
 class SystemBrowserTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(tmp.isValid());
-        for (const char* dir : {"bin", "home", "config", "etc", "data/applications", "runtime"})
-            QDir().mkpath(tmp.filePath(QString::fromLatin1(dir)));
-        write(page, "<b>Vis</b>");
-    }
-
     void write(const QString& path, const QByteArray& content, bool executable = false)
     {
         QDir().mkpath(QFileInfo(path).absolutePath());
@@ -33,25 +25,20 @@ protected:
             file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    // A browser in the PATH that logs one line per start: its name, then
-    // each argument in brackets.
-    void browser(const QString& name)
+    // A browser in the PATH that logs one line per start: its name, then each
+    // argument in brackets. One that does not work is found but cannot start.
+    void browser(const QString& name, bool works = true)
     {
         write(tmp.filePath(QStringLiteral("bin/") + name),
-              "#!/bin/sh\nline=$(basename \"$0\")\nfor a in \"$@\"; do line=\"$line [$a]\"; done\n"
-              "printf '%s\\n' \"$line\" >>'" + log.toUtf8() + "'\n",
+              works ? "#!/bin/sh\nline=$(basename \"$0\")\nfor a in \"$@\"; do line=\"$line [$a]\"; done\n"
+                      "printf '%s\\n' \"$line\" >>'" + log.toUtf8() + "'\n"
+                    : "#!/no/such/interpreter\n",
               true);
-    }
-
-    // A program that is found but cannot start: its interpreter is missing.
-    void broken(const QString& name)
-    {
-        write(tmp.filePath(QStringLiteral("bin/") + name), "#!/no/such/interpreter\n", true);
     }
 
     void desktopEntry(const QString& id, const QByteArray& exec, const QByteArray& mimeTypes)
     {
-        write(tmp.filePath(QStringLiteral("data/applications/") + id),
+        write(tmp.filePath(QStringLiteral("XDG_DATA_DIRS/applications/") + id),
               "[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\nExec=" + exec + "\nMimeType=" + mimeTypes +
                   "\n");
     }
@@ -59,7 +46,7 @@ protected:
     // The user's own choice of application for HTML and for http links.
     void defaults(const QByteArray& html, const QByteArray& http)
     {
-        write(tmp.filePath(QStringLiteral("config/mimeapps.list")),
+        write(tmp.filePath(QStringLiteral("XDG_CONFIG_HOME/mimeapps.list")),
               "[Default Applications]\ntext/html=" + html + "\nx-scheme-handler/http=" + http + "\n");
     }
 
@@ -67,19 +54,16 @@ protected:
     // only creates it; returns what it printed.
     QString run(const QString& browserVariable, bool open = true)
     {
+        write(page, "<b>Vis</b>");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"BROWSER", "XDG_CURRENT_DESKTOP", "DBUS_SESSION_BUS_ADDRESS", "DISPLAY"})
             env.remove(QString::fromLatin1(name));
         if (!browserVariable.isEmpty())
             env.insert(QStringLiteral("BROWSER"), browserVariable);
-        const auto set = [&](const char* name, const QString& value) { env.insert(QString::fromLatin1(name), value); };
-        set("PATH", tmp.filePath(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin"));
-        set("HOME", tmp.filePath(QStringLiteral("home")));
-        set("XDG_CONFIG_HOME", tmp.filePath(QStringLiteral("config")));
-        set("XDG_CONFIG_DIRS", tmp.filePath(QStringLiteral("etc")));
-        set("XDG_DATA_HOME", tmp.filePath(QStringLiteral("home/data")));
-        set("XDG_DATA_DIRS", tmp.filePath(QStringLiteral("data")));
-        set("XDG_RUNTIME_DIR", tmp.filePath(QStringLiteral("runtime")));
+        env.insert(QStringLiteral("PATH"), tmp.filePath(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin"));
+        for (const char* name :
+             {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_RUNTIME_DIR"})
+            env.insert(QString::fromLatin1(name), tmp.filePath(QString::fromLatin1(name)));
         QProcess helper;
         helper.setProcessEnvironment(env);
         helper.start(QStringLiteral(VINKRING_BROWSER_HELPER), open ? QStringList{page} : QStringList{});
@@ -88,16 +72,15 @@ protected:
         return QString::fromUtf8(helper.readAllStandardOutput()).trimmed();
     }
 
-    // The starts logged, once there are this many (the browsers run on their own).
-    QStringList calls(int expected = 1)
+    // The starts logged, once there is one (the browsers run on their own).
+    QStringList calls()
     {
         const auto logged = [this] {
             QFile file(log);
-            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(
-                                                        QLatin1Char('\n'), Qt::SkipEmptyParts)
-                                                  : QStringList();
+            file.open(QIODevice::ReadOnly);
+            return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         };
-        EXPECT_TRUE(QTest::qWaitFor([&] { return logged().size() >= expected; }, 10000)) << "no start logged";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !logged().isEmpty(); }, 10000)) << "no start logged";
         return logged();
     }
 
@@ -143,8 +126,8 @@ TEST_F(SystemBrowserTest, TheUrlIsAppendedWithANewWindowForKnownBrowsers)
 
 TEST_F(SystemBrowserTest, OneThatCannotStartGivesWayAndItsReasonIsKept)
 {
-    broken(QStringLiteral("broken"));
-    broken(QStringLiteral("gone"));
+    browser(QStringLiteral("broken"), false);
+    browser(QStringLiteral("gone"), false);
     const QStringList printed = run(QStringLiteral("broken:gone")).split(QLatin1Char('\n'));
     ASSERT_EQ(printed.size(), 3) << printed.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(printed[0], QStringLiteral("failed"));
@@ -186,7 +169,8 @@ TEST_F(SystemBrowserTest, TheBrowserForHtmlComesBeforeTheOneForLinks)
     defaults("firefox.desktop", "webby.desktop");
     const QString u = QLatin1Char('[') + url + QLatin1Char(']');
     const QList<std::pair<QByteArray, QString>> cases{
-        {"firefox -P work %u --last", QStringLiteral("firefox [-P] [work] [--new-window] ") + u + QStringLiteral(" [--last]")},
+        {"firefox -P work %u --last",
+         QStringLiteral("firefox [-P] [work] [--new-window] ") + u + QStringLiteral(" [--last]")},
         {"firefox", QStringLiteral("firefox [--new-window] ") + u},
     };
     for (const auto& [exec, call] : cases) {
