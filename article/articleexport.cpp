@@ -100,11 +100,13 @@ void showPreview(const ArticleDocument& doc, PlatformServices& services)
         warn(services.messageBox, toQString(messages::kPreviewNotWritten) + QLatin1Char('\n') + file.problems);
         return;
     }
-    // Both are tried, as the window is shown even when loading failed.
-    const bool navigated = browser->navigate2(file.path);
-    const bool shown = browser->setVisible(true);
-    if (!navigated || !shown)
-        warn(services.messageBox, toQString(messages::kPreviewNeedsBrowser));
+    // Both are tried, as the window is shown even when loading failed. The
+    // first failure's reason goes below the message.
+    const CallResult navigated = browser->navigate2(file.path);
+    const CallResult shown = browser->setVisible(true);
+    if (!navigated.ok || !shown.ok)
+        warn(services.messageBox, toQString(messages::kPreviewNeedsBrowser),
+             navigated.ok ? shown.reason : navigated.reason);
 }
 
 }  // namespace vinkring

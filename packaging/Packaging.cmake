@@ -43,9 +43,8 @@ if(VINKRING_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libenchant-2-2, libc6, libstdc++6, libgcc-s1")
+      "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libenchant-2-2, libglib2.0-0, libc6, libstdc++6, libgcc-s1")
 endif()
-# The Dutch dictionary for the spelling check; xdg-open for the preview;
-# Dutch texts in Qt's own dialogs.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-nl, xdg-utils, qt6-translations-l10n")
+# The Dutch dictionary for the spelling check; Dutch texts in Qt's own dialogs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-nl, qt6-translations-l10n")
 include(CPack)

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <QString>
 
@@ -16,12 +17,21 @@ public:
     virtual ~AutomationObject() = default;
 };
 
+// What a call on an automation object came to: done, or failed with the
+// system's own reason (which may be empty).
+struct CallResult {
+    bool ok = true;
+    QString reason;
+
+    static CallResult failed(QString reason) { return {false, std::move(reason)}; }
+};
+
 // "internetexplorer.application"
 class BrowserObject : public AutomationObject {
 public:
     // Loads the file at this full path; does not wait for the page.
-    virtual bool navigate2(const QString& path) = 0;
-    virtual bool setVisible(bool visible) = 0;
+    virtual CallResult navigate2(const QString& path) = 0;
+    virtual CallResult setVisible(bool visible) = 0;
 };
 
 // "excel.application": the calls of one spelling check, one member each.

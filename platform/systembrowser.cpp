@@ -1,11 +1,19 @@
 #include "platform/systembrowser.h"
 
-#include <QDir>
-#include <QFile>
+// GIO names a struct member "signals", which Qt defines as a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+#pragma pop_macro("signals")
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 #include <QFileInfo>
-#include <QHash>
-#include <QProcess>
-#include <QSet>
+#include <QRegularExpression>
+#include <QStringList>
 #include <QUrl>
 
 namespace vinkring {
@@ -14,174 +22,40 @@ namespace {
 
 const QString kNewWindow = QStringLiteral("--new-window");
 
-// group -> key -> value, for the small INI-like files of the desktop.
-using IniGroups = QHash<QString, QHash<QString, QString>>;
+using AppInfo = std::shared_ptr<GAppInfo>;
 
-IniGroups readIni(const QString& path)
+// Takes over a reference GIO handed out.
+AppInfo own(GAppInfo* app)
 {
-    IniGroups groups;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return groups;
-    const QString text = QString::fromUtf8(file.readAll());
-    QHash<QString, QString>* group = nullptr;
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            group = &groups[line.mid(1, line.size() - 2).toString()];
-            continue;
-        }
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (!group || equals <= 0)
-            continue;
-        const QString key = line.left(equals).trimmed().toString();
-        // The first of a repeated key counts.
-        if (!group->contains(key))
-            group->insert(key, line.mid(equals + 1).trimmed().toString());
-    }
-    return groups;
+    return app ? AppInfo(app, g_object_unref) : nullptr;
 }
 
-QString iniValue(const IniGroups& groups, const QString& group, const QString& key)
+// A command split as the shell does; empty when it is empty or unbalanced.
+QStringList shellWords(const QString& command)
 {
-    const auto g = groups.constFind(group);
-    return g == groups.cend() ? QString() : g->value(key);
-}
-
-QStringList iniList(const IniGroups& groups, const QString& group, const QString& key)
-{
-    return iniValue(groups, group, key).split(QLatin1Char(';'), Qt::SkipEmptyParts);
-}
-
-// The escapes of a desktop-entry string value; unknown ones stay as written
-// so that the quoting rules of Exec see them.
-QString unescapeValue(const QString& value)
-{
-    QString out;
-    out.reserve(value.size());
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value.at(i);
-        if (c != QLatin1Char('\\') || i + 1 == value.size()) {
-            out += c;
-            continue;
-        }
-        const QChar next = value.at(++i);
-        switch (next.unicode()) {
-        case 's': out += QLatin1Char(' '); break;
-        case 'n': out += QLatin1Char('\n'); break;
-        case 't': out += QLatin1Char('\t'); break;
-        case 'r': out += QLatin1Char('\r'); break;
-        case '\\': out += QLatin1Char('\\'); break;
-        default:
-            out += c;
-            out += next;
-            break;
-        }
-    }
-    return out;
-}
-
-QStringList splitPathList(const QString& value, const QStringList& fallback)
-{
-    QStringList dirs;
-    for (const QString& dir : value.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
-        if (QDir::isAbsolutePath(dir))
-            dirs << dir;
-    }
-    return dirs.isEmpty() ? fallback : dirs;
-}
-
-QString absoluteOr(const QString& value, const QString& fallback)
-{
-    return QDir::isAbsolutePath(value) ? value : fallback;
-}
-
-QStringList applicationDirs(const BrowserEnvironment& env)
-{
-    QStringList dirs;
-    if (!env.dataHome.isEmpty())
-        dirs << env.dataHome + QStringLiteral("/applications");
-    for (const QString& dir : env.dataDirs)
-        dirs << dir + QStringLiteral("/applications");
-    return dirs;
-}
-
-// "kde4-konqueror.desktop" may live in applications/kde4/konqueror.desktop.
-QStringList idToRelativePaths(const QString& id)
-{
-    QStringList paths{id};
-    QString rel = id;
-    for (qsizetype dash = rel.indexOf(QLatin1Char('-')); dash >= 0; dash = rel.indexOf(QLatin1Char('-'), dash + 1)) {
-        rel[dash] = QLatin1Char('/');
-        paths << rel;
-    }
-    return paths;
-}
-
-// Splits a command as the shell does: blanks separate words, single and
-// double quotes and backslashes group them. nullopt when a quote is not closed.
-std::optional<QStringList> splitShellWords(const QString& command)
-{
+    g_auto(GStrv) argv = nullptr;
+    if (!g_shell_parse_argv(command.toLocal8Bit().constData(), nullptr, &argv, nullptr))
+        return {};
     QStringList words;
-    QString word;
-    bool inWord = false;
-    const qsizetype n = command.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = command.at(i);
-        if (c == QLatin1Char('\'')) {
-            const qsizetype close = command.indexOf(QLatin1Char('\''), i + 1);
-            if (close < 0)
-                return std::nullopt;
-            word += command.mid(i + 1, close - i - 1);
-            inWord = true;
-            i = close;
-        } else if (c == QLatin1Char('"')) {
-            for (++i; i < n && command.at(i) != QLatin1Char('"'); ++i) {
-                if (command.at(i) == QLatin1Char('\\') && i + 1 < n &&
-                    QStringLiteral("\"\\$`").contains(command.at(i + 1)))
-                    ++i;
-                word += command.at(i);
-            }
-            if (i >= n)
-                return std::nullopt;
-            inWord = true;
-        } else if (c == QLatin1Char('\\') && i + 1 < n) {
-            word += command.at(++i);
-            inWord = true;
-        } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n')) {
-            if (inWord)
-                words << word;
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord)
-        words << word;
+    for (const gchar* const* arg = argv; *arg; ++arg)
+        words << QString::fromLocal8Bit(*arg);
     return words;
 }
 
-QString fileUrl(const QString& localPath)
+bool takesNewWindowOption(const QString& program)
 {
-    return QUrl::fromLocalFile(localPath).toString(QUrl::FullyEncoded);
+    static const QStringList browsers = QStringLiteral(
+        "firefox firefox-esr firefox-bin iceweasel librewolf waterfox chromium chromium-browser chrome google-chrome "
+        "google-chrome-stable google-chrome-beta brave-browser microsoft-edge microsoft-edge-stable vivaldi "
+        "vivaldi-stable epiphany epiphany-browser").split(QLatin1Char(' '));
+    return browsers.contains(QFileInfo(program).fileName());
 }
 
-// A known browser among the words before the file argument gets --new-window
-// just before it, unless the command already asks for one.
-void addNewWindowOption(QStringList& words, qsizetype fileIndex)
+// A known browser among the words before the URL, unless they already ask for one.
+bool wantsNewWindow(const QStringList& wordsBeforeUrl)
 {
-    if (words.contains(kNewWindow))
-        return;
-    for (qsizetype i = 0; i < fileIndex; ++i) {
-        if (takesNewWindowOption(words.at(i))) {
-            words.insert(fileIndex, kNewWindow);
-            return;
-        }
-    }
+    return !wordsBeforeUrl.contains(kNewWindow) &&
+           std::any_of(wordsBeforeUrl.cbegin(), wordsBeforeUrl.cend(), takesNewWindowOption);
 }
 
 // "%s" becomes the URL and "%%" a single "%", as in printf.
@@ -189,435 +63,159 @@ QString substituteUrl(const QString& word, const QString& url)
 {
     QString out;
     for (qsizetype i = 0; i < word.size(); ++i) {
-        if (word.at(i) == QLatin1Char('%') && i + 1 < word.size()) {
-            const QChar next = word.at(i + 1);
-            if (next == QLatin1Char('s')) {
-                out += url;
-                ++i;
-                continue;
-            }
-            if (next == QLatin1Char('%')) {
-                out += QLatin1Char('%');
-                ++i;
-                continue;
-            }
+        const QChar next = i + 1 < word.size() ? word.at(i + 1) : QChar();
+        if (word.at(i) == QLatin1Char('%') && (next == QLatin1Char('s') || next == QLatin1Char('%'))) {
+            out += next == QLatin1Char('s') ? url : QStringLiteral("%");
+            ++i;
+        } else {
+            out += word.at(i);
         }
-        out += word.at(i);
     }
     return out;
 }
 
-std::optional<BrowserLaunch> commandLaunch(QStringList words, const QString& url)
+// The words of a $BROWSER command for this URL.
+QStringList commandFor(QStringList words, const QString& url)
 {
-    if (words.isEmpty())
-        return std::nullopt;
-    if (words.mid(1).join(QChar()).contains(QStringLiteral("%s"))) {
+    const auto marksUrl = [](const QString& word) { return word.contains(QLatin1String("%s")); };
+    if (std::any_of(words.cbegin() + 1, words.cend(), marksUrl)) {
         for (qsizetype i = 1; i < words.size(); ++i)
             words[i] = substituteUrl(words.at(i), url);
-    } else {
-        words << url;
-        addNewWindowOption(words, words.size() - 1);
+        return words;
     }
-    const QString program = words.takeFirst();
-    return BrowserLaunch{program, words};
+    if (wantsNewWindow(words))
+        words << kNewWindow;
+    return words << url;
 }
 
-std::optional<BrowserLaunch> desktopLaunch(const DesktopEntry& entry, const QString& localPath, const QString& url)
+// Starts the program without waiting for it (GLib detaches it).
+CallResult spawn(const QStringList& words)
 {
-    QStringList words;
-    qsizetype fileIndex = -1;
-    for (const QString& word : entry.exec) {
-        // Whole-word codes that stand for a list or for two words.
-        if (word == QLatin1String("%f") || word == QLatin1String("%F") || word == QLatin1String("%u") ||
-            word == QLatin1String("%U")) {
-            if (fileIndex < 0)
-                fileIndex = words.size();
-            words << (word.at(1).toLower() == QLatin1Char('f') ? localPath : url);
-            continue;
-        }
-        if (word == QLatin1String("%i")) {
-            if (!entry.icon.isEmpty())
-                words << QStringLiteral("--icon") << entry.icon;
-            continue;
-        }
-        QString out;
-        bool onlyCodes = true;
-        for (qsizetype i = 0; i < word.size(); ++i) {
-            const QChar c = word.at(i);
-            if (c != QLatin1Char('%') || i + 1 == word.size()) {
-                out += c;
-                onlyCodes = false;
-                continue;
-            }
-            switch (word.at(++i).unicode()) {
-            case 'f':
-            case 'F':
-                if (fileIndex < 0)
-                    fileIndex = words.size();
-                out += localPath;
-                onlyCodes = false;
-                break;
-            case 'u':
-            case 'U':
-                if (fileIndex < 0)
-                    fileIndex = words.size();
-                out += url;
-                onlyCodes = false;
-                break;
-            case 'c': out += entry.name; break;
-            case 'k': out += entry.file; break;
-            case 'i': out += entry.icon; break;
-            case '%':
-                out += QLatin1Char('%');
-                onlyCodes = false;
-                break;
-            default:  // %d %D %n %N %v %m and unknown codes: removed
-                break;
-            }
-        }
-        if (!(onlyCodes && out.isEmpty()))
-            words << out;
-    }
-    if (fileIndex < 0) {
-        // An Exec line without a file code still gets the file, as the
-        // desktop's own launchers do.
-        fileIndex = words.size();
-        words << url;
-    }
-    if (fileIndex == 0)
-        return std::nullopt;
-    addNewWindowOption(words, fileIndex);
-    const QString program = words.takeFirst();
-    return BrowserLaunch{program, words};
-}
-
-// The browser object: tries the candidates in order until one starts.
-class SystemBrowser final : public BrowserObject {
-public:
-    SystemBrowser(std::vector<BrowserCandidate> candidates, BrowserEnvironment env, BrowserStarter start,
-                  CommandRunner run)
-        : candidates_(std::move(candidates)), env_(std::move(env)), start_(std::move(start)), run_(std::move(run))
-    {
-    }
-
-    bool navigate2(const QString& path) override
-    {
-        QSet<QString> triedEntries;
-        for (const BrowserCandidate& candidate : candidates_) {
-            std::optional<BrowserLaunch> launch;
-            if (candidate.kind == BrowserCandidate::Kind::AskXdgMime) {
-                const std::optional<DesktopEntry> entry = askXdgMime(candidate);
-                if (!entry || triedEntries.contains(entry->file))
-                    continue;
-                triedEntries.insert(entry->file);
-                launch = launchFor({BrowserCandidate::Kind::Desktop, {}, *entry}, path);
-            } else {
-                if (candidate.kind == BrowserCandidate::Kind::Desktop) {
-                    if (triedEntries.contains(candidate.entry.file))
-                        continue;
-                    triedEntries.insert(candidate.entry.file);
-                }
-                launch = launchFor(candidate, path);
-            }
-            if (launch && start_(*launch)) {
-                started_ = true;
-                return true;
-            }
-        }
-        return false;
-    }
-
-    // The browser shows its window when it starts; it cannot be hidden again.
-    bool setVisible(bool visible) override { return visible == started_; }
-
-private:
-    std::optional<DesktopEntry> askXdgMime(const BrowserCandidate& candidate) const
-    {
-        if (candidate.words.isEmpty())
-            return std::nullopt;
-        const std::optional<QString> answer =
-            run_(candidate.words.first(), {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
-        if (!answer)
-            return std::nullopt;
-        const QString id = answer->section(QLatin1Char('\n'), 0, 0).trimmed();
-        if (id.isEmpty())
-            return std::nullopt;
-        return findDesktopEntry(env_, id);
-    }
-
-    std::vector<BrowserCandidate> candidates_;
-    BrowserEnvironment env_;
-    BrowserStarter start_;
-    CommandRunner run_;
-    bool started_ = false;
-};
-
-bool startDetached(const BrowserLaunch& launch)
-{
-    return QProcess::startDetached(launch.program, launch.arguments);
-}
-
-std::optional<QString> runCommand(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return std::nullopt;
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
-}
-
-}  // namespace
-
-BrowserEnvironment BrowserEnvironment::fromProcess()
-{
-    const QString home = QDir::homePath();
-    BrowserEnvironment env;
-    env.browser = qEnvironmentVariable("BROWSER");
-    env.configHome = absoluteOr(qEnvironmentVariable("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-    env.configDirs = splitPathList(qEnvironmentVariable("XDG_CONFIG_DIRS"), {QStringLiteral("/etc/xdg")});
-    env.dataHome = absoluteOr(qEnvironmentVariable("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
-    env.dataDirs = splitPathList(qEnvironmentVariable("XDG_DATA_DIRS"),
-                                 {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
-    for (const QString& desktop : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts))
-        env.desktops << desktop.toLower();
-    env.path = qEnvironmentVariable("PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    return env;
-}
-
-QString findExecutable(const QString& program, const QStringList& path)
-{
-    if (program.isEmpty())
-        return {};
-    const auto executable = [](const QString& file) {
-        const QFileInfo info(file);
-        return info.isFile() && info.isExecutable();
-    };
-    if (program.contains(QLatin1Char('/')))
-        return executable(program) ? program : QString();
-    for (const QString& dir : path) {
-        const QString file = dir + QLatin1Char('/') + program;
-        if (executable(file))
-            return file;
-    }
+    g_autoptr(GStrvBuilder) builder = g_strv_builder_new();
+    for (const QString& word : words)
+        g_strv_builder_add(builder, word.toLocal8Bit().constData());
+    g_auto(GStrv) argv = g_strv_builder_end(builder);
+    g_autoptr(GError) error = nullptr;
+    if (!g_spawn_async(nullptr, argv, nullptr, G_SPAWN_DEFAULT, nullptr, nullptr, nullptr, &error))
+        return CallResult::failed(QString::fromUtf8(error->message));
     return {};
 }
 
-std::vector<BrowserCandidate> browserVariableCandidates(const BrowserEnvironment& env)
+// The Exec line with a place for the URL (GIO would append a local path to
+// a line without one) and --new-window just before it for a known browser.
+QString execFor(QString exec)
 {
-    std::vector<BrowserCandidate> candidates;
-    for (const QString& command : env.browser.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
-        std::optional<QStringList> split = splitShellWords(command);
-        if (!split || split->isEmpty())
+    static const QRegularExpression fileCode(QStringLiteral("(?<=^|\\s)%[fFuU](?=\\s|$)"));
+    QRegularExpressionMatch code = fileCode.match(exec);
+    if (!code.hasMatch())
+        code = fileCode.match(exec += QStringLiteral(" %u"));
+    const qsizetype at = code.capturedStart();
+    if (!exec.contains(kNewWindow) && wantsNewWindow(shellWords(exec.left(at))))
+        exec.insert(at, kNewWindow + QLatin1Char(' '));
+    return exec;
+}
+
+// The application's desktop entry as launched here: the URL passed on as it
+// is (GIO passes a file:// URL as a local path unless X-GIO-NoFuse is set),
+// in a new window where that is known to work.
+AppInfo entryForLaunch(const AppInfo& app)
+{
+    const char* file = G_IS_DESKTOP_APP_INFO(app.get()) ? g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(app.get()))
+                                                        : nullptr;
+    g_autoptr(GKeyFile) keys = g_key_file_new();
+    if (!file || !g_key_file_load_from_file(keys, file, G_KEY_FILE_NONE, nullptr))
+        return app;
+    const char* group = G_KEY_FILE_DESKTOP_GROUP;
+    g_autofree gchar* exec = g_key_file_get_string(keys, group, G_KEY_FILE_DESKTOP_KEY_EXEC, nullptr);
+    g_key_file_set_string(keys, group, G_KEY_FILE_DESKTOP_KEY_EXEC,
+                          execFor(QString::fromUtf8(exec)).toUtf8().constData());
+    g_key_file_set_boolean(keys, group, "X-GIO-NoFuse", TRUE);
+    GDesktopAppInfo* entry = g_desktop_app_info_new_from_keyfile(keys);
+    return entry ? own(G_APP_INFO(entry)) : app;
+}
+
+CallResult launch(const AppInfo& app, const QString& url)
+{
+    const AppInfo entry = entryForLaunch(app);
+    QByteArray uri = url.toUtf8();
+    g_autoptr(GList) uris = g_list_append(nullptr, uri.data());
+    g_autoptr(GError) error = nullptr;
+    if (!g_app_info_launch_uris(entry.get(), uris, nullptr, &error))
+        return CallResult::failed(QString::fromUtf8(error->message));
+    return {};
+}
+
+bool opensWebLinks(GAppInfo* app)
+{
+    const char** types = g_app_info_get_supported_types(app);
+    return types && g_strv_contains(types, "x-scheme-handler/http");
+}
+
+// Starts one browser on a URL.
+using Starter = std::function<CallResult(const QString& url)>;
+
+std::vector<Starter> findBrowsers()
+{
+    std::vector<Starter> found;
+    for (const QString& command : qEnvironmentVariable("BROWSER").split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        QStringList words = shellWords(command);
+        if (words.isEmpty())
             continue;
-        QStringList words = *split;
-        const QString program = findExecutable(words.first(), env.path);
-        if (program.isEmpty())
+        g_autofree gchar* program = g_find_program_in_path(words.first().toLocal8Bit().constData());
+        if (!program)
             continue;
-        words.first() = program;
-        candidates.push_back({BrowserCandidate::Kind::Command, words, {}});
+        words.first() = QString::fromLocal8Bit(program);
+        found.push_back([words](const QString& url) { return spawn(commandFor(words, url)); });
     }
-    return candidates;
+    AppInfo html = own(g_app_info_get_default_for_type("text/html", FALSE));
+    if (html && !opensWebLinks(html.get()))
+        html.reset();
+    if (html)
+        found.push_back([html](const QString& url) { return launch(html, url); });
+    const AppInfo http = own(g_app_info_get_default_for_uri_scheme("http"));
+    if (http && !(html && g_app_info_equal(html.get(), http.get())))
+        found.push_back([http](const QString& url) { return launch(http, url); });
+    return found;
 }
 
-QStringList mimeappsListFiles(const BrowserEnvironment& env)
-{
-    QStringList files;
-    const auto add = [&](const QString& dir) {
-        if (dir.isEmpty())
-            return;
-        for (const QString& desktop : env.desktops)
-            files << dir + QLatin1Char('/') + desktop + QStringLiteral("-mimeapps.list");
-        files << dir + QStringLiteral("/mimeapps.list");
-    };
-    add(env.configHome);
-    for (const QString& dir : env.configDirs)
-        add(dir);
-    for (const QString& dir : applicationDirs(env))
-        add(dir);
-    return files;
-}
+// Tries the browsers in order until one starts; keeps why each failed.
+class SystemBrowser final : public BrowserObject {
+public:
+    explicit SystemBrowser(std::vector<Starter> browsers) : browsers_(std::move(browsers)) {}
 
-QStringList associatedApplications(const BrowserEnvironment& env, const QString& mimeType, bool withCache)
-{
-    const QString defaults = QStringLiteral("Default Applications");
-    QStringList ids;
-    const auto append = [&](const QStringList& found, const QSet<QString>& removed) {
-        for (const QString& id : found) {
-            if (!ids.contains(id) && !removed.contains(id))
-                ids << id;
-        }
-    };
-
-    std::vector<IniGroups> lists;
-    for (const QString& file : mimeappsListFiles(env))
-        lists.push_back(readIni(file));
-    for (const IniGroups& list : lists)
-        append(iniList(list, defaults, mimeType), {});
-    // The older name of the system defaults, still read by the desktop.
-    for (const QString& dir : applicationDirs(env))
-        append(iniList(readIni(dir + QStringLiteral("/defaults.list")), defaults, mimeType), {});
-
-    QSet<QString> removed;
-    for (const IniGroups& list : lists) {
-        append(iniList(list, QStringLiteral("Added Associations"), mimeType), removed);
-        for (const QString& id : iniList(list, QStringLiteral("Removed Associations"), mimeType))
-            removed.insert(id);
-    }
-    if (withCache) {
-        for (const QString& dir : applicationDirs(env))
-            append(iniList(readIni(dir + QStringLiteral("/mimeinfo.cache")), QStringLiteral("MIME Cache"), mimeType),
-                   removed);
-    }
-    return ids;
-}
-
-std::optional<DesktopEntry> findDesktopEntry(const BrowserEnvironment& env, const QString& id)
-{
-    if (!id.endsWith(QLatin1String(".desktop")) || id.contains(QLatin1Char('/')))
-        return std::nullopt;
-    for (const QString& dir : applicationDirs(env)) {
-        for (const QString& rel : idToRelativePaths(id)) {
-            const QString file = dir + QLatin1Char('/') + rel;
-            if (!QFileInfo(file).isFile())
-                continue;
-            // The first file of this identifier counts, also when it hides the entry.
-            const IniGroups groups = readIni(file);
-            const QString group = QStringLiteral("Desktop Entry");
-            if (iniValue(groups, group, QStringLiteral("Type")) != QLatin1String("Application") ||
-                iniValue(groups, group, QStringLiteral("Hidden")) == QLatin1String("true"))
-                return std::nullopt;
-            const QString tryExec = unescapeValue(iniValue(groups, group, QStringLiteral("TryExec")));
-            if (!tryExec.isEmpty() && findExecutable(tryExec, env.path).isEmpty())
-                return std::nullopt;
-            const std::optional<QStringList> exec = splitExec(unescapeValue(iniValue(groups, group, QStringLiteral("Exec"))));
-            if (!exec || exec->isEmpty())
-                return std::nullopt;
-            const QString program = findExecutable(exec->first(), env.path);
-            if (program.isEmpty())
-                return std::nullopt;
-            DesktopEntry entry;
-            entry.file = file;
-            entry.name = unescapeValue(iniValue(groups, group, QStringLiteral("Name")));
-            entry.icon = unescapeValue(iniValue(groups, group, QStringLiteral("Icon")));
-            entry.exec = *exec;
-            entry.exec.first() = program;
-            return entry;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<QStringList> splitExec(const QString& exec)
-{
-    QStringList words;
-    QString word;
-    bool inWord = false;
-    bool inQuote = false;
-    for (qsizetype i = 0; i < exec.size(); ++i) {
-        const QChar c = exec.at(i);
-        if (inQuote) {
-            if (c == QLatin1Char('\\') && i + 1 < exec.size() &&
-                QStringLiteral("\"`$\\").contains(exec.at(i + 1))) {
-                word += exec.at(++i);
-            } else if (c == QLatin1Char('"')) {
-                inQuote = false;
-            } else {
-                word += c;
+    CallResult navigate2(const QString& path) override
+    {
+        const QString url = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+        QStringList reasons;
+        for (const Starter& start : browsers_) {
+            const CallResult started = start(url);
+            if (started.ok) {
+                started_ = true;
+                return started;
             }
-        } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
-            if (inWord)
-                words << word;
-            word.clear();
-            inWord = false;
-        } else if (c == QLatin1Char('"')) {
-            inQuote = true;
-            inWord = true;
-        } else {
-            word += c;
-            inWord = true;
+            reasons << started.reason;
         }
+        failure_ = CallResult::failed(reasons.join(QLatin1Char('\n')));
+        return failure_;
     }
-    if (inQuote)
-        return std::nullopt;
-    if (inWord)
-        words << word;
-    return words;
-}
 
-bool takesNewWindowOption(const QString& program)
+    // The browser shows its window when it starts; it cannot be hidden again.
+    CallResult setVisible(bool visible) override { return visible == started_ ? CallResult{} : failure_; }
+
+private:
+    std::vector<Starter> browsers_;
+    bool started_ = false;
+    CallResult failure_ = CallResult::failed({});
+};
+
+}  // namespace
+
+std::unique_ptr<AutomationObject> createSystemBrowser()
 {
-    static const QSet<QString> browsers{
-        QStringLiteral("firefox"),        QStringLiteral("firefox-esr"),          QStringLiteral("firefox-bin"),
-        QStringLiteral("iceweasel"),      QStringLiteral("librewolf"),            QStringLiteral("waterfox"),
-        QStringLiteral("chromium"),       QStringLiteral("chromium-browser"),     QStringLiteral("chrome"),
-        QStringLiteral("google-chrome"),  QStringLiteral("google-chrome-stable"), QStringLiteral("google-chrome-beta"),
-        QStringLiteral("brave-browser"),  QStringLiteral("microsoft-edge"),       QStringLiteral("microsoft-edge-stable"),
-        QStringLiteral("vivaldi"),        QStringLiteral("vivaldi-stable"),       QStringLiteral("epiphany"),
-        QStringLiteral("epiphany-browser"),
-    };
-    return browsers.contains(QFileInfo(program).fileName());
-}
-
-std::vector<BrowserCandidate> findBrowsers(const BrowserEnvironment& env)
-{
-    std::vector<BrowserCandidate> candidates = browserVariableCandidates(env);
-    QSet<QString> entries;
-    const auto addHandlers = [&](const QString& mimeType, bool withCache) {
-        for (const QString& id : associatedApplications(env, mimeType, withCache)) {
-            std::optional<DesktopEntry> entry = findDesktopEntry(env, id);
-            if (entry && !entries.contains(entry->file)) {
-                entries.insert(entry->file);
-                candidates.push_back({BrowserCandidate::Kind::Desktop, {}, std::move(*entry)});
-            }
-        }
-    };
-    // The installed handlers of text/html may be editors; only the chosen
-    // ones count. Any installed handler of web links is a browser.
-    addHandlers(QStringLiteral("text/html"), false);
-    addHandlers(QStringLiteral("x-scheme-handler/http"), true);
-
-    const QString xdgOpen = findExecutable(QStringLiteral("xdg-open"), env.path);
-    if (!xdgOpen.isEmpty()) {
-        const QString xdgMime = findExecutable(QStringLiteral("xdg-mime"), env.path);
-        if (!xdgMime.isEmpty())
-            candidates.push_back({BrowserCandidate::Kind::AskXdgMime, {xdgMime}, {}});
-        candidates.push_back({BrowserCandidate::Kind::XdgOpen, {xdgOpen}, {}});
-    }
-    return candidates;
-}
-
-std::optional<BrowserLaunch> launchFor(const BrowserCandidate& candidate, const QString& localPath)
-{
-    const QString url = fileUrl(localPath);
-    switch (candidate.kind) {
-    case BrowserCandidate::Kind::Command:
-        return commandLaunch(candidate.words, url);
-    case BrowserCandidate::Kind::Desktop:
-        return desktopLaunch(candidate.entry, localPath, url);
-    case BrowserCandidate::Kind::XdgOpen:
-        if (candidate.words.isEmpty())
-            return std::nullopt;
-        return BrowserLaunch{candidate.words.first(), {url}};
-    case BrowserCandidate::Kind::AskXdgMime:
-        break;
-    }
-    return std::nullopt;
-}
-
-std::unique_ptr<AutomationObject> createSystemBrowser(const BrowserEnvironment& env, BrowserStarter start,
-                                                      CommandRunner run)
-{
-    std::vector<BrowserCandidate> candidates = findBrowsers(env);
-    if (candidates.empty())
+    std::vector<Starter> browsers = findBrowsers();
+    if (browsers.empty())
         return nullptr;
-    return std::make_unique<SystemBrowser>(std::move(candidates), env, start ? std::move(start) : startDetached,
-                                           run ? std::move(run) : runCommand);
+    return std::make_unique<SystemBrowser>(std::move(browsers));
 }
 
 }  // namespace vinkring

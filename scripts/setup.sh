@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n libenchant-2-dev hunspell-nl
+  qt6-base-dev qt6-translations-l10n libenchant-2-dev libglib2.0-dev hunspell-nl
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool xclip x11-utils imagemagick

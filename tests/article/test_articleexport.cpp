@@ -196,6 +196,28 @@ TEST_F(PreviewTest, FailingBrowserIsReportedAfterWriting)
     EXPECT_EQ(log.navigated.size(), 1);
 }
 
+TEST_F(PreviewTest, TheBrowsersReasonShowsBelowTheMessage)
+{
+    // The first call that failed gives it: navigate2, else Visible.
+    const struct {
+        bool failNavigate;
+        bool failVisible;
+        QString detail;
+    } cases[] = {
+        {true, false, FakeBrowser::kNavigateFailure},
+        {false, true, FakeBrowser::kVisibleFailure},
+        {true, true, FakeBrowser::kNavigateFailure},
+    };
+    for (const auto& c : cases) {
+        platform.messageBox.shown.clear();
+        provideBrowser(c.failNavigate, c.failVisible);
+        showPreview(sampleDocument(QStringLiteral("Vis")), platform.services);
+        ASSERT_EQ(platform.messageBox.shown.size(), 1u);
+        EXPECT_EQ(platform.messageBox.shown.front().text, kNeedsBrowser);
+        EXPECT_EQ(platform.messageBox.shown.front().detail, c.detail);
+    }
+}
+
 TEST_F(PreviewTest, ReadOnlyProgramFolderFallsBackToTheCache)
 {
     provideBrowser();

@@ -131,31 +131,35 @@ public:
     }
 };
 
-// A browser that records what it was asked, and can fail either call.
+// A browser that records what it was asked, and can fail either call with
+// the reasons below.
 class FakeBrowser final : public BrowserObject {
 public:
     struct Log {
         QStringList navigated;
         int shown = 0;
     };
+    static inline const QString kNavigateFailure = QStringLiteral("navigate2 mislukt");
+    static inline const QString kVisibleFailure = QStringLiteral("Visible mislukt");
+
     explicit FakeBrowser(Log& log, bool failNavigate = false, bool failVisible = false)
         : log_(log), failNavigate_(failNavigate), failVisible_(failVisible)
     {
     }
-    bool navigate2(const QString& path) override
+    CallResult navigate2(const QString& path) override
     {
         if (failNavigate_)
-            return false;
+            return CallResult::failed(kNavigateFailure);
         log_.navigated << path;
-        return true;
+        return {};
     }
-    bool setVisible(bool visible) override
+    CallResult setVisible(bool visible) override
     {
         if (failVisible_)
-            return false;
+            return CallResult::failed(kVisibleFailure);
         if (visible)
             ++log_.shown;
-        return true;
+        return {};
     }
 
 private:

@@ -36,14 +36,14 @@ field() {
 
 # The packages the program needs at run time, each one a real package here.
 depends=$(field Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 libenchant-2-2; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 libenchant-2-2 libglib2.0-0; do
     [[ ", $depends," == *", $needed "* || ", $depends," == *", $needed,"* ]] || fail "Depends lacks $needed"
 done
 while read -r name; do
     dpkg-query -W "$name" >/dev/null 2>&1 || fail "Depends names $name, which is no package on this system"
 done < <(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/:any//; s/ //g' | grep -v '^$')
 recommends=$(field Recommends)
-for wanted in hunspell-nl xdg-utils; do
+for wanted in hunspell-nl; do
     [[ ", $recommends," == *", $wanted,"* ]] || fail "Recommends lacks $wanted"
 done
 
