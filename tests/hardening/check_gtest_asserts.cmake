@@ -1,0 +1,21 @@
+# Fails when a GoogleTest test uses Qt Test's QTRY_*, QCOMPARE or QVERIFY:
+# those report to Qt Test, so inside GoogleTest a failure only returns from
+# the test, unseen. tests/eventually.h has the waiting forms that fail.
+file(GLOB_RECURSE files "${TESTS_DIR}/*.cpp" "${TESTS_DIR}/*.h")
+set(found "")
+foreach(file IN LISTS files)
+  file(READ "${file}" text)
+  if(NOT text MATCHES "gtest/gtest.h")
+    continue()
+  endif()
+  file(STRINGS "${file}" lines REGEX "(QTRY_[A-Z_]+|QCOMPARE|QVERIFY)[0-9_A-Z]*[ \t]*\\(")
+  foreach(line IN LISTS lines)
+    file(RELATIVE_PATH shown "${TESTS_DIR}" "${file}")
+    string(STRIP "${line}" line)
+    list(APPEND found "${shown}: ${line}")
+  endforeach()
+endforeach()
+if(found)
+  list(JOIN found "\n  " text)
+  message(FATAL_ERROR "Qt Test macros in GoogleTest tests (use EXPECT_EVENTUALLY):\n  ${text}")
+endif()
