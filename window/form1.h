@@ -73,6 +73,8 @@ private:
 
     PlatformServices& services_;
     DocumentSession session_;
+    // The design's growth with the interface font; 1 at the default font.
+    double scale_ = 1.0;
 
     qint16 CurrentPage = 1;
     qint16 PageCount = 0;
