@@ -22,6 +22,7 @@
 #include "window/keypreview.h"
 #include "window/layout.h"
 #include "window/linkseditor.h"
+#include "window/windowframe.h"
 
 namespace vinkring {
 
@@ -130,7 +131,7 @@ void Form1::buildWindow()
     Command1[2]->setEnabled(false);
 
     setFocusOrder();
-    setFixedSize(sizeHint());
+    fixWindowSize(*this);
 }
 
 void Form1::buildPage(int index)
