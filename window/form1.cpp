@@ -22,6 +22,7 @@
 #include "window/keypreview.h"
 #include "window/layout.h"
 #include "window/linkseditor.h"
+#include "window/navigationkeys.h"
 #include "window/windowframe.h"
 
 namespace vinkring {
@@ -82,6 +83,8 @@ Form1::Form1(PlatformServices& services, QWidget* parent)
     setWindowTitle(toQString(texts::kWindowCaption));
     scale_ = windowScale(*this);
     buildWindow();
+    // Before the key preview, which must see the page keys first.
+    pageKeys_ = std::make_unique<NavigationKeys>(this, Command1[0], Command1[1], [this](int i) { Command1_Click(i); });
     keys_ = std::make_unique<KeyPreview>(this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); });
     Form_Load();
 }
@@ -122,6 +125,7 @@ void Form1::buildWindow()
     }
 
     Command1[3] = makeButton(client, command1, texts::kLast, pixels(layout::kCommand1[3], scale_));
+    describeNavigationButtons(Command1[0], Command1[1], Command1[3]);
     for (int i = 0; i < 4; ++i) {
         Command1[std::size_t(i)]->setProperty("Index", i);
         connect(Command1[std::size_t(i)], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });

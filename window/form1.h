@@ -21,6 +21,7 @@ namespace vinkring {
 
 class KeyPreview;
 class LinksEditor;
+class NavigationKeys;
 
 class Form1 final : public QMainWindow, private DocumentView {
     Q_OBJECT
@@ -90,6 +91,7 @@ private:
     QAction* mnuBestandNieuw = nullptr;
     QAction* mnuBestandOpenen = nullptr;
     QAction* mnuBestandBewaren = nullptr;
+    std::unique_ptr<NavigationKeys> pageKeys_;
     std::unique_ptr<KeyPreview> keys_;
 };
 

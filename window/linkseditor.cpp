@@ -67,6 +67,9 @@ LinksEditor::LinksEditor(MessageBox& messageBox, QWidget* page, double scale)
     connect(Command2, &QPushButton::clicked, this, &LinksEditor::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &LinksEditor::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &LinksEditor::Command4_Click);
+    // Enter in either field adds the link, as "Voeg toe" does.
+    connect(txtURL, &QLineEdit::returnPressed, this, &LinksEditor::Command2_Click);
+    connect(txtLinkOMS, &QLineEdit::returnPressed, this, &LinksEditor::Command2_Click);
 
     List1 = place(new QListWidget(this), "List1", layout::kLinkList, scale);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
