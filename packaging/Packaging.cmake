@@ -46,6 +46,7 @@ else()
       "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libenchant-2-2, libc6, libstdc++6, libgcc-s1")
 endif()
 # The Dutch dictionary for the spelling check; xdg-open for the preview;
-# Dutch texts in Qt's own dialogs.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-nl, xdg-utils, qt6-translations-l10n")
+# Dutch texts in Qt's own dialogs; Qt's Wayland platform, so that the program
+# runs natively on a Wayland session (without it, through Xwayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-nl, xdg-utils, qt6-translations-l10n, qt6-wayland")
 include(CPack)

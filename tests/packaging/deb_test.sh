@@ -43,7 +43,7 @@ while read -r name; do
     dpkg-query -W "$name" >/dev/null 2>&1 || fail "Depends names $name, which is no package on this system"
 done < <(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/:any//; s/ //g' | grep -v '^$')
 recommends=$(field Recommends)
-for wanted in hunspell-nl xdg-utils; do
+for wanted in hunspell-nl xdg-utils qt6-wayland; do
     [[ ", $recommends," == *", $wanted,"* ]] || fail "Recommends lacks $wanted"
 done
 
