@@ -163,7 +163,6 @@ TEST_P(FontLayout, WindowKeepsItsDesignedProportions)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FontLayout,
                          ::testing::Values(FontCase{"Default9pt", 9, false}, FontCase{"Desktop14pt", 14, false},
-                                           FontCase{"StyleSheet16pt", 16, true},
                                            FontCase{"StyleSheet20pt", 20, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
