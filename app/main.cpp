@@ -1,11 +1,11 @@
 #include <cstdio>
 
 #include <QApplication>
-#include <QMetaObject>
 
 #include "window/form1.h"
 #include "window/programservices.h"
 #include "window/startuparguments.h"
+#include "window/windowframe.h"
 
 int main(int argc, char* argv[])
 {
@@ -25,9 +25,9 @@ int main(int argc, char* argv[])
     program.fileDialog.setParent(&window);
     window.show();
     if (startup.document) {
-        // Once the window is up, so that a message about the file has its parent.
-        QMetaObject::invokeMethod(
-            &window, [&window, path = *startup.document] { window.openAtStartup(path); }, Qt::QueuedConnection);
+        // Once the window stands on the screen, so that a message about the
+        // file is centred over it.
+        vinkring::whenOnScreen(window, [&window, path = *startup.document] { window.openAtStartup(path); });
     }
     return QApplication::exec();
 }

@@ -50,8 +50,9 @@ struct PreviewFile {
     QString problems;  // each path tried and why it failed, one per line
 };
 
-// The program's own folder first; a program installed for the whole system
-// cannot write there, so then the user's cache folder.
+// The program's own folder when it is the user's (a build or a portable
+// copy); otherwise, or when it cannot be written, the user's cache folder.
+// An installed program never writes into the system's folders, even as root.
 PreviewFile writePreview(const QByteArray& bytes, const Folders& folders)
 {
     PreviewFile result;
@@ -66,7 +67,7 @@ PreviewFile writePreview(const QByteArray& bytes, const Folders& folders)
         return false;
     };
     const QString program = folders.programFolder();
-    if (!program.isEmpty() && attempt(program))
+    if (!program.isEmpty() && folders.programFolderIsUsers() && attempt(program))
         return result;
     const QString cache = folders.cacheFolder();
     if (!cache.isEmpty()) {

@@ -11,8 +11,9 @@ namespace vinkring {
 void exportToClipboard(const ArticleDocument& doc, PlatformServices& services);
 
 // "Preview in IE": writes the Html text and CR LF to PREVIEW.htm (UTF-8 with a
-// byte-order mark) in the program folder, or in the cache folder when the
-// program folder cannot be written, and shows it in a new browser window.
+// byte-order mark) in the program folder when that is the user's own, else (or
+// when it cannot be written) in the cache folder, and shows it in a new
+// browser window.
 // Without a browser nothing is written.
 void showPreview(const ArticleDocument& doc, PlatformServices& services);
 

@@ -35,6 +35,15 @@ inline constexpr std::string_view kUrlLabel = "URL:";
 inline constexpr std::string_view kDescriptionLabel = "Beschrijving:";
 inline constexpr std::string_view kLinkListName = "Links";
 
+// What assistive technology says of the navigation buttons "<", ">" and ">|".
+inline constexpr std::string_view kPreviousName = "Vorige pagina";
+inline constexpr std::string_view kNextName = "Volgende pagina";
+inline constexpr std::string_view kLastName = "Laatste pagina";
+inline constexpr std::string_view kPreviousDescription = "Gaat een pagina terug (Alt+pijl links of Ctrl+Page Up).";
+inline constexpr std::string_view kNextDescription = "Gaat een pagina verder (Alt+pijl rechts of Ctrl+Page Down).";
+inline constexpr std::string_view kLastDescription =
+    "Gaat naar de laatste pagina, met de knoppen voor het klembord, de preview en de spellingscontrole.";
+
 inline constexpr std::string_view kMenuFile = "&Bestand";
 inline constexpr std::string_view kMenuNew = "&Nieuw";
 inline constexpr std::string_view kMenuOpen = "&Openen";

@@ -1,6 +1,9 @@
 #include "platform/folders.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace vinkring {
@@ -10,9 +13,29 @@ QString QtFolders::programFolder() const
     return QCoreApplication::applicationDirPath();
 }
 
+bool QtFolders::programFolderIsUsers() const
+{
+    return isUsersFolder(programFolder(), geteuid());
+}
+
 QString QtFolders::cacheFolder() const
 {
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+}
+
+bool isUsersFolder(const QString& folder, unsigned userId)
+{
+    const QFileInfo info(folder);
+    // Symbolic links resolved: /bin is /usr/bin on a merged /usr.
+    const QString path = info.canonicalFilePath();
+    if (path.isEmpty() || !info.isDir())
+        return false;
+    for (const char* system : {"/usr", "/opt", "/snap", "/bin", "/sbin", "/lib"}) {
+        const QString prefix = QString::fromLatin1(system);
+        if (path == prefix || path.startsWith(prefix + QLatin1Char('/')))
+            return false;
+    }
+    return info.ownerId() == userId;
 }
 
 }  // namespace vinkring

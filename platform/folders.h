@@ -8,6 +8,10 @@ public:
     virtual ~Folders() = default;
     // The folder that holds the program file.
     virtual QString programFolder() const = 0;
+    // Whether the program's folder is the user's own, to put files of the
+    // program's own in: a build or a portable copy. Not so for an installed
+    // program, whose folder belongs to the system or to another user.
+    virtual bool programFolderIsUsers() const = 0;
     // The user's cache folder for this program (need not exist yet).
     virtual QString cacheFolder() const = 0;
 };
@@ -15,7 +19,14 @@ public:
 class QtFolders final : public Folders {
 public:
     QString programFolder() const override;
+    bool programFolderIsUsers() const override;
     QString cacheFolder() const override;
 };
+
+// Whether folder is a user's own: it exists, the user (userId) owns it, and it
+// is not one of the system's folders (under /usr, /opt, /snap or the
+// top-level /bin, /sbin and /lib), where an installed program lives even when
+// the user is root.
+bool isUsersFolder(const QString& folder, unsigned userId);
 
 }  // namespace vinkring

@@ -11,6 +11,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool xclip x11-utils imagemagick
   desktop-file-utils shared-mime-info fonts-dejavu-core libxml2-utils dpkg-dev
+  weston qt6-wayland lintian appstream
 )
 
 missing=()

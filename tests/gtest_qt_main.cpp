@@ -19,9 +19,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TestApplication app(argc, argv);
     TestApplication::setApplicationName(QStringLiteral("vinkring-artikel-tests"));
-#if !defined(VINKRING_TEST_CORE)
-    TestApplication::setApplicationDisplayName(QStringLiteral("Vinkring Artikel Template"));
-#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

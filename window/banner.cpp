@@ -48,13 +48,15 @@ void drawFish(QPainter& p, QPointF at, qreal size, const QColor& body, const QCo
 
 }  // namespace
 
-QPixmap makeBanner(qreal devicePixelRatio)
+QPixmap makeBanner(qreal devicePixelRatio, qreal scale)
 {
     const QSize size(625, 90);
-    QPixmap pixmap(size * devicePixelRatio);
+    QPixmap pixmap((QSizeF(size) * scale * devicePixelRatio).toSize());
     pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);  // the rounded-up edge pixels
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
 
     QLinearGradient water(0, 0, 0, size.height());
     water.setColorAt(0, QColor(64, 160, 205));

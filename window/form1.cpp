@@ -18,9 +18,12 @@
 #include "platform/messagebox.h"
 #include "spelling/spellingcheck.h"
 #include "window/banner.h"
+#include "window/fontlayout.h"
 #include "window/keypreview.h"
 #include "window/layout.h"
 #include "window/linkseditor.h"
+#include "window/navigationkeys.h"
+#include "window/windowframe.h"
 
 namespace vinkring {
 
@@ -28,22 +31,31 @@ using layout::pixels;
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, std::string_view name, const QString& caption, const Twips& where)
+QLabel* makeLabel(QWidget* parent, std::string_view name, const QString& caption, const QRect& where)
 {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(toQString(name));
     label->setTextFormat(Qt::PlainText);
-    label->setGeometry(pixels(where));
+    label->setGeometry(where);
     return label;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name, std::string_view caption, const Twips& where)
+QPushButton* makeButton(QWidget* parent, const QString& name, std::string_view caption, const QRect& where)
 {
     auto* button = new QPushButton(toQString(caption), parent);
     button->setObjectName(name);
     button->setAutoDefault(false);
-    button->setGeometry(pixels(where));
+    button->setGeometry(where);
     return button;
+}
+
+// The top of the highest control on a page.
+int firstControlTop(const QWidget* page)
+{
+    int top = page->height();
+    for (const QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        top = std::min(top, child->y());
+    return top;
 }
 
 // Labels wider than designed (other fonts) push their single-line fields
@@ -69,7 +81,10 @@ Form1::Form1(PlatformServices& services, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(texts::kWindowCaption));
+    scale_ = windowScale(*this);
     buildWindow();
+    // Before the key preview, which must see the page keys first.
+    pageKeys_ = std::make_unique<NavigationKeys>(this, Command1[0], Command1[1], [this](int i) { Command1_Click(i); });
     keys_ = std::make_unique<KeyPreview>(this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); });
     Form_Load();
 }
@@ -82,33 +97,35 @@ void Form1::buildWindow()
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(pixels(layout::kClientArea).size());
+    client->setFixedSize(pixels(layout::kClientArea, scale_).size());
     setCentralWidget(client);
 
     // Created in focus order: "<", ">", the pages, ">|".
-    Command1[0] = makeButton(client, QStringLiteral("Command1"), texts::kPrevious, layout::kCommand1[0]);
-    Command1[1] = makeButton(client, QStringLiteral("Command1"), texts::kNext, layout::kCommand1[1]);
+    const QString command1 = QStringLiteral("Command1");
+    Command1[0] = makeButton(client, command1, texts::kPrevious, pixels(layout::kCommand1[0], scale_));
+    Command1[1] = makeButton(client, command1, texts::kNext, pixels(layout::kCommand1[1], scale_));
 
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(pixels(layout::kBannerArea));
-    Image1->setPixmap(makeBanner(devicePixelRatioF()));
+    Image1->setGeometry(pixels(layout::kBannerArea, scale_));
+    Image1->setPixmap(makeBanner(devicePixelRatioF(), scale_));
     Image1->setAccessibleName(toQString(texts::kWindowCaption));
 
     lblCounter = new QLabel(client);
     lblCounter->setObjectName(QStringLiteral("lblCounter"));
     lblCounter->setTextFormat(Qt::PlainText);
-    lblCounter->setGeometry(pixels(layout::kCounterArea));
+    lblCounter->setGeometry(pixels(layout::kCounterArea, scale_));
 
     for (std::size_t i = 0; i < kPageCount; ++i) {
         Frame1[i] = new QGroupBox(toQString(kPages[i].caption), client);
         Frame1[i]->setObjectName(QStringLiteral("Frame1"));
         Frame1[i]->setProperty("Index", int(i));
-        Frame1[i]->setGeometry(pixels(layout::kPageArea));
+        Frame1[i]->setGeometry(pixels(layout::kPageArea, scale_));
         buildPage(int(i));
     }
 
-    Command1[3] = makeButton(client, QStringLiteral("Command1"), texts::kLast, layout::kCommand1[3]);
+    Command1[3] = makeButton(client, command1, texts::kLast, pixels(layout::kCommand1[3], scale_));
+    describeNavigationButtons(Command1[0], Command1[1], Command1[3]);
     for (int i = 0; i < 4; ++i) {
         Command1[std::size_t(i)]->setProperty("Index", i);
         connect(Command1[std::size_t(i)], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
@@ -118,16 +135,13 @@ void Form1::buildWindow()
     Command1[2]->setEnabled(false);
 
     setFocusOrder();
-    setFixedSize(sizeHint());
+    fixWindowSize(*this);
 }
 
 void Form1::buildPage(int index)
 {
     QGroupBox* page = Frame1[std::size_t(index)];
     const PageInfo& pageInfo = kPages[std::size_t(index)];
-    QLabel* guide = makeLabel(page, pageInfo.guideLabelName, toQString(pageInfo.guideText), layout::kGuideArea);
-    guide->setWordWrap(true);
-    guide->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     std::vector<std::pair<QLabel*, QWidget*>> singleLine;
     for (std::size_t i = 0; i < kFields.size(); ++i) {
@@ -145,9 +159,10 @@ void Form1::buildPage(int index)
         }
         QWidget* widget = fields_[i].widget();
         widget->setObjectName(toQString(entry.name));
-        widget->setGeometry(pixels(entry.geometry));
+        widget->setGeometry(pixels(entry.geometry, scale_));
         if (!entry.labelName.empty()) {
-            QLabel* label = makeLabel(page, entry.labelName, toQString(entry.labelCaption), layout::labelArea(entry));
+            QLabel* label = makeLabel(page, entry.labelName, toQString(entry.labelCaption),
+                                      pixels(layout::labelArea(entry), scale_));
             label->setBuddy(widget);
             if (!entry.multiLine)
                 singleLine.push_back({label, widget});
@@ -160,16 +175,22 @@ void Form1::buildPage(int index)
     fitLabels(singleLine);
 
     if (index == int(kPageCount) - 2)
-        links_ = new LinksEditor(services_.messageBox, page);
+        links_ = new LinksEditor(services_.messageBox, page, scale_);
     if (index == int(kPageCount) - 1)
         buildOutputButtons(page);
+
+    QLabel* guide = makeLabel(page, pageInfo.guideLabelName, toQString(pageInfo.guideText),
+                              guideGeometry(*page, pixels(layout::kGuideArea, scale_), firstControlTop(page)));
+    guide->setWordWrap(true);
+    guide->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void Form1::buildOutputButtons(QGroupBox* page)
 {
-    Command5 = makeButton(page, QStringLiteral("Command5"), texts::kPreview, layout::kPreviewButton);
-    Command6 = makeButton(page, QStringLiteral("Command6"), texts::kSpelling, layout::kSpellingButton);
-    Command1[2] = makeButton(page, QStringLiteral("Command1"), texts::kClipboard, layout::kCommand1[2]);
+    const auto place = [this](const Twips& where) { return pixels(where, scale_); };
+    Command5 = makeButton(page, QStringLiteral("Command5"), texts::kPreview, place(layout::kPreviewButton));
+    Command6 = makeButton(page, QStringLiteral("Command6"), texts::kSpelling, place(layout::kSpellingButton));
+    Command1[2] = makeButton(page, QStringLiteral("Command1"), texts::kClipboard, place(layout::kCommand1[2]));
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
 }

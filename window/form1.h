@@ -21,6 +21,7 @@ namespace vinkring {
 
 class KeyPreview;
 class LinksEditor;
+class NavigationKeys;
 
 class Form1 final : public QMainWindow, private DocumentView {
     Q_OBJECT
@@ -73,6 +74,8 @@ private:
 
     PlatformServices& services_;
     DocumentSession session_;
+    // The design's growth with the interface font; 1 at the default font.
+    double scale_ = 1.0;
 
     qint16 CurrentPage = 1;
     qint16 PageCount = 0;
@@ -88,6 +91,7 @@ private:
     QAction* mnuBestandNieuw = nullptr;
     QAction* mnuBestandOpenen = nullptr;
     QAction* mnuBestandBewaren = nullptr;
+    std::unique_ptr<NavigationKeys> pageKeys_;
     std::unique_ptr<KeyPreview> keys_;
 };
 

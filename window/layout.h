@@ -1,8 +1,9 @@
 #pragma once
 // Where the window puts the controls that the field table does not place, in
-// twips as designed, and the conversion to pixels.
+// twips as designed, and the conversion to pixels at the interface font's size.
 
 #include <array>
+#include <cmath>
 
 #include <QRect>
 
@@ -10,9 +11,18 @@
 
 namespace vinkring::layout {
 
-inline QRect pixels(const Twips& t)
+// The designed rectangle in pixels, grown by scale (see windowScale). At
+// scale 1, 15 twips to a pixel, exactly as designed. Above it the edges are
+// rounded rather than the sizes, so that controls apart in the design stay
+// apart.
+inline QRect pixels(const Twips& t, double scale = 1.0)
 {
-    return {twipsToPixels(t.left), twipsToPixels(t.top), twipsToPixels(t.width), twipsToPixels(t.height)};
+    if (scale == 1.0)
+        return {twipsToPixels(t.left), twipsToPixels(t.top), twipsToPixels(t.width), twipsToPixels(t.height)};
+    const auto px = [scale](int twips) { return twipsToPixels(int(std::lround(twips * scale))); };
+    const int left = px(t.left);
+    const int top = px(t.top);
+    return {left, top, px(t.left + t.width) - left, px(t.top + t.height) - top};
 }
 
 inline constexpr Twips kClientArea{0, 0, 11850, 8115};

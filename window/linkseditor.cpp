@@ -21,52 +21,57 @@ constexpr Twips kEditorArea{layout::kUrlLabel.left, layout::kUrlField.top,
                             layout::kLinkList.left + layout::kLinkList.width - layout::kUrlLabel.left,
                             layout::kLinkList.top + layout::kLinkList.height - layout::kUrlField.top};
 
+// At the designed place on the page, grown with the window (scale).
 template <typename T>
-T* place(T* widget, const char* name, const Twips& where)
+T* place(T* widget, const char* name, const Twips& where, double scale)
 {
     widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(layout::pixels(where).translated(-layout::pixels(kEditorArea).topLeft()));
+    widget->setGeometry(layout::pixels(where, scale).translated(-layout::pixels(kEditorArea, scale).topLeft()));
     return widget;
 }
 
 QLineEdit* labelledField(QWidget* parent, const char* labelName, std::string_view caption, const Twips& labelArea,
-                         const char* fieldName, const Twips& fieldArea)
+                         const char* fieldName, const Twips& fieldArea, double scale)
 {
-    auto* label = place(new QLabel(toQString(caption), parent), labelName, labelArea);
+    auto* label = place(new QLabel(toQString(caption), parent), labelName, labelArea, scale);
     label->setTextFormat(Qt::PlainText);
-    auto* field = place(new QLineEdit(parent), fieldName, fieldArea);
+    auto* field = place(new QLineEdit(parent), fieldName, fieldArea, scale);
     label->setBuddy(field);
     field->setAccessibleName(toQString(caption));
     return field;
 }
 
-QPushButton* button(QWidget* parent, const char* name, std::string_view caption, const Twips& where)
+QPushButton* button(QWidget* parent, const char* name, std::string_view caption, const Twips& where, double scale)
 {
-    auto* b = place(new QPushButton(toQString(caption), parent), name, where);
+    auto* b = place(new QPushButton(toQString(caption), parent), name, where, scale);
     b->setAutoDefault(false);
     return b;
 }
 
 }  // namespace
 
-LinksEditor::LinksEditor(MessageBox& messageBox, QWidget* page) : QWidget(page), messageBox_(messageBox)
+LinksEditor::LinksEditor(MessageBox& messageBox, QWidget* page, double scale)
+    : QWidget(page), messageBox_(messageBox)
 {
     setObjectName(QStringLiteral("linksEditor"));
-    setGeometry(layout::pixels(kEditorArea));
-    txtURL = labelledField(this, "Label38", texts::kUrlLabel, layout::kUrlLabel, "txtURL", layout::kUrlField);
+    setGeometry(layout::pixels(kEditorArea, scale));
+    txtURL = labelledField(this, "Label38", texts::kUrlLabel, layout::kUrlLabel, "txtURL", layout::kUrlField, scale);
     txtLinkOMS = labelledField(this, "Label40", texts::kDescriptionLabel, layout::kDescriptionLabel, "txtLinkOMS",
-                               layout::kDescriptionField);
-    Command2 = button(this, "Command2", texts::kAddLink, layout::kAddButton);
-    Command3 = button(this, "Command3", texts::kRemoveLink, layout::kRemoveButton);
-    Command4 = button(this, "Command4", texts::kChangeLink, layout::kChangeButton);
+                               layout::kDescriptionField, scale);
+    Command2 = button(this, "Command2", texts::kAddLink, layout::kAddButton, scale);
+    Command3 = button(this, "Command3", texts::kRemoveLink, layout::kRemoveButton, scale);
+    Command4 = button(this, "Command4", texts::kChangeLink, layout::kChangeButton, scale);
     // The window opens with "Verwijder" and "Wijzig" disabled.
     Command3->setEnabled(false);
     Command4->setEnabled(false);
     connect(Command2, &QPushButton::clicked, this, &LinksEditor::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &LinksEditor::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &LinksEditor::Command4_Click);
+    // Enter in either field adds the link, as "Voeg toe" does.
+    connect(txtURL, &QLineEdit::returnPressed, this, &LinksEditor::Command2_Click);
+    connect(txtLinkOMS, &QLineEdit::returnPressed, this, &LinksEditor::Command2_Click);
 
-    List1 = place(new QListWidget(this), "List1", layout::kLinkList);
+    List1 = place(new QListWidget(this), "List1", layout::kLinkList, scale);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setUniformItemSizes(true);
     List1->setAccessibleName(toQString(texts::kLinkListName));

@@ -18,8 +18,9 @@ class LinksEditor final : public QWidget {
     Q_OBJECT
 
 public:
-    // Placed on page at the designed positions.
-    LinksEditor(MessageBox& messageBox, QWidget* page);
+    // Placed on page at the designed positions, grown by scale with the
+    // interface font.
+    LinksEditor(MessageBox& messageBox, QWidget* page, double scale = 1.0);
 
     QStringList lines() const;
     // Replaces the list; the input fields keep their texts.

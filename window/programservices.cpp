@@ -22,7 +22,9 @@ ProgramServices::ProgramServices()
 void setUpApplication(QTranslator& qtDutch)
 {
     QApplication::setApplicationName(QStringLiteral("vinkring-artikel"));
-    QApplication::setApplicationDisplayName(toQString(texts::kWindowCaption));
+    // No display name: Qt would append it to every window title that does not
+    // end with it ("... Melding — Vinkring Artikel Template"). Each window sets
+    // its own title.
     // Ties the window to its desktop entry and icon once installed.
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.vinkring.Artikel"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nl.vinkring.Artikel")));

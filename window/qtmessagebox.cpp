@@ -1,6 +1,5 @@
 #include "window/qtmessagebox.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,7 +11,8 @@ MessageAnswer QtMessageBox::show(const QString& text, const QString& title, Mess
                                  MessageButtons buttons, const QString& detail)
 {
     QMessageBox box(parent_);
-    box.setWindowTitle(title.isEmpty() ? QApplication::applicationDisplayName() : title);
+    // Without a title of its own, the box shows the application's title.
+    box.setWindowTitle(title.isEmpty() ? toQString(texts::kWindowCaption) : title);
     box.setText(text);
     box.setTextFormat(Qt::PlainText);
     if (!detail.isEmpty())

@@ -231,6 +231,19 @@ TEST_F(PreviewTest, ReadOnlyProgramFolderFallsBackToTheCache)
     EXPECT_EQ(log.shown, 1);
 }
 
+TEST_F(PreviewTest, InstalledProgramWritesToTheCacheThoughItCouldWriteItsFolder)
+{
+    provideBrowser();
+    platform.folders.programIsUsers = false;  // e.g. /usr/bin, also for root
+    const ArticleDocument doc = sampleDocument(QStringLiteral("Vis"));
+    showPreview(doc, platform.services);
+
+    EXPECT_TRUE(platform.messageBox.shown.empty());
+    EXPECT_EQ(readAll(cachePreview()), expectedPreview(doc));
+    EXPECT_EQ(log.navigated, QStringList{QDir::toNativeSeparators(cachePreview())});
+    EXPECT_TRUE(QDir(platform.folders.program).isEmpty());
+}
+
 TEST_F(PreviewTest, NeitherFolderWritableIsReported)
 {
     provideBrowser();

@@ -132,10 +132,12 @@ if ! e2e_wait_for 10 clipboard_holds_article; then
 fi
 e2e_log "clipboard holds the forum text ($(wc -c <"$E2E_TMP/expected-forum.txt") bytes)"
 
-# "Preview in IE": PREVIEW.htm in the program's folder, or in the user's
-# cache folder when the program's folder cannot be written.
-program_dir=$(dirname "$program")
-if [[ -w $program_dir ]]; then
+# "Preview in IE": PREVIEW.htm in the program's folder when that is the
+# user's own (a build), or in the user's cache folder when the program is
+# installed (a folder under /usr or /opt, or another user's) or its folder
+# cannot be written.
+program_dir=$(realpath "$(dirname "$program")")
+if [[ -O $program_dir && -w $program_dir && $program_dir != /usr/* && $program_dir != /opt/* ]]; then
     preview=$program_dir/PREVIEW.htm
 else
     preview=$XDG_CACHE_HOME/vinkring-artikel/PREVIEW.htm

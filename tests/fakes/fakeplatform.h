@@ -103,8 +103,10 @@ private:
 class FakeFolders final : public Folders {
 public:
     QString program;
+    bool programIsUsers = true;
     QString cache;
     QString programFolder() const override { return program; }
+    bool programFolderIsUsers() const override { return programIsUsers; }
     QString cacheFolder() const override { return cache; }
 };
 

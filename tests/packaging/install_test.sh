@@ -167,6 +167,16 @@ main_window_shown() {
 second_window_shown() {
     (($(visible_windows | wc -l) >= 2))
 }
+message_window=
+message_shown() {
+    message_window=$(xdotool search --all --onlyvisible --pid "$app_pid" --name "^$caption Melding\$" 2>/dev/null | head -n1)
+    [[ -n $message_window ]]
+}
+# x y width height of a window on the screen.
+window_box() {
+    xdotool getwindowgeometry --shell "$1" | sed -n 's/^[XYWIDTHEG]*=//p' | tr '\n' ' '
+    echo
+}
 window_has_icon() {
     xprop -id "$main_window" _NET_WM_ICON | grep -q 'Icon ('
 }
@@ -230,10 +240,16 @@ fi
 printf 'Dit is geen document.\r\n' >"$tmp/docs/kapot.VKV"
 cp "$tmp/docs/kapot.VKV" "$tmp/kapot.orig"
 if start_program kapot.VKV; then
-    if wait_for 30 second_window_shown; then
-        pass "a bad document gives a message"
+    if wait_for 30 message_shown; then
+        pass "a bad document gives a message titled \"$caption Melding\", nothing added to the title"
+        # Centred over the window (Qt leaves up to 40 pixels for a title bar).
+        read -r wx wy ww wh < <(window_box "$main_window")
+        read -r mx my mw mh < <(window_box "$message_window")
+        dx=$((mx + mw / 2 - wx - ww / 2)) dy=$((my + mh / 2 - wy - wh / 2))
+        ((dx * dx + dy * dy <= 50 * 50)) || fail "the message is not centred over the window: $mx,$my ${mw}x$mh over $wx,$wy ${ww}x$wh"
     else
-        fail "a bad document on the command line gave no message"
+        visible_windows | while read -r w; do echo "window: $(xdotool getwindowname "$w")" >&2; done
+        fail "a bad document on the command line gave no message titled \"$caption Melding\""
     fi
     cmp -s "$tmp/docs/kapot.VKV" "$tmp/kapot.orig" || fail "the bad document was changed"
     stop_program

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The writer's main road of the end-to-end tests, walked on the installed
-# program by a user who cannot write the program's folder: the preview must
-# then land in the user's cache folder, not next to the program.
+# program, whose folder is not the walking user's: the preview must then land
+# in the user's cache folder, not next to the program. Run as root, root walks
+# the road itself with the program's folder owned by another user: root could
+# write there, and must not.
 # Usage: installed_main_road.sh BUILD_DIR CMAKE_COMMAND E2E_HELPER E2E_DIR ARTIFACT_DIR
 set -euo pipefail
 
@@ -27,18 +29,18 @@ helper_copy=$tmp/e2e/$(basename "$helper")
 rm -rf "$artifacts"
 mkdir -p "$tmp/walk"
 
+as_walker=(env TMPDIR="$tmp/walk")
 if ((EUID == 0)); then
-    # Root writes anywhere: an unprivileged user walks the road.
-    chmod 755 "$tmp" "$tmp/e2e"
-    chown nobody "$tmp/walk"
-    as_walker=(setpriv --reuid=nobody --regid=nogroup --clear-groups env TMPDIR="$tmp/walk")
+    # As a package installed for everyone: the folder is the system's.
+    chown nobody "$prefix/bin"
+    "${as_walker[@]}" test -w "$prefix/bin" ||
+        { echo "FAIL: root cannot write $prefix/bin: the road would not show the rule" >&2; exit 1; }
 else
     chmod a-w "$prefix/bin"
-    as_walker=(env TMPDIR="$tmp/walk")
-fi
-if "${as_walker[@]}" test -w "$prefix/bin"; then
-    echo "FAIL: the walking user can write $prefix/bin" >&2
-    exit 1
+    if "${as_walker[@]}" test -w "$prefix/bin"; then
+        echo "FAIL: the walking user can write $prefix/bin" >&2
+        exit 1
+    fi
 fi
 
 # Screenshots are taken where the walker can write, then kept in ARTIFACT_DIR.

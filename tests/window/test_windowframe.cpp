@@ -1,0 +1,100 @@
+// Message boxes with their titles as written, centred over the window; the
+// fixed-size window's frame; actions that wait for the window on the screen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include "window/form1.h"
+#include "window/qtmessagebox.h"
+#include "window/windowframe.h"
+#include "fakes/fakeplatform.h"
+
+using namespace vinkring;
+
+namespace {
+
+struct SeenBox {
+    QString title;
+    QPoint centre;
+    QString text;
+};
+
+// Shows a box over parent and notes what it looked like before closing it.
+SeenBox showAndLook(QWidget* parent, const QString& title, MessageButtons buttons)
+{
+    SeenBox seen;
+    QTimer::singleShot(0, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = {box->windowTitle(), box->frameGeometry().center(), box->text()};
+        box->done(0);
+    });
+    QtMessageBox messages(parent);
+    messages.show(QStringLiteral("Tekst"), title, MessageIcon::Exclamation, buttons, QString());
+    return seen;
+}
+
+TEST(MessageBoxes, ShowTheirTitlesExactlyOverTheWindow)
+{
+    QWidget window;
+    window.setGeometry(300, 200, 700, 500);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    const SeenBox failure = showAndLook(&window, QStringLiteral("Vinkring Artikel Template Melding"),
+                                        MessageButtons::Ok);
+    EXPECT_EQ(failure.title, QStringLiteral("Vinkring Artikel Template Melding"));
+    EXPECT_EQ(failure.text, QStringLiteral("Tekst"));
+    // Qt leaves room for a title bar it cannot see here: up to 40 pixels.
+    const QPoint middle = window.frameGeometry().center();
+    EXPECT_LE((failure.centre - middle).manhattanLength(), 50) << failure.centre.x() << "," << failure.centre.y();
+
+    // The close prompt passes no title: the application's title shows.
+    EXPECT_EQ(showAndLook(&window, QString(), MessageButtons::YesNo).title,
+              QStringLiteral("Vinkring Artikel Template"));
+
+    // Over the window wherever it stands.
+    window.move(20, 30);
+    const SeenBox moved = showAndLook(&window, QStringLiteral("x"), MessageButtons::Ok);
+    EXPECT_LE((moved.centre - window.frameGeometry().center()).manhattanLength(), 50);
+}
+
+TEST(WindowFrame, FixedSizeWindowOffersNoMaximize)
+{
+    test::FakePlatform platform;
+    Form1 form(platform.services);
+    const Qt::WindowFlags flags = form.windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_EQ(form.windowType(), Qt::Window);
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_EQ(form.size(), form.minimumSize());
+}
+
+TEST(WindowFrame, ActionWaitsForTheWindowOnTheScreenAndRunsOnce)
+{
+    QWidget window;
+    int runs = 0;
+    whenOnScreen(window, [&runs] { ++runs; });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 0) << "ran before the window was shown";
+    window.show();
+    QTRY_COMPARE(runs, 1);
+    window.hide();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 1);
+
+    // A window already on the screen: at the next turn of the event loop.
+    whenOnScreen(window, [&runs] { ++runs; });
+    EXPECT_EQ(runs, 1);
+    QTRY_COMPARE(runs, 2);
+}
+
+}  // namespace
