@@ -10,6 +10,7 @@
 #include "window/form1.h"
 #include "window/qtmessagebox.h"
 #include "window/windowframe.h"
+#include "eventually.h"
 #include "fakes/fakeplatform.h"
 
 using namespace vinkring;
@@ -84,7 +85,7 @@ TEST(WindowFrame, ActionWaitsForTheWindowOnTheScreenAndRunsOnce)
     QCoreApplication::processEvents();
     EXPECT_EQ(runs, 0) << "ran before the window was shown";
     window.show();
-    QTRY_COMPARE(runs, 1);
+    EXPECT_EVENTUALLY(runs == 1);
     window.hide();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -94,7 +95,7 @@ TEST(WindowFrame, ActionWaitsForTheWindowOnTheScreenAndRunsOnce)
     // A window already on the screen: at the next turn of the event loop.
     whenOnScreen(window, [&runs] { ++runs; });
     EXPECT_EQ(runs, 1);
-    QTRY_COMPARE(runs, 2);
+    EXPECT_EVENTUALLY(runs == 2);
 }
 
 }  // namespace
