@@ -110,7 +110,7 @@ BENCHMARK(BM_ReadDocumentFile)->Apply(sizes);
 void BM_LastPage(benchmark::State& state)
 {
     ProgramServices program;
-    Form1 window(program.services);
+    Form1 window(program.services, &program.spellingSheets.dictionary());
     window.show();
     QApplication::processEvents();
     for (auto _ : state) {

@@ -51,7 +51,7 @@ int main(int argc, char* argv[])
     }
 
     vinkring::ProgramServices program;
-    vinkring::Form1 window(program.services);
+    vinkring::Form1 window(program.services, &program.spellingSheets.dictionary());
     window.show();
     QApplication::processEvents();
 

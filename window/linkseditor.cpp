@@ -128,6 +128,7 @@ void LinksEditor::Command2_Click()
     txtLinkOMS->clear();
     txtURL->clear();
     txtURL->setFocus();
+    emit linksChanged();
 }
 
 void LinksEditor::Command3_Click()
@@ -146,6 +147,7 @@ void LinksEditor::Command3_Click()
     List1->clearSelection();
     Command3->setEnabled(false);
     Command4->setEnabled(false);
+    emit linksChanged();
 }
 
 void LinksEditor::Command4_Click()
@@ -154,6 +156,7 @@ void LinksEditor::Command4_Click()
     if (row < 0)
         return;
     List1->item(row)->setText(makeLinkLine(txtLinkOMS->text(), txtURL->text()));
+    emit linksChanged();
 }
 
 }  // namespace vinkring

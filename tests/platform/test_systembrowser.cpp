@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "platform/systembrowser.h"
+#include "eventually.h"
 
 namespace vinkring {
 namespace {
@@ -403,7 +404,7 @@ TEST_F(SystemBrowserTest, StartsTheBrowserVariableForReal)
         QFile file(record);
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     };
-    QTRY_COMPARE_WITH_TIMEOUT(recorded(), url(page) + QLatin1Char('\n'), 10000);
+    EXPECT_EVENTUALLY_WITH_TIMEOUT(recorded() == url(page) + QLatin1Char('\n'), 10000) << recorded().toStdString();
 }
 
 TEST_F(SystemBrowserTest, ProgramThatCannotStartIsReported)
