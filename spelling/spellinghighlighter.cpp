@@ -15,12 +15,57 @@ namespace {
 // While the dictionary is busy with suggestions, the pass waits this long.
 constexpr int kBusyRetryMilliseconds = 50;
 
+// A paragraph this long keeps what its check found, so that a key press in
+// it checks only the words around the change.
+constexpr qsizetype kLongParagraph = 1000;
+
+qsizetype commonPrefix(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    qsizetype i = 0;
+    while (i < n && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+qsizetype commonSuffix(QStringView a, QStringView b, qsizetype limit)
+{
+    qsizetype i = 0;
+    while (i < limit && a[a.size() - 1 - i] == b[b.size() - 1 - i])
+        ++i;
+    return i;
+}
+
+// What a change from old to text touched: the blank-separated chunks around
+// it, in which alone a word may differ (words, addresses, "enz." and "'s"
+// never reach across a blank).
+struct Change {
+    qsizetype from = 0;   // in both texts
+    qsizetype to = 0;     // in text
+    qsizetype shift = 0;  // of what follows, from old to text
+};
+
+Change changeBetween(const QString& old, const QString& text)
+{
+    const qsizetype prefix = commonPrefix(old, text);
+    const qsizetype suffix = commonSuffix(old, text, std::min(old.size(), text.size()) - prefix);
+    Change change{prefix, text.size() - suffix, text.size() - old.size()};
+    while (change.from > 0 && !text[change.from - 1].isSpace())
+        --change.from;
+    while (change.to < text.size() && !text[change.to].isSpace())
+        ++change.to;
+    return change;
+}
+
+}  // namespace
+
+// What the check of a paragraph found, and for which generation.
 class CheckMark final : public QTextBlockUserData {
 public:
     int generation = -1;
+    QString text;              // of a long paragraph, as checked
+    QList<TextSpan> doubtful;  // in it
 };
-
-}  // namespace
 
 SpellingHighlighter::SpellingHighlighter(SpellingDictionary& dictionary, QTextDocument* document)
     : QSyntaxHighlighter(static_cast<QObject*>(document)), dictionary_(dictionary)
@@ -94,16 +139,45 @@ void SpellingHighlighter::highlightBlock(const QString& text)
         return;
     }
     bool complete = true;
-    for (const TextSpan& word : checkableWords(text)) {
+    const QList<TextSpan> doubtful =
+        doubtfulWords(text, dynamic_cast<const CheckMark*>(currentBlockUserData()), complete);
+    for (const TextSpan& word : doubtful)
+        setFormat(int(word.start), int(word.length), underline_);
+    markCurrentBlock(complete);
+    if (!complete) {
+        staleFound(kBusyRetryMilliseconds);
+    } else if (text.size() >= kLongParagraph) {
+        auto* mark = static_cast<CheckMark*>(currentBlockUserData());
+        mark->text = text;
+        mark->doubtful = doubtful;
+    }
+}
+
+QList<TextSpan> SpellingHighlighter::doubtfulWords(const QString& text, const CheckMark* before, bool& complete)
+{
+    // A long paragraph checked before: what the change did not touch stays.
+    Change change{0, text.size(), 0};
+    QList<TextSpan> found;
+    QList<TextSpan> after;
+    if (before && before->generation == generation_ && !before->text.isNull()) {
+        change = changeBetween(before->text, text);
+        for (const TextSpan& word : before->doubtful) {
+            if (word.end() <= change.from)
+                found << word;
+            else if (word.start >= change.to - change.shift)
+                after << TextSpan{word.start + change.shift, word.length};
+        }
+    }
+    const QString region = text.mid(change.from, change.to - change.from);
+    for (const TextSpan& inRegion : checkableWords(region)) {
+        const TextSpan word{inRegion.start + change.from, inRegion.length};
         const std::optional<bool> known = dictionary_.isKnownAt(text, word, false);
         if (!known)
             complete = false;
         else if (!*known)
-            setFormat(int(word.start), int(word.length), underline_);
+            found << word;
     }
-    markCurrentBlock(complete);
-    if (!complete)
-        staleFound(kBusyRetryMilliseconds);
+    return found + after;
 }
 
 void SpellingHighlighter::noteChange(int from, int, int added)
@@ -176,11 +250,16 @@ bool SpellingHighlighter::isCurrent(const QTextBlock& block) const
 void SpellingHighlighter::markCurrentBlock(bool checked)
 {
     auto* mark = dynamic_cast<CheckMark*>(currentBlockUserData());
+    // A paragraph without a mark is not checked: no need to make one.
+    if (!mark && !checked)
+        return;
     if (!mark) {
         mark = new CheckMark;
         setCurrentBlockUserData(mark);
     }
     mark->generation = checked ? generation_ : -1;
+    mark->text.clear();
+    mark->doubtful.clear();
 }
 
 }  // namespace vinkring

@@ -1,17 +1,22 @@
 #pragma once
 // Underlines, in one text document, the words the dictionary does not know.
-// A key press checks again only the paragraph it changed. A large change (a
+// A key press checks again only the paragraph it changed (in a long one, only
+// the words around the change). A large change (a
 // file opened, a long paste) and a change of the known words are checked in
 // a pass over the paragraphs in short slices, so that the window never waits
 // long for it; until the pass reaches a paragraph, it keeps its underlines.
 
+#include <QList>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTimer>
 
+#include "spelling/spellingwords.h"
+
 namespace vinkring {
 
+class CheckMark;
 class SpellingDictionary;
 
 class SpellingHighlighter final : public QSyntaxHighlighter {
@@ -39,6 +44,7 @@ protected:
     void highlightBlock(const QString& text) override;
 
 private:
+    QList<TextSpan> doubtfulWords(const QString& text, const CheckMark* before, bool& complete);
     void noteChange(int from, int removed, int added);
     void checkAgain();
     void staleFound(int delay = 0);
@@ -61,7 +67,7 @@ private:
     int next_ = 0;
     bool sweepFromTop_ = false;
     bool sweepFoundStale_ = false;
-    QTimer slice_;
+    QTimer slice_{this};
 };
 
 }  // namespace vinkring

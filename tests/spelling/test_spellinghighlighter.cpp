@@ -173,6 +173,57 @@ TEST_F(HighlighterTest, AKeyPressChecksItsParagraphAtOnce)
     EXPECT_TRUE(underlined(doc).isEmpty());
 }
 
+// The underlined ranges of the first paragraph, as (start, length).
+QList<std::pair<int, int>> underlineRanges(const QTextDocument& doc)
+{
+    QList<std::pair<int, int>> ranges;
+    for (const QTextLayout::FormatRange& range : doc.firstBlock().layout()->formats()) {
+        if (range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+            ranges << std::make_pair(range.start, range.length);
+    }
+    return ranges;
+}
+
+TEST_F(HighlighterTest, InALongParagraphAKeyPressChecksTheWordsAroundIt)
+{
+    QString text;
+    for (int i = 0; i < 150; ++i)
+        text += QStringLiteral("de viss zwemt, een zee-akwarium. ");
+    doc.setPlainText(text);
+    settle();
+    ASSERT_EQ(underlined(doc).size(), 300);
+
+    // Each edit, then the same text checked afresh, as a whole.
+    struct Edit {
+        int at;
+        int remove;
+        const char* insert;
+    };
+    const Edit edits[] = {
+        {0, 0, "zwmt "},         // a word before all others
+        {40, 0, "x"},            // into a known word
+        {45, 1, ""},             // a blank away: two words become one
+        {100, 0, " "},           // a blank into a word: one becomes two
+        {200, 4, "vis"},         // a doubtful word corrected
+        {300, 0, "-akwarium"},   // a compound made doubtful
+        {int(text.size()) - 3, 3, "enz."},
+        {500, 300, ""},          // a stretch of words away
+    };
+    for (const Edit& edit : edits) {
+        QTextCursor cursor(&doc);
+        cursor.setPosition(edit.at);
+        cursor.setPosition(edit.at + edit.remove, QTextCursor::KeepAnchor);
+        cursor.insertText(QString::fromUtf8(edit.insert));
+        EXPECT_FALSE(highlighter->isChecking());
+
+        QTextDocument fresh;
+        auto* whole = new SpellingHighlighter(*dictionary, &fresh);
+        fresh.setPlainText(doc.toPlainText());
+        ASSERT_EVENTUALLY_WITH_TIMEOUT(!whole->isChecking(), 10000);
+        EXPECT_EQ(underlineRanges(doc), underlineRanges(fresh)) << edit.at << " " << edit.insert;
+    }
+}
+
 TEST_F(HighlighterTest, ALargeTextIsCheckedInSlicesAfterwards)
 {
     QString text;
