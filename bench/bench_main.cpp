@@ -21,7 +21,6 @@
 #include "bench/benchdocument.h"
 #include "spelling/spellingdictionary.h"
 #include "spelling/spellinghighlighter.h"
-#include "spelling/spellingwords.h"
 #include "window/articleview.h"
 #include "window/programservices.h"
 #include "document/documentfile.h"
@@ -215,7 +214,7 @@ void BM_SpellingKeyPress(benchmark::State& state, bool oneParagraph)
 {
     QPlainTextEdit field;
     if (state.range(0))
-        (new SpellingHighlighter(dutch(), field.document()))->setActive(state.range(0) == 1);
+        new SpellingHighlighter(dutch(), field.document());
     QString text = bench::makeDocument(kTenThousandWords * qsizetype(kSectionCount) * 9 / 10).fields[kFirstSectionField];
     if (oneParagraph)
         text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
@@ -243,7 +242,7 @@ void BM_SpellingKeyPress(benchmark::State& state, bool oneParagraph)
     state.counters["paragraph_chars"] = double(cursor.block().length());
 }
 BENCHMARK_CAPTURE(BM_SpellingKeyPress, Lines, false)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_SpellingKeyPress, OneParagraph, true)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SpellingKeyPress, OneParagraph, true)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // Runs the event loop until the spelling is checked and, in any case, for a
 // number of rounds, so that the work the window puts off after a large
@@ -331,22 +330,6 @@ BENCHMARK_CAPTURE(BM_ArticleView, Update, false)->UseManualTime()->Unit(benchmar
 BENCHMARK_CAPTURE(BM_ArticleView, Open, true)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 
-void BM_TmpWords(benchmark::State& state)
-{
-    QString text = bench::makeDocument(kTenThousandWords * qsizetype(kSectionCount) * 9 / 10).fields[kFirstSectionField];
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    SpellingDictionary& d = dutch();
-    for (auto _ : state) {
-        const QList<TextSpan> words = checkableWords(text);
-        if (state.range(0)) {
-            int unknown = 0;
-            for (const TextSpan& w : words) unknown += !*d.isKnownAt(text, w, true);
-            benchmark::DoNotOptimize(unknown);
-        }
-        benchmark::DoNotOptimize(words.size());
-    }
-}
-BENCHMARK(BM_TmpWords)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
