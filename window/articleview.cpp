@@ -97,6 +97,8 @@ ArticleView::ArticleView(Source source, QWidget* parent)
 {
     setObjectName(QStringLiteral("articleView"));
     setWindowTitle(toQString(texts::kArticleViewTitle));
+    // The writer goes on typing in the wizard while it opens.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     text_ = new QTextBrowser(this);
     text_->setObjectName(QStringLiteral("articleText"));
     text_->setAccessibleName(toQString(texts::kArticleViewTitle));
@@ -124,9 +126,16 @@ ArticleView::ArticleView(Source source, QWidget* parent)
         if (mayOpen(url))
             openLink_(url);
     });
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                          [this](QWidget*, QWidget* now) { focusMoved(now); });
     lines_.append(ForumLine{});  // the empty document's one block
     resize(560, 680);
+}
+
+ArticleView::~ArticleView()
+{
+    // Taking its widgets down moves the focus, before QObject would disconnect.
+    disconnect(focusWatch_);
 }
 
 void ArticleView::watchField(std::size_t index, QWidget* field)

@@ -32,6 +32,7 @@ public:
 
     // A window of its own over parent; source gives the document shown.
     ArticleView(Source source, QWidget* parent);
+    ~ArticleView() override;
 
     // Follows the changes and the focus of a field (its index in the field
     // table), and of the links editor.
@@ -91,6 +92,7 @@ private:
     int linksLine_ = 0;
     QHash<QWidget*, std::size_t> fields_;
     LinksEditor* links_ = nullptr;
+    QMetaObject::Connection focusWatch_;
 };
 
 }  // namespace vinkring
