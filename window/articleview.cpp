@@ -39,24 +39,28 @@ bool mayOpen(const QUrl& url)
 
 // Characters a text document takes for structure (paragraphs, objects,
 // frames) rather than text.
+QChar asText(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x2028:
+    case 0x2029:
+        return u' ';
+    case 0xFFFC:
+    case 0xFDD0:
+    case 0xFDD1:
+        return QChar::ReplacementCharacter;
+    default:
+        return c;
+    }
+}
+
 QString asPlainText(const QString& text)
 {
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return asText(c) == c; }))
+        return text;
     QString out = text;
-    for (QChar& c : out) {
-        switch (c.unicode()) {
-        case 0x2028:
-        case 0x2029:
-            c = u' ';
-            break;
-        case 0xFFFC:
-        case 0xFDD0:
-        case 0xFDD1:
-            c = QChar::ReplacementCharacter;
-            break;
-        default:
-            break;
-        }
-    }
+    for (QChar& c : out)
+        c = asText(c);
     return out;
 }
 

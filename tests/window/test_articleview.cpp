@@ -122,7 +122,9 @@ TEST_F(ArticleViewTest, OpenedAndClosedFromTheMenu)
 
 TEST_F(ArticleViewTest, ShowsThePostAsTheForumShowsIt)
 {
-    const ArticleDocument doc = sample();
+    ArticleDocument doc = sample();
+    // From a file written elsewhere: characters a text document would take for structure.
+    doc.field("txtBouw") = QStringLiteral("een\u2029twee\uFFFC");
     form->setDocument(doc);
     open();
     const QString forum = BuildArticle(doc, ArticleFlavour::Forum);
@@ -131,6 +133,7 @@ TEST_F(ArticleViewTest, ShowsThePostAsTheForumShowsIt)
     EXPECT_EQ(lines.mid(0, 10), (QStringList{"Zebravis", "", "Geschreven door: René", "", "1. Inleiding",
                                               "1.1 Aanleiding tot het schrijven van het artikel", "Eerste regel.",
                                               "Tweede & derde.", "", "2. Achtergrond"}));
+    EXPECT_TRUE(lines.contains(QStringLiteral("een twee\uFFFD")));
     EXPECT_EQ(lines.mid(lines.size() - 4),
               (QStringList{"7. Links ", "Soortbeschrijving", "kweek.htm", ""}));
 
