@@ -20,7 +20,7 @@ int main(int argc, char* argv[])
     }
 
     vinkring::ProgramServices program;
-    vinkring::Form1 window(program.services);
+    vinkring::Form1 window(program.services, &program.spellingSheets.dictionary());
     program.messageBox.setParent(&window);
     program.fileDialog.setParent(&window);
     window.show();

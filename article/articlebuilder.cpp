@@ -5,8 +5,10 @@
 
 namespace vinkring {
 
-QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour)
+QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour, ArticleOutline* outline)
 {
+    ArticleOutline ignored;
+    ArticleOutline& at = outline ? *outline : ignored;
     const bool html = flavour == ArticleFlavour::Html;
     const QString lineBreak = html ? QStringLiteral("<br/>") : QStringLiteral("\r\n");
     const QString paragraphBreak = lineBreak + lineBreak;
@@ -19,11 +21,14 @@ QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour)
     QString out;
     out.reserve(size);
 
+    at.fieldStart[kTitleField] = 0;
     out += QStringLiteral("<b>") + doc.fields[kTitleField] + QStringLiteral("</b>") + paragraphBreak;
+    at.fieldStart[kAuthorField] = out.size();
     out += QStringLiteral("<i>Geschreven door: ") + doc.fields[kAuthorField] + QStringLiteral("</i>") + paragraphBreak;
 
     for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i) {
         const FieldInfo& entry = kFields[i];
+        at.fieldStart[i] = out.size();
         if (!entry.chapterHeading.empty()) {
             out += toQString(entry.chapterHeading);
             out += lineBreak;
@@ -36,6 +41,7 @@ QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour)
         out += paragraphBreak;
     }
 
+    at.linksStart = out.size();
     out += toQString(kLinksChapterHeading);
     out += lineBreak;
 

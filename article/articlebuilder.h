@@ -1,6 +1,8 @@
 #pragma once
 // Renders the article in the forum's fixed template.
 
+#include <array>
+
 #include <QString>
 
 #include "model/articledocument.h"
@@ -12,7 +14,16 @@ enum class ArticleFlavour : qint16 {
     Forum = 1,  // lines end in CR LF, links as [URL] codes: the clipboard
 };
 
-// Reads only. Runs in time linear in the size of the document.
-QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour);
+// Where the parts of an article begin in its text: each field's part (its
+// chapter heading, else its section heading; the title and author lines)
+// and the links chapter.
+struct ArticleOutline {
+    std::array<qsizetype, kFieldCount> fieldStart{};
+    qsizetype linksStart = 0;
+};
+
+// Reads only. Runs in time linear in the size of the document. Fills the
+// outline when one is given.
+QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour, ArticleOutline* outline = nullptr);
 
 }  // namespace vinkring

@@ -7,6 +7,7 @@
 
 #include "model/texts.h"
 #include "article/articlebuilder.h"
+#include "article/forumpost.h"
 #include "platform/automation.h"
 #include "platform/clipboard.h"
 #include "platform/folders.h"
@@ -79,12 +80,15 @@ PreviewFile writePreview(const QByteArray& bytes, const Folders& folders)
 
 }  // namespace
 
-void exportToClipboard(const ArticleDocument& doc, PlatformServices& services)
+std::optional<qsizetype> exportToClipboard(const ArticleDocument& doc, PlatformServices& services)
 {
-    const bool placed =
-        services.clipboard.clear() && services.clipboard.setText(BuildArticle(doc, ArticleFlavour::Forum));
-    if (!placed)
+    const QString text = BuildArticle(doc, ArticleFlavour::Forum);
+    const bool placed = services.clipboard.clear() && services.clipboard.setText(text);
+    if (!placed) {
         warn(services.messageBox, toQString(messages::kClipboardFailed));
+        return std::nullopt;
+    }
+    return countCharacters(text);
 }
 
 void showPreview(const ArticleDocument& doc, PlatformServices& services)

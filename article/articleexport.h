@@ -1,14 +1,17 @@
 #pragma once
 // Delivery of the article: the clipboard export and the browser preview.
 
+#include <optional>
+
 #include "model/articledocument.h"
 #include "platform/platformservices.h"
 
 namespace vinkring {
 
 // "Klembord": clears the clipboard and places the Forum text as plain text.
-// A clipboard that cannot be cleared or set is reported in a message box.
-void exportToClipboard(const ArticleDocument& doc, PlatformServices& services);
+// Returns the characters placed, as a forum counts them. A clipboard that
+// cannot be cleared or set is reported in a message box, and gives nullopt.
+std::optional<qsizetype> exportToClipboard(const ArticleDocument& doc, PlatformServices& services);
 
 // "Preview in IE": writes the Html text and CR LF to PREVIEW.htm (UTF-8 with a
 // byte-order mark) in the program folder when that is the user's own, else (or

@@ -1,18 +1,27 @@
-// Timings of the article generator, the document string and file, and the
-// arrival at the last page. Run by hand (see the README):
+// Timings of the article generator, the document string and file, the
+// arrival at the last page, spelling as you type and the live view of the
+// article. Run by hand (see the README):
 //   build/bench/vinkring_bench --benchmark_counters_tabular=true
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <ctime>
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBlock>
 
 #include "window/form1.h"
 #include "article/articlebuilder.h"
+#include "article/forumpost.h"
 #include "bench/benchdocument.h"
+#include "spelling/spellingdictionary.h"
+#include "spelling/spellinghighlighter.h"
+#include "window/articleview.h"
 #include "window/programservices.h"
 #include "document/documentfile.h"
 #include "document/documentformat.h"
@@ -24,6 +33,71 @@ namespace {
 constexpr qsizetype k10KB = 10 * 1000;
 constexpr qsizetype k1MB = 1000 * 1000;
 constexpr qsizetype k10MB = 10 * 1000 * 1000;
+// The characters of the benchmark document's sections that make an article
+// of about 10,000 words.
+constexpr qsizetype kTenThousandWords = 74 * 1000;
+
+// While on, notes the longest time the interface thread spends on one event:
+// how long the window does not answer the writer at worst.
+class TimingApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (!timing || depth_ > 0)
+            return QApplication::notify(receiver, event);
+        ++depth_;
+        QElapsedTimer clock;
+        clock.start();
+        const qint64 cpuStart = threadCpuNanoseconds();
+        const bool result = QApplication::notify(receiver, event);
+        const qint64 took = clock.nsecsElapsed();
+        longest = std::max(longest, took);
+        longestCpu = std::max(longestCpu, threadCpuNanoseconds() - cpuStart);
+        // A slice of a spelling pass: the timer of a highlighter.
+        if (event->type() == QEvent::Timer && qobject_cast<SpellingHighlighter*>(receiver->parent()))
+            longestSlice = std::max(longestSlice, took);
+        --depth_;
+        return result;
+    }
+
+    // The processor time of this thread: what it worked, not counting the
+    // time other programs on the machine had the processor.
+    static qint64 threadCpuNanoseconds()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+    }
+
+    bool timing = false;
+    qint64 longest = 0;
+    qint64 longestCpu = 0;
+    qint64 longestSlice = 0;
+
+private:
+    int depth_ = 0;
+};
+
+TimingApplication* application()
+{
+    return static_cast<TimingApplication*>(QCoreApplication::instance());
+}
+
+// The Dutch dictionary, loaded once for all the benchmarks.
+SpellingDictionary& dutch()
+{
+    static SpellingDictionary dictionary;
+    if (!dictionary.waitUntilLoaded())
+        std::fputs("no Dutch dictionary: install hunspell-nl\n", stderr);
+    return dictionary;
+}
+
+double seconds(qint64 nanoseconds)
+{
+    return double(nanoseconds) / 1e9;
+}
 
 void sizes(benchmark::internal::Benchmark* b)
 {
@@ -110,7 +184,7 @@ BENCHMARK(BM_ReadDocumentFile)->Apply(sizes);
 void BM_LastPage(benchmark::State& state)
 {
     ProgramServices program;
-    Form1 window(program.services);
+    Form1 window(program.services, &program.spellingSheets.dictionary());
     window.show();
     QApplication::processEvents();
     for (auto _ : state) {
@@ -131,13 +205,139 @@ void BM_LastPage(benchmark::State& state)
 }
 BENCHMARK(BM_LastPage)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// A key press in a section field of about 10,000 words: with spelling as you
+// type (arg 1) or without (0), in lines of about 70 characters as the
+// benchmark document has them, or all in one paragraph. The keys make new
+// words, each one the dictionary has not seen; every tenth word is taken
+// away again (not timed), so that the paragraph keeps its length.
+void BM_SpellingKeyPress(benchmark::State& state, bool oneParagraph)
+{
+    QPlainTextEdit field;
+    if (state.range(0))
+        new SpellingHighlighter(dutch(), field.document());
+    QString text = bench::makeDocument(kTenThousandWords * qsizetype(kSectionCount) * 9 / 10).fields[kFirstSectionField];
+    if (oneParagraph)
+        text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    field.setPlainText(text);
+    bench::waitForSpelling(field);
+    QTextCursor cursor(field.document()->findBlock(field.document()->characterCount() / 2));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    const int start = cursor.position();
+    quint32 random = 12345;
+    int typed = 0;
+    for (auto _ : state) {
+        random = random * 1103515245u + 12345u;
+        const QChar key = typed % 9 == 8 ? QChar(u' ') : QChar(char16_t(u'a' + (random >> 16) % 26));
+        QElapsedTimer clock;
+        clock.start();
+        cursor.insertText(QString(key));
+        state.SetIterationTime(seconds(clock.nsecsElapsed()));
+        if (++typed == 90) {
+            cursor.setPosition(start, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+            typed = 0;
+        }
+    }
+    state.counters["words"] = double(countWords(parseForumPost(text)));
+    state.counters["paragraph_chars"] = double(cursor.block().length());
+}
+BENCHMARK_CAPTURE(BM_SpellingKeyPress, Lines, false)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SpellingKeyPress, OneParagraph, true)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// Runs the event loop until the spelling is checked and, in any case, for a
+// number of rounds, so that the work the window puts off after a large
+// change is done as well, with and without the spelling.
+void settleWindow(const QObject& window)
+{
+    bench::waitForSpelling(window);
+    for (int round = 0; round < 20; ++round)
+        QApplication::processEvents();
+}
+
+// A document of 1 MB put into the window, as Open puts it, with spelling as
+// you type (arg 1) or without (0). set_ms: until the window holds it;
+// check_ms: until every field is checked. The iteration time is the longest
+// the window did not answer in the meantime; slice_ms the longest one slice
+// of the check took.
+void BM_SpellingOpenedDocument(benchmark::State& state)
+{
+    ProgramServices program;
+    Form1 window(program.services, state.range(0) ? &dutch() : nullptr);
+    window.show();
+    QApplication::processEvents();
+    const ArticleDocument doc = bench::makeDocument(k1MB);
+    double setMs = 0;
+    double checkMs = 0;
+    qint64 longestSlice = 0;
+    qint64 longestCpu = 0;
+    for (auto _ : state) {
+        window.setDocument(defaultDocument());
+        settleWindow(window);
+        QElapsedTimer clock;
+        clock.start();
+        window.setDocument(doc);
+        setMs += double(clock.nsecsElapsed()) / 1e6;
+        clock.restart();
+        application()->longest = application()->longestSlice = application()->longestCpu = 0;
+        application()->timing = true;
+        bench::waitForSpelling(window);
+        checkMs += double(clock.nsecsElapsed()) / 1e6;
+        settleWindow(window);
+        application()->timing = false;
+        longestSlice = std::max(longestSlice, application()->longestSlice);
+        longestCpu = std::max(longestCpu, application()->longestCpu);
+        state.SetIterationTime(seconds(application()->longest));
+    }
+    state.counters["set_ms"] = setMs / double(state.iterations());
+    state.counters["check_ms"] = checkMs / double(state.iterations());
+    state.counters["slice_ms"] = double(longestSlice) / 1e6;
+    state.counters["cpu_ms"] = double(longestCpu) / 1e6;
+}
+BENCHMARK(BM_SpellingOpenedDocument)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The live view of an article of about 10,000 words: brought up to date after
+// the writer typed a character in one of its sections (Update), and opened
+// (Open). Both with the repaint.
+void BM_ArticleView(benchmark::State& state, bool open)
+{
+    ArticleDocument doc = bench::makeDocument(kTenThousandWords);
+    std::unique_ptr<ArticleView> view;
+    const auto make = [&] {
+        view = std::make_unique<ArticleView>([&doc] { return doc; }, nullptr);
+        view->show();
+        QApplication::processEvents();
+    };
+    make();
+    std::size_t typed = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        if (open) {
+            view.reset();
+            clock.start();
+            make();
+        } else {
+            doc.fields[kFirstSectionField + typed % kSectionCount] += QLatin1Char(typed % 7 == 6 ? ' ' : 'x');
+            ++typed;
+            clock.start();
+            view->refresh();
+            QApplication::processEvents();
+        }
+        state.SetIterationTime(seconds(clock.nsecsElapsed()));
+    }
+    state.counters["words"] = double(countWords(parseForumPost(BuildArticle(doc, ArticleFlavour::Forum))));
+}
+BENCHMARK_CAPTURE(BM_ArticleView, Update, false)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ArticleView, Open, true)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TimingApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -2,7 +2,11 @@
 
 #include <array>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
 #include "document/documentformat.h"
+#include "spelling/spellinghighlighter.h"
 
 namespace vinkring::bench {
 
@@ -58,6 +62,26 @@ ArticleDocument makeDocument(qsizetype characters)
 qsizetype documentFileSize(const ArticleDocument& doc)
 {
     return SerializeDocument(doc).size() + 2;
+}
+
+bool waitForSpelling(const QObject& root)
+{
+    const auto done = [&root] {
+        for (const SpellingHighlighter* highlighter : root.findChildren<SpellingHighlighter*>()) {
+            if (highlighter->isChecking())
+                return false;
+        }
+        return true;
+    };
+    // Waits for events, not a number of milliseconds: the time until the
+    // check is over is then the time the check takes.
+    const QDeadlineTimer deadline(60 * 1000);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
 }
 
 }  // namespace vinkring::bench

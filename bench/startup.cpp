@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
 
     vinkring::ProgramServices program;
     const double servicesMs = msSince(start);
-    vinkring::Form1 window(program.services);
+    vinkring::Form1 window(program.services, &program.spellingSheets.dictionary());
     const double constructedMs = msSince(start);
 
     FirstPaint firstPaint(start);

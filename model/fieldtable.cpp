@@ -122,4 +122,14 @@ std::string stripAccessKey(std::string_view caption)
     return shown;
 }
 
+std::string sectionName(const FieldInfo& field)
+{
+    if (field.labelCaption.empty())
+        return std::string(kPages[std::size_t(field.page)].caption);
+    std::string name = stripAccessKey(field.labelCaption);
+    if (!name.empty() && name.back() == ':')
+        name.pop_back();
+    return name;
+}
+
 }  // namespace vinkring

@@ -16,6 +16,9 @@ inline QString toQString(std::string_view text)
 // A path as messages show it: in double quotes, with the system's separators.
 QString quotedPath(const QString& path);
 
+// A count as messages show it: "12.345".
+QString dutchNumber(qint64 number);
+
 namespace texts {
 inline constexpr std::string_view kWindowCaption = "Vinkring Artikel Template";
 inline constexpr std::string_view kMessageTitle = "Vinkring Artikel Template Melding";
@@ -48,6 +51,18 @@ inline constexpr std::string_view kMenuFile = "&Bestand";
 inline constexpr std::string_view kMenuNew = "&Nieuw";
 inline constexpr std::string_view kMenuOpen = "&Openen";
 inline constexpr std::string_view kMenuSave = "Be&waren";
+// The menu of what the writer sees while writing (as "Beeld" in Dutch
+// editors; "D" as "B" is taken by "Bestand").
+inline constexpr std::string_view kMenuView = "Beel&d";
+inline constexpr std::string_view kMenuSpellingAsYouType = "&Spelling tijdens typen";
+inline constexpr std::string_view kMenuArticleView = "&Voorbeeld van het artikel";
+
+// The live view of the forum post.
+inline constexpr std::string_view kArticleViewTitle = "Voorbeeld van het artikel";
+inline constexpr std::string_view kArticleSize = "%1 woorden, %2 tekens";
+
+// The context menu of a doubtful word.
+inline constexpr std::string_view kSearchingSuggestions = "Suggesties zoeken…";
 
 inline constexpr std::string_view kProgIdBrowser = "internetexplorer.application";
 inline constexpr std::string_view kProgIdSpreadsheet = "excel.application";
@@ -74,6 +89,7 @@ inline constexpr std::string_view kChange = "Wijzigen";
 inline constexpr std::string_view kChangeAll = "Alles wijzigen";
 inline constexpr std::string_view kAddToDictionary = "Toevoegen aan woordenboek";
 inline constexpr std::string_view kStop = "Stoppen";
+inline constexpr std::string_view kSection = "Onderdeel: %1";
 }  // namespace texts
 
 namespace messages {
@@ -85,6 +101,7 @@ inline constexpr std::string_view kSaveQuestion = "Wilt u uw wijzigingen bewaren
 inline constexpr std::string_view kClipboardFailed = "Het artikel kon niet op het klembord worden geplaatst.";
 inline constexpr std::string_view kPreviewNotWritten = "De preview kon niet worden geschreven.";
 inline constexpr std::string_view kSpellingComplete = "De spellingscontrole is voltooid.";
+inline constexpr std::string_view kOnClipboard = "Het artikel staat op het klembord: %1 tekens.";
 
 // Reading a document file; each is followed by kNothingChanged.
 inline constexpr std::string_view kNothingChanged = " Er is niets gewijzigd.";

@@ -34,8 +34,6 @@ EnchantSpeller::EnchantSpeller(std::shared_ptr<EnchantBroker> broker, QByteArray
 
 EnchantSpeller::~EnchantSpeller()
 {
-    // The broker keeps a dictionary only while someone holds it: the next
-    // check loads it afresh, with no words ignored.
     if (dict_)
         enchant_broker_free_dict(broker_.get(), dict_);
 }
@@ -51,22 +49,17 @@ bool EnchantSpeller::load()
 
 bool EnchantSpeller::isKnown(const QString& word)
 {
-    if (!load())
+    if (!dict_)
         return true;
-    const auto cached = known_.constFind(word);
-    if (cached != known_.constEnd())
-        return *cached;
     const QByteArray utf8 = word.toUtf8();
     // An error (a word Enchant cannot take) is not the writer's mistake.
-    const bool known = enchant_dict_check(dict_, utf8.constData(), utf8.size()) <= 0;
-    known_.insert(word, known);
-    return known;
+    return enchant_dict_check(dict_, utf8.constData(), utf8.size()) <= 0;
 }
 
 QStringList EnchantSpeller::suggestions(const QString& word)
 {
     QStringList result;
-    if (!load())
+    if (!dict_)
         return result;
     const QByteArray utf8 = word.toUtf8();
     size_t count = 0;
@@ -78,22 +71,12 @@ QStringList EnchantSpeller::suggestions(const QString& word)
     return result;
 }
 
-void EnchantSpeller::ignoreForSession(const QString& word)
-{
-    if (!load())
-        return;
-    const QByteArray utf8 = word.toUtf8();
-    enchant_dict_add_to_session(dict_, utf8.constData(), utf8.size());
-    known_.insert(word, true);
-}
-
 void EnchantSpeller::addToPersonal(const QString& word)
 {
-    if (!load())
+    if (!dict_)
         return;
     const QByteArray utf8 = word.toUtf8();
     enchant_dict_add(dict_, utf8.constData(), utf8.size());
-    known_.insert(word, true);
 }
 
 }  // namespace vinkring

@@ -1,10 +1,10 @@
 #pragma once
-// One Enchant dictionary, for the length of one spelling check.
+// Enchant's broker and one of its dictionaries. Not safe to use from two
+// threads at once: SpellingDictionary guards it.
 
 #include <memory>
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -19,15 +19,14 @@ QStringList dutchLanguages();
 class EnchantSpeller;
 
 // Enchant's broker. Setting it up loads every spelling provider, which takes
-// milliseconds, so one serves all the checks of the program's run.
+// milliseconds, so one serves the program's whole run.
 class EnchantBrokerHolder {
 public:
     // Sets the broker up now, so that looking for a dictionary is quick.
     EnchantBrokerHolder();
 
     // A speller for the first of the languages Enchant has a dictionary for,
-    // or null. Only looks whether one exists: loading it takes a while and
-    // waits for the first word.
+    // or null. Only looks whether one exists: loading it takes a while.
     std::unique_ptr<EnchantSpeller> find(const QStringList& languages);
 
 private:
@@ -41,14 +40,14 @@ public:
     EnchantSpeller(const EnchantSpeller&) = delete;
     EnchantSpeller& operator=(const EnchantSpeller&) = delete;
 
-    // Loads the dictionary when that has not happened yet.
+    // Loads the dictionary when that has not happened yet (about a second
+    // for the Dutch one).
     bool load();
+    bool isLoaded() const { return dict_ != nullptr; }
+    // Needs a loaded dictionary.
     bool isKnown(const QString& word);
-    // Slow with a large dictionary: ask only for a word the writer sees.
+    // Slow with a large dictionary (tenths of a second for Dutch).
     QStringList suggestions(const QString& word);
-    // Known until the speller goes. Spellers of one language alive at the
-    // same time share the dictionary, and so this list.
-    void ignoreForSession(const QString& word);
     // Known from now on: goes into Enchant's personal word list.
     void addToPersonal(const QString& word);
 
@@ -57,8 +56,6 @@ private:
     QByteArray tag_;
     EnchantDict* dict_ = nullptr;
     bool loadFailed_ = false;
-    // Articles repeat their words: each is looked up once.
-    QHash<QString, bool> known_;
 };
 
 }  // namespace vinkring

@@ -11,6 +11,7 @@ struct DoubtfulWord {
     QString sentence;           // the sentence it stands in, corrections so far included
     qsizetype position = 0;     // of the word in the sentence
     QStringList suggestions;    // from the dictionary, best first
+    QString section;            // the name of the section the text is from, when known
 };
 
 enum class SpellingAction {

@@ -1,5 +1,6 @@
 #include "spelling/spellingsheet.h"
 
+#include "model/fieldtable.h"
 #include "model/texts.h"
 #include "platform/messagebox.h"
 #include "spelling/spellingwords.h"
@@ -15,9 +16,9 @@ class SheetWorkbook final : public AutomationObject {};
 
 }  // namespace
 
-SpellingSheet::SpellingSheet(std::unique_ptr<EnchantSpeller> speller, std::unique_ptr<SpellingPrompt> prompt,
+SpellingSheet::SpellingSheet(SpellingDictionary& dictionary, std::unique_ptr<SpellingPrompt> prompt,
                              MessageBox& messageBox)
-    : speller_(std::move(speller)), prompt_(std::move(prompt)), messageBox_(messageBox)
+    : dictionary_(dictionary), prompt_(std::move(prompt)), messageBox_(messageBox)
 {
 }
 
@@ -37,6 +38,8 @@ std::unique_ptr<AutomationObject> SpellingSheet::workbooksAdd()
         return nullptr;
     workbookOpen_ = true;
     cell_.clear();
+    cellsSet_ = 0;
+    section_.clear();
     return std::make_unique<SheetWorkbook>();
 }
 
@@ -45,6 +48,10 @@ bool SpellingSheet::setActiveCellValue(const QString& value)
     if (!workbookOpen_)
         return false;
     cell_ = value;
+    const int position = cellsSet_++;
+    section_ = position < int(kSectionCount)
+        ? QString::fromStdString(sectionName(kFields[kFirstSectionField + std::size_t(position)]))
+        : QString();
     return true;
 }
 
@@ -54,7 +61,7 @@ bool SpellingSheet::activeCellCheckSpelling()
         return false;
     if (stopped_)
         return true;
-    if (!speller_->load())
+    if (!dictionary_.waitUntilLoaded())
         return false;
     checkedAny_ = true;
     cell_ = checkText(cell_);
@@ -85,28 +92,10 @@ bool SpellingSheet::quit()
     ended_ = true;
     workbookOpen_ = false;
     cell_.clear();
-    // As a spreadsheet does, say so when the check had nothing to ask.
-    if (checkedAny_ && !doubtfulSeen_)
+    // Whether or not there was anything to ask; not after "Stoppen".
+    if (checkedAny_ && !stopped_)
         messageBox_.show(toQString(messages::kSpellingComplete), QString(), MessageIcon::Information,
                          MessageButtons::Ok, QString());
-    return true;
-}
-
-bool SpellingSheet::isKnown(const QString& text, TextSpan word)
-{
-    const QStringList forms = dictionaryForms(text, word);
-    for (const QString& form : forms) {
-        if (speller_->isKnown(form))
-            return true;
-    }
-    // A hyphenated compound is right when each of its parts is.
-    const QStringList parts = compoundParts(forms.front());
-    if (parts.size() < 2)
-        return false;
-    for (const QString& part : parts) {
-        if (!speller_->isKnown(part))
-            return false;
-    }
     return true;
 }
 
@@ -114,7 +103,7 @@ QString SpellingSheet::checkText(const QString& text)
 {
     QString result = text;
     qsizetype shift = 0;  // how far corrections moved the rest of the text
-    auto replace = [&](TextSpan at, const QString& by) {
+    const Replace replace = [&](TextSpan at, const QString& by) {
         result.replace(at.start, at.length, by);
         shift += by.size() - at.length;
     };
@@ -126,56 +115,57 @@ QString SpellingSheet::checkText(const QString& text)
         const QString word = text.mid(span.start, span.length);
         const TextSpan at{span.start + shift, span.length};
         const auto changed = changeAll_.constFind(word);
-        if (changed != changeAll_.constEnd()) {
+        if (changed != changeAll_.constEnd())
             replace(at, *changed);
-            continue;
-        }
-        if (isKnown(text, span))
-            continue;
-
-        doubtfulSeen_ = true;
-        const TextSpan sentence = sentenceAround(result, at.start);
-        DoubtfulWord doubtful;
-        doubtful.word = word;
-        doubtful.sentence = result.mid(sentence.start, sentence.length);
-        doubtful.position = at.start - sentence.start;
-        doubtful.suggestions = speller_->suggestions(word);
-        const SpellingDecision decision = prompt_->ask(doubtful);
-        switch (decision.action) {
-        case SpellingAction::Ignore:
-            break;
-        case SpellingAction::IgnoreAll:
-            speller_->ignoreForSession(word);
-            break;
-        case SpellingAction::Change:
-            replace(at, decision.replacement);
-            break;
-        case SpellingAction::ChangeAll:
-            changeAll_.insert(word, decision.replacement);
-            replace(at, decision.replacement);
-            break;
-        case SpellingAction::AddToDictionary:
-            speller_->addToPersonal(word);
-            break;
-        case SpellingAction::Stop:
-            stopped_ = true;
-            break;
-        }
+        else if (!ignoreAll_.contains(word) && !dictionary_.isKnownAt(text, span, true).value_or(true))
+            ask(word, at, result, replace);
     }
     return result;
 }
 
-SpellingSheetFactory::SpellingSheetFactory(MessageBox& messageBox, PromptFactory prompts, QStringList languages)
-    : messageBox_(messageBox), languages_(std::move(languages)), prompts_(std::move(prompts))
+void SpellingSheet::ask(const QString& word, TextSpan at, const QString& text, const Replace& replace)
+{
+    const TextSpan sentence = sentenceAround(text, at.start);
+    DoubtfulWord doubtful;
+    doubtful.word = word;
+    doubtful.sentence = text.mid(sentence.start, sentence.length);
+    doubtful.position = at.start - sentence.start;
+    doubtful.suggestions = dictionary_.suggestions(word);
+    doubtful.section = section_;
+    const SpellingDecision decision = prompt_->ask(doubtful);
+    switch (decision.action) {
+    case SpellingAction::Ignore:
+        break;
+    case SpellingAction::IgnoreAll:
+        ignoreAll_.insert(word);
+        break;
+    case SpellingAction::Change:
+        replace(at, decision.replacement);
+        break;
+    case SpellingAction::ChangeAll:
+        changeAll_.insert(word, decision.replacement);
+        replace(at, decision.replacement);
+        break;
+    case SpellingAction::AddToDictionary:
+        dictionary_.addToPersonal(word);
+        break;
+    case SpellingAction::Stop:
+        stopped_ = true;
+        break;
+    }
+}
+
+SpellingSheetFactory::SpellingSheetFactory(MessageBox& messageBox, PromptFactory prompts,
+                                           const QStringList& languages)
+    : messageBox_(messageBox), prompts_(std::move(prompts)), dictionary_(languages)
 {
 }
 
 std::unique_ptr<SpellingSheet> SpellingSheetFactory::create()
 {
-    std::unique_ptr<EnchantSpeller> speller = enchant_.find(languages_);
-    if (!speller)
+    if (!dictionary_.exists())
         return nullptr;
-    return std::make_unique<SpellingSheet>(std::move(speller), prompts_(), messageBox_);
+    return std::make_unique<SpellingSheet>(dictionary_, prompts_(), messageBox_);
 }
 
 }  // namespace vinkring

@@ -1,17 +1,20 @@
 #pragma once
 // The spreadsheet-like spelling component behind "excel.application": one
 // workbook with one active cell, whose CheckSpelling goes through the cell's
-// text word by word with an Enchant dictionary and asks the writer about
-// every doubtful word. It lives for one spelling check.
+// text word by word with the run's dictionary and asks the writer about
+// every doubtful word. It lives for one spelling check. The check puts the
+// section texts into the cell in the table's order, so the n-th text of a
+// workbook is the n-th section's: the writer is told which one it is.
 
 #include <functional>
 #include <memory>
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include "platform/automation.h"
-#include "spelling/enchantspeller.h"
+#include "spelling/spellingdictionary.h"
 #include "spelling/spellingprompt.h"
 #include "spelling/spellingwords.h"
 
@@ -21,8 +24,7 @@ class MessageBox;
 
 class SpellingSheet final : public SpreadsheetApplication {
 public:
-    SpellingSheet(std::unique_ptr<EnchantSpeller> speller, std::unique_ptr<SpellingPrompt> prompt,
-                  MessageBox& messageBox);
+    SpellingSheet(SpellingDictionary& dictionary, std::unique_ptr<SpellingPrompt> prompt, MessageBox& messageBox);
     ~SpellingSheet() override;
 
     std::optional<QString> version() override;
@@ -35,41 +37,48 @@ public:
 
 private:
     QString checkText(const QString& text);
-    bool isKnown(const QString& text, TextSpan word);
+    using Replace = std::function<void(TextSpan, const QString&)>;
+    void ask(const QString& word, TextSpan at, const QString& text, const Replace& replace);
 
-    std::unique_ptr<EnchantSpeller> speller_;
+    SpellingDictionary& dictionary_;
     std::unique_ptr<SpellingPrompt> prompt_;
     MessageBox& messageBox_;
 
     bool ended_ = false;
     bool workbookOpen_ = false;
     QString cell_;
+    int cellsSet_ = 0;  // texts put into the cell of this workbook
+    QString section_;   // the name of the section whose text the cell holds
 
     bool checkedAny_ = false;
-    bool doubtfulSeen_ = false;
     bool stopped_ = false;
     QHash<QString, QString> changeAll_;
+    QSet<QString> ignoreAll_;
 };
 
 // Makes the components, one per check (and one per probe of the last page).
-// Lives as long as the program and holds Enchant's broker, set up once, so
-// that making a component costs next to nothing.
+// Lives as long as the program and holds the run's dictionary, so that
+// making a component costs next to nothing.
 class SpellingSheetFactory {
 public:
     using PromptFactory = std::function<std::unique_ptr<SpellingPrompt>()>;
 
     // Each component asks the writer through a prompt of its own.
-    SpellingSheetFactory(MessageBox& messageBox, PromptFactory prompts, QStringList languages = dutchLanguages());
+    SpellingSheetFactory(MessageBox& messageBox, PromptFactory prompts,
+                         const QStringList& languages = dutchLanguages());
 
     // A new component, or null when Enchant has no dictionary for any of the
-    // languages. Cheap: the dictionary is loaded by the first CheckSpelling.
+    // languages. Cheap: a CheckSpelling waits for the dictionary when it has
+    // not been loaded yet.
     std::unique_ptr<SpellingSheet> create();
+
+    // Also underlines the fields' doubtful words.
+    SpellingDictionary& dictionary() { return dictionary_; }
 
 private:
     MessageBox& messageBox_;
-    QStringList languages_;
     PromptFactory prompts_;
-    EnchantBrokerHolder enchant_;
+    SpellingDictionary dictionary_;
 };
 
 }  // namespace vinkring

@@ -17,6 +17,7 @@
 #include "platform/automation.h"
 #include "platform/messagebox.h"
 #include "spelling/spellingcheck.h"
+#include "window/articleview.h"
 #include "window/banner.h"
 #include "window/fontlayout.h"
 #include "window/keypreview.h"
@@ -24,6 +25,8 @@
 #include "window/linkseditor.h"
 #include "window/navigationkeys.h"
 #include "window/windowframe.h"
+#include "window/livespelling.h"
+#include "window/passingnote.h"
 
 namespace vinkring {
 
@@ -76,13 +79,14 @@ void fitLabels(const std::vector<std::pair<QLabel*, QWidget*>>& singleLine)
 
 }  // namespace
 
-Form1::Form1(PlatformServices& services, QWidget* parent)
+Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget* parent)
     : QMainWindow(parent), services_(services), session_(*this, services)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(texts::kWindowCaption));
     scale_ = windowScale(*this);
     buildWindow();
+    buildWritingAids(dictionary);
     // Before the key preview, which must see the page keys first.
     pageKeys_ = std::make_unique<NavigationKeys>(this, Command1[0], Command1[1], [this](int i) { Command1_Click(i); });
     keys_ = std::make_unique<KeyPreview>(this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); });
@@ -193,6 +197,9 @@ void Form1::buildOutputButtons(QGroupBox* page)
     Command1[2] = makeButton(page, QStringLiteral("Command1"), texts::kClipboard, place(layout::kCommand1[2]));
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    lblKlembord = new PassingNote(page);
+    lblKlembord->setObjectName(QStringLiteral("lblKlembord"));
+    lblKlembord->setGeometry(place(layout::kClipboardNote));
 }
 
 void Form1::buildMenu()
@@ -208,6 +215,27 @@ void Form1::buildMenu()
     connect(mnuBestandNieuw, &QAction::triggered, this, &Form1::mnuBestandNieuw_Click);
     connect(mnuBestandOpenen, &QAction::triggered, this, &Form1::mnuBestandOpenen_Click);
     connect(mnuBestandBewaren, &QAction::triggered, this, &Form1::mnuBestandBewaren_Click);
+}
+
+// Spelling as you type in the section fields and the live view of the
+// article, both in the menu "Beeld".
+void Form1::buildWritingAids(SpellingDictionary* dictionary)
+{
+    spelling_ = new LiveSpelling(dictionary, this);
+    view_ = new ArticleView([this] { return document(); }, this);
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        view_->watchField(i, fields_[i].widget());
+        if (i >= kFirstSectionField)
+            spelling_->attach(qobject_cast<QPlainTextEdit*>(fields_[i].widget()));
+    }
+    view_->watchLinks(links_);
+    // A correction from the menu is the writer's own edit.
+    connect(spelling_, &LiveSpelling::corrected, this, [this] { session_.keyPressed(); });
+
+    QMenu* mnuBeeld = menuBar()->addMenu(toQString(texts::kMenuView));
+    mnuBeeld->setObjectName(QStringLiteral("mnuBeeld"));
+    mnuBeeld->addAction(spelling_->toggleAction());
+    mnuBeeld->addAction(view_->toggleAction());
 }
 
 void Form1::setFocusOrder()
@@ -291,7 +319,8 @@ void Form1::Command1_Click(int index)
         showCounter();
         break;
     case 2:
-        exportToClipboard(document(), services_);
+        if (const std::optional<qsizetype> characters = exportToClipboard(document(), services_))
+            lblKlembord->say(toQString(messages::kOnClipboard).arg(dutchNumber(*characters)));
         break;
     case 3:
         Frame1[std::size_t(CurrentPage - 1)]->hide();

@@ -19,15 +19,21 @@ class QPushButton;
 
 namespace vinkring {
 
+class ArticleView;
 class KeyPreview;
 class LinksEditor;
 class NavigationKeys;
+class LiveSpelling;
+class PassingNote;
+class SpellingDictionary;
 
 class Form1 final : public QMainWindow, private DocumentView {
     Q_OBJECT
 
 public:
-    explicit Form1(PlatformServices& services, QWidget* parent = nullptr);
+    // The dictionary underlines doubtful words as the writer types; without
+    // one, nothing is underlined.
+    explicit Form1(PlatformServices& services, SpellingDictionary* dictionary = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
     // The document the window holds: the 27 fields (CR LF line ends) and List1.
@@ -42,6 +48,8 @@ public:
     bool unsavedChanges() const { return session_.unsavedChanges(); }
     QString currentFileName() const { return session_.currentFileName(); }
     LinksEditor& linksEditor() const { return *links_; }
+    LiveSpelling& liveSpelling() const { return *spelling_; }
+    ArticleView& articleView() const { return *view_; }
 
     // Handlers, one per control, array or menu item.
     void Form_Load();
@@ -68,6 +76,7 @@ private:
     void buildPage(int index);
     void buildOutputButtons(QGroupBox* page);
     void buildMenu();
+    void buildWritingAids(SpellingDictionary* dictionary);
     void setFocusOrder();
     void showCounter();
     void probeApplications();
@@ -92,6 +101,9 @@ private:
     QAction* mnuBestandOpenen = nullptr;
     QAction* mnuBestandBewaren = nullptr;
     std::unique_ptr<NavigationKeys> pageKeys_;
+    PassingNote* lblKlembord = nullptr;
+    LiveSpelling* spelling_ = nullptr;
+    ArticleView* view_ = nullptr;
     std::unique_ptr<KeyPreview> keys_;
 };
 

@@ -39,6 +39,8 @@ inline constexpr std::array<Twips, 4> kCommand1{{
 }};
 inline constexpr Twips kPreviewButton{240, 1320, 1935, 375};
 inline constexpr Twips kSpellingButton{2295, 1320, 1935, 375};
+// Below the buttons: what "Klembord" did.
+inline constexpr Twips kClipboardNote{240, 1860, 11175, 285};
 
 // The links editor on its page.
 inline constexpr Twips kUrlLabel{240, 1320, 1500, 285};

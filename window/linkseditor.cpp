@@ -133,6 +133,7 @@ void LinksEditor::Command2_Click()
     txtLinkOMS->clear();
     txtURL->clear();
     txtURL->setFocus();
+    emit linksChanged();
 }
 
 void LinksEditor::Command3_Click()
@@ -151,6 +152,7 @@ void LinksEditor::Command3_Click()
     List1->clearSelection();
     Command3->setEnabled(false);
     Command4->setEnabled(false);
+    emit linksChanged();
 }
 
 void LinksEditor::Command4_Click()
@@ -159,6 +161,7 @@ void LinksEditor::Command4_Click()
     if (row < 0)
         return;
     List1->item(row)->setText(makeLinkLine(txtLinkOMS->text(), txtURL->text()));
+    emit linksChanged();
 }
 
 }  // namespace vinkring

@@ -37,6 +37,10 @@ public:
     // In focus order: txtURL, txtLinkOMS, the three buttons, List1.
     QList<QWidget*> focusOrder() const;
 
+signals:
+    // The writer added, changed or removed a line.
+    void linksChanged();
+
 private:
     MessageBox& messageBox_;
     QLineEdit* txtURL = nullptr;

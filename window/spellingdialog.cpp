@@ -58,6 +58,13 @@ SpellingDialog::SpellingDialog(const DoubtfulWord& word, QWidget* parent) : QDia
 
     auto* grid = new QGridLayout(this);
 
+    // Which section the text is from: the check goes through all of them.
+    auto* sectionLabel = new QLabel(this);
+    sectionLabel->setObjectName(QStringLiteral("section"));
+    sectionLabel->setTextFormat(Qt::PlainText);
+    sectionLabel->setText(toQString(texts::kSection).arg(word.section));
+    sectionLabel->setVisible(!word.section.isEmpty());
+
     auto* sentenceLabel = new QLabel(toQString(texts::kNotInDictionary), this);
     sentence_ = new QTextBrowser(this);
     sentence_->setObjectName(QStringLiteral("sentence"));
@@ -96,13 +103,14 @@ SpellingDialog::SpellingDialog(const DoubtfulWord& word, QWidget* parent) : QDia
     }
     buttonColumn->addStretch();
 
-    grid->addWidget(sentenceLabel, 0, 0);
-    grid->addWidget(sentence_, 1, 0);
-    grid->addWidget(replacementLabel, 2, 0);
-    grid->addWidget(replacement_, 3, 0);
-    grid->addWidget(suggestionLabel, 4, 0);
-    grid->addWidget(suggestions_, 5, 0);
-    grid->addLayout(buttonColumn, 1, 1, 5, 1);
+    grid->addWidget(sectionLabel, 0, 0, 1, 2);
+    grid->addWidget(sentenceLabel, 1, 0);
+    grid->addWidget(sentence_, 2, 0);
+    grid->addWidget(replacementLabel, 3, 0);
+    grid->addWidget(replacement_, 4, 0);
+    grid->addWidget(suggestionLabel, 5, 0);
+    grid->addWidget(suggestions_, 6, 0);
+    grid->addLayout(buttonColumn, 2, 1, 5, 1);
 
     connect(suggestions_, &QListWidget::currentTextChanged, this, [this](const QString& text) {
         if (suggestions_->currentItem() && (suggestions_->currentItem()->flags() & Qt::ItemIsEnabled))

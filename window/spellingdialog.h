@@ -1,5 +1,5 @@
 #pragma once
-// The Dutch spelling dialog: one doubtful word, modal.
+// The Dutch spelling dialog: one doubtful word in its section, modal.
 
 #include <QDialog>
 

@@ -5,10 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
+#include "fakes/enchantfolder.h"
 #include "fakes/fakeplatform.h"
 #include "spelling/enchantspeller.h"
 #include "spelling/spellingcheck.h"
@@ -50,40 +49,6 @@ private:
     PromptScript& s_;
 };
 
-// Enchant looks in a configuration folder of the test's own: the test
-// dictionary in its hunspell/ folder, the personal word lists beside it.
-class EnchantFolder {
-public:
-    EnchantFolder()
-    {
-        previous_ = qgetenv("ENCHANT_CONFIG_DIR");
-        hadPrevious_ = qEnvironmentVariableIsSet("ENCHANT_CONFIG_DIR");
-        const QString hunspell = dir_.filePath(QStringLiteral("hunspell"));
-        QDir().mkpath(hunspell);
-        for (const char* name : {"vk.aff", "vk.dic"}) {
-            const QString from = QStringLiteral(VINKRING_SPELLING_TEST_DATA "/hunspell/") + QLatin1String(name);
-            EXPECT_TRUE(QFile::copy(from, hunspell + QLatin1Char('/') + QLatin1String(name))) << name;
-        }
-        qputenv("ENCHANT_CONFIG_DIR", QFile::encodeName(dir_.path()));
-    }
-    ~EnchantFolder()
-    {
-        if (hadPrevious_)
-            qputenv("ENCHANT_CONFIG_DIR", previous_);
-        else
-            qunsetenv("ENCHANT_CONFIG_DIR");
-    }
-    QString personalWordList(const QString& language) const
-    {
-        return dir_.filePath(language + QStringLiteral(".dic"));
-    }
-
-private:
-    QTemporaryDir dir_;
-    QByteArray previous_;
-    bool hadPrevious_ = false;
-};
-
 class SpellingSheetTest : public ::testing::Test {
 protected:
     std::unique_ptr<SpellingSheet> newSheet(const QStringList& languages = {QStringLiteral("vk")})
@@ -115,6 +80,8 @@ protected:
         auto sheet = newSheet();
         return checkAll(*sheet, {text}).front();
     }
+
+    SpellingDictionary& factoryDictionary() { return factory_->dictionary(); }
 
     static SpellingDecision answer(SpellingAction action, const QString& replacement = QString())
     {
@@ -184,7 +151,31 @@ TEST_F(SpellingSheetTest, TheDialogSeesTheWordInItsSentenceWithSuggestions)
     EXPECT_EQ(w.sentence, QStringLiteral("De vis zwmt in het water!"));
     EXPECT_EQ(w.sentence.mid(w.position, w.word.size()), w.word);
     EXPECT_TRUE(w.suggestions.contains(QStringLiteral("zwemt"))) << w.suggestions.join(u',').toStdString();
-    EXPECT_TRUE(messageBox.shown.empty()) << "a doubtful word was found";
+    EXPECT_EQ(w.section, QStringLiteral("Stap 1: Inleiding")) << "the first text is the introduction's";
+    ASSERT_EQ(messageBox.shown.size(), 1u) << "also when a doubtful word was found";
+    EXPECT_EQ(messageBox.shown[0].text, kComplete);
+}
+
+TEST_F(SpellingSheetTest, TheNthTextOfAWorkbookIsTheNthSection)
+{
+    QStringList texts(26, QStringLiteral("goed"));
+    texts[1] = QStringLiteral("viss");   // txtUitlegNaam, labelled
+    texts[4] = QStringLiteral("viss");   // txtVindPLaats
+    texts[24] = QStringLiteral("viss");  // txtConclusie, no label: its page
+    texts[25] = QStringLiteral("viss");  // none: the table has 25 sections
+    auto sheet = newSheet();
+    checkAll(*sheet, texts);
+    QStringList sections;
+    for (const DoubtfulWord& w : prompt.asked)
+        sections << w.section;
+    EXPECT_EQ(sections, (QStringList{"Uitleg van de wetenschappelijke naam", "Vindplaats", "Stap 11: Conclusie", ""}));
+
+    // A new workbook starts at the first section again.
+    prompt.asked.clear();
+    auto next = newSheet();
+    checkAll(*next, {QStringLiteral("viss")});
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].section, QStringLiteral("Stap 1: Inleiding"));
 }
 
 TEST_F(SpellingSheetTest, IgnoreLeavesThisPlaceAndAsksAgainLater)
@@ -239,6 +230,19 @@ TEST_F(SpellingSheetTest, AddGoesIntoThePersonalWordListAndLasts)
 
     checkOne(QStringLiteral("guppy"));
     EXPECT_EQ(prompt.askedWords(), QStringList{"guppy"}) << "a later check knows the word";
+
+    // So does Enchant: a dictionary loaded afresh reads the personal list.
+    auto fresh = newSheet({QStringLiteral("xq"), QStringLiteral("vk")});
+    checkAll(*fresh, {QStringLiteral("guppy")});
+    EXPECT_EQ(prompt.askedWords(), QStringList{"guppy"});
+}
+
+TEST_F(SpellingSheetTest, WordsIgnoredForTheRunAreNotAsked)
+{
+    auto sheet = newSheet();
+    factoryDictionary().ignoreForRun(QStringLiteral("viss"));
+    checkAll(*sheet, {QStringLiteral("viss en zwmt")});
+    EXPECT_EQ(prompt.askedWords(), QStringList{"zwmt"});
 }
 
 TEST_F(SpellingSheetTest, StopKeepsCorrectionsAndAsksNothingMore)
@@ -283,12 +287,12 @@ TEST_F(SpellingSheetTest, DrivenByTheCheck)
     EXPECT_EQ(result[0], QStringLiteral("De vis zwemt."));
     EXPECT_EQ(result[24], QStringLiteral("Een vis.\r\n"));
     EXPECT_EQ(result[1], QString());
-    EXPECT_TRUE(messageBox.shown.empty());
+    ASSERT_EQ(messageBox.shown.size(), 1u);
 
     texts = result;
     EXPECT_EQ(runSpellingCheck(texts, automation), texts);
-    ASSERT_EQ(messageBox.shown.size(), 1u);
-    EXPECT_EQ(messageBox.shown[0].text, kComplete);
+    ASSERT_EQ(messageBox.shown.size(), 2u) << "once per check";
+    EXPECT_EQ(messageBox.shown[1].text, kComplete);
 }
 
 TEST_F(SpellingSheetTest, InstalledDutchDictionary)

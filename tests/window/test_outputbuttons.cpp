@@ -8,8 +8,10 @@
 
 #include "window/form1.h"
 #include "window/formfixture.h"
+#include "window/passingnote.h"
 #include "article/articlebuilder.h"
 #include "fakes/fakeplatform.h"
+#include "eventually.h"
 
 namespace vinkring {
 namespace {
@@ -89,6 +91,37 @@ TEST_F(OutputButtonsTest, KlembordPutsTheForumText)
     EXPECT_TRUE(forum.endsWith(QStringLiteral("[URL=zebravis.htm]Soortbeschrijving[/URL]\r\n[URL]kweek.htm[/URL]\r\n")));
     EXPECT_TRUE(platform.messageBox.shown.empty());
     expectWindowUntouched();
+}
+
+TEST_F(OutputButtonsTest, KlembordSaysSoOnTheLastPageForAWhile)
+{
+    fillAndGoToLastPage();
+    auto* note = child<QLabel>("lblKlembord");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_EQ(note->parentWidget(), page(13));
+    command1(2)->click();
+    EXPECT_FALSE(note->isHidden());
+    const qsizetype characters = platform.clipboard.text.size();
+    ASSERT_GT(characters, 1000);
+    EXPECT_EQ(note->text(), QStringLiteral("Het artikel staat op het klembord: %1.%2 tekens.")
+                                .arg(characters / 1000)
+                                .arg(characters % 1000, 3, 10, QLatin1Char('0')));
+    EXPECT_TRUE(platform.messageBox.shown.empty()) << "no box to click away";
+
+    static_cast<PassingNote*>(note)->setShowTime(50);
+    command1(2)->click();
+    EXPECT_EVENTUALLY(note->isHidden());
+    expectWindowUntouched();
+}
+
+TEST_F(OutputButtonsTest, KlembordThatFailsSaysNothingOnThePage)
+{
+    platform.clipboard.failClear = true;
+    fillAndGoToLastPage();
+    command1(2)->click();
+    EXPECT_TRUE(child<QLabel>("lblKlembord")->isHidden());
+    EXPECT_EQ(platform.messageBox.shown.size(), 1u);
 }
 
 TEST_F(OutputButtonsTest, KlembordThatFailsLeavesTheWindow)

@@ -1,6 +1,7 @@
 // The spelling dialog, without showing it.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -58,6 +59,24 @@ TEST(SpellingDialogTest, ClosedWithoutAChoiceStopsAndNoSuggestions)
     EXPECT_TRUE(dialog.button(SpellingAction::Ignore)->isDefault());
     dialog.reject();
     EXPECT_EQ(dialog.decision().action, SpellingAction::Stop);
+}
+
+TEST(SpellingDialogTest, NamesTheSection)
+{
+    DoubtfulWord word;
+    word.word = QStringLiteral("zwmt");
+    word.sentence = QStringLiteral("De vis zwmt.");
+    word.position = 7;
+    word.section = QStringLiteral("Vindplaats");
+    SpellingDialog dialog(word);
+    auto* section = dialog.findChild<QLabel*>(QStringLiteral("section"));
+    ASSERT_TRUE(section);
+    EXPECT_EQ(section->text(), QStringLiteral("Onderdeel: Vindplaats"));
+    EXPECT_FALSE(section->isHidden());
+
+    word.section.clear();
+    SpellingDialog unnamed(word);
+    EXPECT_TRUE(unnamed.findChild<QLabel*>(QStringLiteral("section"))->isHidden());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "model/texts.h"
+#include "eventually.h"
 
 using namespace vinkring;
 using namespace vinkring::test;

@@ -1,0 +1,73 @@
+#pragma once
+// Underlines, in one text document, the words the dictionary does not know.
+// A key press checks again only the paragraph it changed (in a long one, only
+// the words around the change). A large change (a
+// file opened, a long paste) and a change of the known words are checked in
+// a pass over the paragraphs in short slices, so that the window never waits
+// long for it; until the pass reaches a paragraph, it keeps its underlines.
+
+#include <QList>
+#include <QSyntaxHighlighter>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTimer>
+
+#include "spelling/spellingwords.h"
+
+namespace vinkring {
+
+class CheckMark;
+class SpellingDictionary;
+
+class SpellingHighlighter final : public QSyntaxHighlighter {
+    Q_OBJECT
+
+public:
+    // Becomes a child of the document.
+    SpellingHighlighter(SpellingDictionary& dictionary, QTextDocument* document);
+
+    // Inactive, nothing is underlined.
+    void setActive(bool active);
+    bool isActive() const { return active_; }
+    // A pass is under way or waits for the dictionary.
+    bool isChecking() const { return checking_; }
+    // A cursor selecting the doubtful word at this position of the document
+    // (at its start, inside it or at its end); a null cursor when none is.
+    QTextCursor doubtfulWordAt(int position);
+
+    // The longest one slice of a pass works.
+    static constexpr int kSliceMilliseconds = 8;
+    // A change adding at least this many characters goes to the pass.
+    static constexpr int kLargeChange = 2000;
+
+protected:
+    void highlightBlock(const QString& text) override;
+
+private:
+    QList<TextSpan> doubtfulWords(const QString& text, const CheckMark* before, bool& complete);
+    void noteChange(int from, int removed, int added);
+    void checkAgain();
+    void staleFound(int delay = 0);
+    void runSlice();
+    bool isCurrent(const QTextBlock& block) const;
+    void markCurrentBlock(bool checked);
+
+    SpellingDictionary& dictionary_;
+    QTextCharFormat underline_;
+    bool active_ = true;
+    // A paragraph is checked when it carries the current generation.
+    int generation_ = 0;
+    // The positions of a large change, whose paragraphs wait for the pass.
+    int largeFrom_ = -1;
+    int largeTo_ = -1;
+    bool inPass_ = false;
+    bool checking_ = false;
+    // The pass goes over the paragraphs from the top until one sweep from
+    // the top finds every paragraph checked (edits renumber them meanwhile).
+    int next_ = 0;
+    bool sweepFromTop_ = false;
+    bool sweepFoundStale_ = false;
+    QTimer slice_{this};
+};
+
+}  // namespace vinkring

@@ -1,0 +1,309 @@
+// "Voorbeeld van het artikel": the live view of the forum post beside the
+// window, on fake platform services.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+#include "article/articlebuilder.h"
+#include "fakes/fakeplatform.h"
+#include "window/articleview.h"
+#include "window/form1.h"
+#include "eventually.h"
+
+namespace vinkring::test {
+namespace {
+
+class ArticleViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<Form1>(platform.services);
+        view = &form->articleView();
+        view->setLinkOpener([this](const QUrl& url) { opened << url; });
+        form->show();
+        activateForm();
+    }
+
+    void activateForm()
+    {
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    void open()
+    {
+        form->findChild<QAction*>(QStringLiteral("mnuBeeldVoorbeeld"))->trigger();
+        ASSERT_TRUE(view->isVisible());
+    }
+
+    QTextDocument* shown() const { return view->textView()->document(); }
+    QStringList shownLines() const { return shown()->toPlainText().split(u'\n'); }
+
+    // The character format in the middle of the first place the text is shown.
+    QTextCharFormat formatOf(const QString& text) const
+    {
+        const QTextCursor found = shown()->find(text);
+        EXPECT_FALSE(found.isNull()) << text.toStdString();
+        QTextCursor at(shown());
+        at.setPosition(found.selectionStart() + 1);
+        return at.charFormat();
+    }
+
+    QRect lineRect(const QString& text) const
+    {
+        const QTextCursor found = shown()->find(text);
+        EXPECT_FALSE(found.isNull()) << text.toStdString();
+        const QRectF block = shown()->documentLayout()->blockBoundingRect(found.block());
+        return block.toRect().translated(0, -view->textView()->verticalScrollBar()->value());
+    }
+
+    bool inView(const QString& text) const
+    {
+        const QRect rect = lineRect(text);
+        return rect.top() >= 0 && rect.bottom() <= view->textView()->viewport()->height();
+    }
+
+    // "12.345 woorden, 67.890 tekens" as two numbers.
+    std::pair<int, int> counts() const
+    {
+        const QStringList parts = view->sizeText().remove(u'.').split(u' ');
+        EXPECT_EQ(parts.size(), 4) << view->sizeText().toStdString();
+        return {parts.value(0).toInt(), parts.value(2).toInt()};
+    }
+
+    ArticleDocument sample()
+    {
+        ArticleDocument doc = form->document();
+        doc.field("txtTitel") = QStringLiteral("Zebravis");
+        doc.field("txtAuteur") = QStringLiteral("René");
+        doc.field("txtInleiding") = QStringLiteral("Eerste regel.\r\nTweede & <b>derde</b>.");
+        doc.field("txtConclusie") = QStringLiteral("Een fijne vis.");
+        doc.links << QStringLiteral("Soortbeschrijving, zebravis.htm") << QStringLiteral(", kweek.htm");
+        return doc;
+    }
+
+    FakePlatform platform;
+    std::unique_ptr<Form1> form;
+    ArticleView* view = nullptr;
+    QList<QUrl> opened;
+};
+
+TEST_F(ArticleViewTest, OpenedAndClosedFromTheMenu)
+{
+    QAction* item = view->toggleAction();
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_FALSE(item->isChecked());
+    open();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(view->isWindow());
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Voorbeeld van het artikel"));
+    EXPECT_EQ(view->windowModality(), Qt::NonModal);
+    EXPECT_EQ(view->parentWidget(), form.get()) << "goes with the window";
+    item->trigger();
+    EXPECT_FALSE(view->isVisible());
+
+    open();
+    view->close();
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_FALSE(item->isChecked()) << "closed by the writer";
+}
+
+TEST_F(ArticleViewTest, ShowsThePostAsTheForumShowsIt)
+{
+    ArticleDocument doc = sample();
+    // From a file written elsewhere: characters a text document would take for structure.
+    doc.field("txtBouw") = QStringLiteral("een\u2029twee\uFFFC");
+    form->setDocument(doc);
+    open();
+    const QString forum = BuildArticle(doc, ArticleFlavour::Forum);
+    const QStringList lines = shownLines();
+    EXPECT_EQ(lines.size(), forum.count(QStringLiteral("\r\n")) + 1) << "every line end a line";
+    EXPECT_EQ(lines.mid(0, 10), (QStringList{"Zebravis", "", "Geschreven door: René", "", "1. Inleiding",
+                                              "1.1 Aanleiding tot het schrijven van het artikel", "Eerste regel.",
+                                              "Tweede & derde.", "", "2. Achtergrond"}));
+    EXPECT_TRUE(lines.contains(QStringLiteral("een twee\uFFFD")));
+    EXPECT_EQ(lines.mid(lines.size() - 4),
+              (QStringList{"7. Links ", "Soortbeschrijving", "kweek.htm", ""}));
+
+    EXPECT_EQ(formatOf(QStringLiteral("Zebravis")).fontWeight(), QFont::Bold);
+    EXPECT_TRUE(formatOf(QStringLiteral("Geschreven")).fontItalic());
+    EXPECT_TRUE(formatOf(QStringLiteral("1.1 Aanleiding")).fontUnderline());
+    EXPECT_EQ(formatOf(QStringLiteral("derde")).fontWeight(), QFont::Bold);
+    EXPECT_NE(formatOf(QStringLiteral("Tweede")).fontWeight(), QFont::Bold);
+    EXPECT_FALSE(formatOf(QStringLiteral("Tweede")).isAnchor());
+
+    const QTextCharFormat link = formatOf(QStringLiteral("Soortbeschrijving"));
+    EXPECT_TRUE(link.isAnchor());
+    EXPECT_EQ(link.anchorHref(), QStringLiteral("http://zebravis.htm"));
+    EXPECT_EQ(formatOf(QStringLiteral("kweek.htm")).anchorHref(), QStringLiteral("http://kweek.htm"));
+}
+
+TEST_F(ArticleViewTest, NoMarkupOfTheWritersRuns)
+{
+    ArticleDocument doc = form->document();
+    const QString markup = QStringLiteral("<script>alert(1)</script><img src=x onerror=alert(1)>"
+                                          "<a href=\"javascript:alert(1)\">a</a><style>*{color:red}</style>");
+    doc.field("txtInleiding") = markup + QStringLiteral("[URL=javascript:alert(1)]klik[/URL]");
+    doc.links << QStringLiteral("Kwaad, javascript:alert(2)");
+    form->setDocument(doc);
+    open();
+    const QStringList lines = shownLines();
+    EXPECT_TRUE(lines.contains(markup + QStringLiteral("klik"))) << "shown as it stands";
+    EXPECT_TRUE(lines.contains(QStringLiteral("Kwaad")));
+    for (QTextBlock block = shown()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            EXPECT_FALSE(format.isImageFormat());
+            EXPECT_FALSE(format.isAnchor()) << it.fragment().text().toStdString();
+        }
+    }
+    EXPECT_FALSE(view->textView()->openLinks());
+}
+
+TEST_F(ArticleViewTest, LinksOpenOnlyWhenClicked)
+{
+    form->setDocument(sample());
+    open();
+    EXPECT_TRUE(opened.isEmpty());
+    view->textView()->verticalScrollBar()->setValue(view->textView()->verticalScrollBar()->maximum());
+    const QTextCursor found = shown()->find(QStringLiteral("Soortbeschrijving"));
+    QTextCursor middle(shown());
+    middle.setPosition(found.selectionStart() + 4);
+    const QPoint at = view->textView()->cursorRect(middle).center();
+    QTest::mouseClick(view->textView()->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(opened, QList<QUrl>{QUrl(QStringLiteral("http://zebravis.htm"))});
+}
+
+TEST_F(ArticleViewTest, FollowsTheWriting)
+{
+    open();
+    activateForm();
+    form->Command1_Click(1);
+    auto* field = form->findChild<QPlainTextEdit*>(QStringLiteral("txtInleiding"));
+    field->setFocus();
+    QTest::keyClicks(field, QStringLiteral("Mijn eerste zin."));
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClicks(field, QStringLiteral("Tweede zin."));
+    EXPECT_EVENTUALLY(shownLines().contains(QStringLiteral("Tweede zin.")));
+    EXPECT_TRUE(shownLines().contains(QStringLiteral("Mijn eerste zin.")));
+
+    // The links list as well.
+    for (int i = 2; i <= 12; ++i)
+        form->Command1_Click(1);
+    form->findChild<QLineEdit*>(QStringLiteral("txtURL"))->setText(QStringLiteral("https://vinkring.nl"));
+    form->findChild<QLineEdit*>(QStringLiteral("txtLinkOMS"))->setText(QStringLiteral("Het forum"));
+    form->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    EXPECT_EVENTUALLY(shownLines().contains(QStringLiteral("Het forum")));
+    EXPECT_EQ(formatOf(QStringLiteral("Het forum")).anchorHref(), QStringLiteral("https://vinkring.nl"));
+
+    // Hidden, it waits; shown again, it is up to date at once.
+    view->toggleAction()->trigger();
+    form->setFieldText(*fieldIndex("txtConclusie"), QStringLiteral("Tot slot."));
+    QApplication::processEvents();
+    EXPECT_FALSE(shownLines().contains(QStringLiteral("Tot slot.")));
+    view->toggleAction()->trigger();
+    EXPECT_TRUE(shownLines().contains(QStringLiteral("Tot slot.")));
+}
+
+TEST_F(ArticleViewTest, TheReaderKeepsThePlace)
+{
+    ArticleDocument doc = sample();
+    for (std::size_t i = kFirstSectionField; i < kFieldCount; ++i)
+        doc.fields[i] = QStringLiteral("Regel een.\r\nRegel twee.\r\nRegel drie.");
+    form->setDocument(doc);
+    open();
+    QScrollBar* bar = view->textView()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    // Reading chapter 5.
+    bar->setValue(lineRect(QStringLiteral("5. Kweek")).top() + bar->value());
+    const int before = lineRect(QStringLiteral("5. Kweek")).top();
+
+    // Text grows above it, and in it.
+    form->setFieldText(*fieldIndex("txtInleiding"), QStringLiteral("Nieuw.\r\nNog meer.\r\nEn meer.\r\nEn meer."));
+    EXPECT_EVENTUALLY(shownLines().contains(QStringLiteral("Nog meer.")));
+    EXPECT_EQ(lineRect(QStringLiteral("5. Kweek")).top(), before);
+    form->setFieldText(*fieldIndex("txtKweekNatuur"), QStringLiteral("Anders.\r\nLanger."));
+    EXPECT_EVENTUALLY(shownLines().contains(QStringLiteral("Langer.")));
+    EXPECT_EQ(lineRect(QStringLiteral("5. Kweek")).top(), before);
+    // And shrinks above it.
+    form->setFieldText(*fieldIndex("txtInleiding"), QString());
+    EXPECT_EVENTUALLY(!shownLines().contains(QStringLiteral("Nog meer.")));
+    EXPECT_EQ(lineRect(QStringLiteral("5. Kweek")).top(), before);
+}
+
+TEST_F(ArticleViewTest, BringsTheSectionOfTheFocusedFieldIntoView)
+{
+    open();
+    activateForm();
+    ASSERT_GT(view->textView()->verticalScrollBar()->maximum(), 0);
+    while (form->currentPage() < 10)
+        form->Command1_Click(1);  // to "Stap 9: Voedsel"
+    ASSERT_FALSE(inView(QStringLiteral("4.2 Voedsel in aquaria")));
+    form->findChild<QPlainTextEdit*>(QStringLiteral("txtVoedsel"))->setFocus();
+    EXPECT_EVENTUALLY(inView(QStringLiteral("4.2 Voedsel in aquaria")));
+
+    form->Command1_Click(1);
+    form->Command1_Click(1);
+    form->Command1_Click(1);  // "Stap 12: Links"
+    form->findChild<QLineEdit*>(QStringLiteral("txtURL"))->setFocus();
+    EXPECT_EVENTUALLY(inView(QStringLiteral("7. Links")));
+
+    form->Command1_Click(3);
+    while (form->currentPage() > 1)
+        form->Command1_Click(0);
+    form->findChild<QLineEdit*>(QStringLiteral("txtAuteur"))->setFocus();
+    EXPECT_EVENTUALLY(inView(QStringLiteral("Geschreven door: ")));
+}
+
+TEST_F(ArticleViewTest, TheSizeAsTheForumCountsIt)
+{
+    open();
+    const auto [words, characters] = counts();
+    EXPECT_EQ(characters, BuildArticle(form->document(), ArticleFlavour::Forum).size());
+    EXPECT_GT(words, 50);
+
+    form->setFieldText(*fieldIndex("txtInleiding"), QStringLiteral("Twee woorden"));
+    EXPECT_EVENTUALLY(counts() == std::make_pair(words + 2, characters + 12));
+    form->setFieldText(*fieldIndex("txtTitel"), QStringLiteral("Één \U0001F41F"));
+    EXPECT_EVENTUALLY(counts() == std::make_pair(words + 3, characters + 12 + 5)) << "the fish is one character";
+    EXPECT_TRUE(view->sizeText().endsWith(QStringLiteral(" tekens")));
+
+    // What "Klembord" places.
+    form->Command1_Click(3);
+    form->Command1_Click(2);
+    EXPECT_EQ(platform.clipboard.text.size() - 1, counts().second);
+}
+
+TEST_F(ArticleViewTest, NeverChangesTheDocumentOrTheClipboard)
+{
+    const ArticleDocument doc = sample();
+    form->setDocument(doc);
+    QGuiApplication::clipboard()->setText(QStringLiteral("van de schrijver"));
+    open();
+    view->activateWindow();
+    view->textView()->setFocus();
+    QTest::keyClick(view->textView(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view->textView(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(view->textView(), Qt::Key_End, Qt::ControlModifier);
+    view->refresh();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("van de schrijver"));
+    EXPECT_EQ(platform.clipboard.clears, 0);
+    EXPECT_FALSE(platform.clipboard.hasText);
+    EXPECT_EQ(form->document(), doc);
+    EXPECT_FALSE(form->unsavedChanges());
+}
+
+}  // namespace
+}  // namespace vinkring::test

@@ -1,0 +1,382 @@
+#include "window/articleview.h"
+
+#include <algorithm>
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include "article/articlebuilder.h"
+#include "model/texts.h"
+#include "window/linkseditor.h"
+
+namespace vinkring {
+
+namespace {
+
+// The conversion links to no others; checked again at the click.
+bool mayOpen(const QUrl& url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.isValid()
+        && (scheme == QLatin1StringView("http") || scheme == QLatin1StringView("https")
+            || scheme == QLatin1StringView("ftp") || scheme == QLatin1StringView("mailto"));
+}
+
+// Characters a text document takes for structure (paragraphs, objects,
+// frames) rather than text.
+QChar asText(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x2028:
+    case 0x2029:
+        return u' ';
+    case 0xFFFC:
+    case 0xFDD0:
+    case 0xFDD1:
+        return QChar::ReplacementCharacter;
+    default:
+        return c;
+    }
+}
+
+QString asPlainText(const QString& text)
+{
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return asText(c) == c; }))
+        return text;
+    QString out = text;
+    for (QChar& c : out)
+        c = asText(c);
+    return out;
+}
+
+QTextCharFormat runFormat(const ForumRun& run, const QBrush& linkColour)
+{
+    QTextCharFormat format;
+    if (run.styles & kBold)
+        format.setFontWeight(QFont::Bold);
+    format.setFontItalic(run.styles & kItalic);
+    format.setFontUnderline(run.styles & kUnderline);
+    format.setFontStrikeOut(run.styles & kStrikeOut);
+    if (run.styles & kSubscript)
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    else if (run.styles & kSuperscript)
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    if (!run.link.isEmpty()) {
+        format.setAnchor(true);
+        format.setAnchorHref(run.link);
+        format.setForeground(linkColour);
+        format.setFontUnderline(true);
+    }
+    return format;
+}
+
+// The line that holds this offset of the forum text.
+int lineAt(const QList<ForumLine>& lines, qsizetype offset)
+{
+    const auto after = std::upper_bound(lines.begin(), lines.end(), offset,
+                                        [](qsizetype at, const ForumLine& line) { return at < line.source; });
+    return int(std::max<qsizetype>(0, (after - lines.begin()) - 1));
+}
+
+}  // namespace
+
+ArticleView::ArticleView(Source source, QWidget* parent)
+    : QWidget(parent, Qt::Window), source_(std::move(source)),
+      openLink_([](const QUrl& url) { QDesktopServices::openUrl(url); })
+{
+    setObjectName(QStringLiteral("articleView"));
+    setWindowTitle(toQString(texts::kArticleViewTitle));
+    // The writer goes on typing in the wizard while it opens.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    text_ = new QTextBrowser(this);
+    text_->setObjectName(QStringLiteral("articleText"));
+    text_->setAccessibleName(toQString(texts::kArticleViewTitle));
+    text_->setOpenLinks(false);
+    // Nothing to select, so nothing reaches the clipboard from here.
+    text_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    text_->setContextMenuPolicy(Qt::NoContextMenu);
+    text_->installEventFilter(this);
+    text_->document()->setUndoRedoEnabled(false);
+    size_ = new QLabel(this);
+    size_->setObjectName(QStringLiteral("articleSize"));
+    size_->setTextFormat(Qt::PlainText);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text_);
+    layout->addWidget(size_);
+
+    toggle_ = new QAction(toQString(texts::kMenuArticleView), this);
+    toggle_->setObjectName(QStringLiteral("mnuBeeldVoorbeeld"));
+    toggle_->setCheckable(true);
+    connect(toggle_, &QAction::toggled, this, &QWidget::setVisible);
+    pause_.setSingleShot(true);
+    pause_.setInterval(kPauseMilliseconds);
+    connect(&pause_, &QTimer::timeout, this, &ArticleView::refresh);
+    connect(text_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        if (mayOpen(url))
+            openLink_(url);
+    });
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                          [this](QWidget*, QWidget* now) { focusMoved(now); });
+    lines_.append(ForumLine{});  // the empty document's one block
+    resize(560, 680);
+}
+
+ArticleView::~ArticleView()
+{
+    // Taking its widgets down moves the focus, before QObject would disconnect.
+    disconnect(focusWatch_);
+}
+
+void ArticleView::watchField(std::size_t index, QWidget* field)
+{
+    fields_.insert(field, index);
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(field))
+        connect(multi->document(), &QTextDocument::contentsChange, this, &ArticleView::changed);
+    else if (auto* single = qobject_cast<QLineEdit*>(field))
+        connect(single, &QLineEdit::textChanged, this, &ArticleView::changed);
+}
+
+void ArticleView::watchLinks(LinksEditor* links)
+{
+    links_ = links;
+    connect(links, &LinksEditor::linksChanged, this, &ArticleView::changed);
+}
+
+QString ArticleView::sizeText() const
+{
+    return size_->text();
+}
+
+void ArticleView::changed()
+{
+    // A hidden view catches up when it is shown.
+    if (!isVisible())
+        return;
+    if (!pause_.isActive())
+        waiting_.start();
+    if (waiting_.elapsed() < kLongestWaitMilliseconds)
+        pause_.start();
+}
+
+void ArticleView::refresh()
+{
+    pause_.stop();
+    ArticleOutline outline;
+    const QString text = BuildArticle(source_(), ArticleFlavour::Forum, &outline);
+    if (text == shownText_)
+        return;
+    QList<ForumLine> lines = parseForumPost(text);
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        partLine_[i] = lineAt(lines, outline.fieldStart[i]);
+    linksLine_ = lineAt(lines, outline.linksStart);
+    size_->setText(toQString(texts::kArticleSize)
+                       .arg(dutchNumber(countWords(lines)), dutchNumber(countCharacters(text))));
+    shownText_ = text;
+    showLines(std::move(lines));
+}
+
+// Only the lines that changed are replaced, between the unchanged ones
+// before and after them: a keystroke costs one line, not the article.
+void ArticleView::showLines(QList<ForumLine> lines)
+{
+    const qsizetype common = std::min(lines_.size(), lines.size());
+    qsizetype prefix = 0;
+    while (prefix < common && lines_[prefix].runs == lines[prefix].runs)
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < common - prefix
+           && lines_[lines_.size() - 1 - suffix].runs == lines[lines.size() - 1 - suffix].runs)
+        ++suffix;
+    const int from = int(prefix);
+    const int oldEnd = int(lines_.size() - suffix);
+    const int newEnd = int(lines.size() - suffix);
+    if (from == oldEnd && from == newEnd) {
+        lines_ = std::move(lines);
+        return;
+    }
+    const Reading reading = readingPlace();
+    replaceLines(from, oldEnd, newEnd, lines);
+    lines_ = std::move(lines);
+    if (text_->document()->blockCount() != lines_.size()) {
+        rebuild();
+        return;
+    }
+    // The reader keeps the place: lines after the change move with it; in
+    // the change itself the view stays where it is.
+    if (reading.block < from || reading.block >= oldEnd) {
+        const int block = reading.block < from ? reading.block : reading.block + newEnd - oldEnd;
+        const int top = blockTop(block) + reading.offset;
+        QScrollBar* bar = text_->verticalScrollBar();
+        // The view learns the new height of its text only later.
+        if (top > bar->maximum())
+            bar->setMaximum(top);
+        bar->setValue(top);
+    }
+}
+
+void ArticleView::replaceLines(int from, int oldEnd, int newEnd, const QList<ForumLine>& lines)
+{
+    QTextDocument* doc = text_->document();
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    if (oldEnd > from) {
+        const QTextBlock first = doc->findBlockByNumber(from);
+        const QTextBlock last = doc->findBlockByNumber(oldEnd - 1);
+        cursor.setPosition(first.position());
+        cursor.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        for (int i = from; i < newEnd; ++i) {
+            if (i > from)
+                cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+            insertLine(cursor, lines[i]);
+        }
+        if (newEnd == from)
+            removeBlock(cursor);
+    } else if (from < doc->blockCount()) {
+        cursor.setPosition(doc->findBlockByNumber(from).position());
+        for (int i = from; i < newEnd; ++i) {
+            insertLine(cursor, lines[i]);
+            cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        }
+    } else {
+        cursor.movePosition(QTextCursor::End);
+        for (int i = from; i < newEnd; ++i) {
+            cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+            insertLine(cursor, lines[i]);
+        }
+    }
+    cursor.endEditBlock();
+}
+
+// The block the cursor is in, emptied before, goes with its line end.
+void ArticleView::removeBlock(QTextCursor& cursor)
+{
+    const QTextBlock block = cursor.block();
+    if (block.next().isValid()) {
+        cursor.setPosition(block.position());
+        cursor.setPosition(block.next().position(), QTextCursor::KeepAnchor);
+    } else {
+        cursor.setPosition(block.position() - 1);
+        cursor.setPosition(block.position(), QTextCursor::KeepAnchor);
+    }
+    cursor.removeSelectedText();
+}
+
+void ArticleView::insertLine(QTextCursor& cursor, const ForumLine& line)
+{
+    const QBrush linkColour = text_->palette().link();
+    for (const ForumRun& run : line.runs)
+        cursor.insertText(asPlainText(run.text), runFormat(run, linkColour));
+}
+
+void ArticleView::rebuild()
+{
+    QTextDocument* doc = text_->document();
+    doc->clear();
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        insertLine(cursor, lines_[i]);
+    }
+    cursor.endEditBlock();
+}
+
+ArticleView::Reading ArticleView::readingPlace() const
+{
+    const int block = text_->cursorForPosition(QPoint(0, 0)).blockNumber();
+    return {block, text_->verticalScrollBar()->value() - blockTop(block)};
+}
+
+int ArticleView::blockTop(int block) const
+{
+    const QTextDocument* doc = text_->document();
+    return qRound(doc->documentLayout()->blockBoundingRect(doc->findBlockByNumber(block)).top());
+}
+
+void ArticleView::focusMoved(QWidget* now)
+{
+    if (!isVisible() || !now)
+        return;
+    int line = -1;
+    const auto field = fields_.constFind(now);
+    if (field != fields_.constEnd())
+        line = partLine_[*field];
+    else if (links_ && links_->isAncestorOf(now))
+        line = linksLine_;
+    if (line < 0)
+        return;
+    if (pause_.isActive())
+        refresh();
+    scrollToLine(line);
+}
+
+// Brings the line to the top, unless it is in view already.
+void ArticleView::scrollToLine(int line)
+{
+    const QTextDocument* doc = text_->document();
+    const QRectF rect = doc->documentLayout()->blockBoundingRect(doc->findBlockByNumber(line));
+    QScrollBar* bar = text_->verticalScrollBar();
+    if (rect.top() >= bar->value() && rect.bottom() <= bar->value() + text_->viewport()->height())
+        return;
+    bar->setValue(qRound(rect.top()));
+}
+
+// Select all and copy would select and copy all the same.
+bool ArticleView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == text_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Copy)
+            || key->matches(QKeySequence::Cut);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ArticleView::showEvent(QShowEvent* event)
+{
+    placeBesideParent();
+    refresh();
+    toggle_->setChecked(true);
+    QWidget::showEvent(event);
+}
+
+void ArticleView::closeEvent(QCloseEvent* event)
+{
+    const QSignalBlocker quiet(toggle_);
+    toggle_->setChecked(false);
+    QWidget::closeEvent(event);
+}
+
+// The first time: to the right of the wizard, as far as the screen allows.
+void ArticleView::placeBesideParent()
+{
+    if (placed_ || !parentWidget())
+        return;
+    placed_ = true;
+    const QRect main = parentWidget()->frameGeometry();
+    QPoint at(main.right() + 8, main.top());
+    if (const QScreen* screen = parentWidget()->screen()) {
+        const QRect room = screen->availableGeometry();
+        at.setX(std::max(room.left(), std::min(at.x(), room.right() - frameGeometry().width())));
+    }
+    move(at);
+}
+
+}  // namespace vinkring

@@ -1,0 +1,98 @@
+#pragma once
+// "Voorbeeld van het artikel": a window beside the wizard showing the article
+// as the forum will show the post, following the writing. It only reads the
+// document: it never changes a field, the unsaved changes or the clipboard.
+
+#include <array>
+#include <functional>
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QTimer>
+#include <QWidget>
+
+#include "article/forumpost.h"
+#include "model/articledocument.h"
+
+class QAction;
+class QLabel;
+class QTextBrowser;
+class QTextCursor;
+
+namespace vinkring {
+
+class LinksEditor;
+
+class ArticleView final : public QWidget {
+    Q_OBJECT
+
+public:
+    using Source = std::function<ArticleDocument()>;
+    using LinkOpener = std::function<void(const QUrl&)>;
+
+    // A window of its own over parent; source gives the document shown.
+    ArticleView(Source source, QWidget* parent);
+    ~ArticleView() override;
+
+    // Follows the changes and the focus of a field (its index in the field
+    // table), and of the links editor.
+    void watchField(std::size_t index, QWidget* field);
+    void watchLinks(LinksEditor* links);
+    // Opens a clicked link; by default in the user's browser.
+    void setLinkOpener(LinkOpener opener) { openLink_ = std::move(opener); }
+
+    // Shows the document as it is now.
+    void refresh();
+
+    // The menu item that shows and hides the window.
+    QAction* toggleAction() const { return toggle_; }
+    QTextBrowser* textView() const { return text_; }
+    QString sizeText() const;
+
+    // After a change, the view waits this long for the next one.
+    static constexpr int kPauseMilliseconds = 75;
+    // While the writer goes on typing, it is brought up to date this often.
+    static constexpr int kLongestWaitMilliseconds = 1000;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Reading {
+        int block = 0;
+        int offset = 0;  // of the block's top above the view's top
+    };
+
+    void changed();
+    void focusMoved(QWidget* now);
+    void showLines(QList<ForumLine> lines);
+    void rebuild();
+    void replaceLines(int from, int oldEnd, int newEnd, const QList<ForumLine>& lines);
+    void removeBlock(QTextCursor& cursor);
+    void insertLine(QTextCursor& cursor, const ForumLine& line);
+    Reading readingPlace() const;
+    int blockTop(int block) const;
+    void scrollToLine(int line);
+    void placeBesideParent();
+
+    Source source_;
+    LinkOpener openLink_;
+    QTextBrowser* text_ = nullptr;
+    QLabel* size_ = nullptr;
+    QAction* toggle_ = nullptr;
+    QTimer pause_;
+    QElapsedTimer waiting_;  // since the first change not yet shown
+    bool placed_ = false;
+
+    QString shownText_;
+    QList<ForumLine> lines_;  // one per block of the view's document
+    std::array<int, kFieldCount> partLine_{};
+    int linksLine_ = 0;
+    QHash<QWidget*, std::size_t> fields_;
+    LinksEditor* links_ = nullptr;
+    QMetaObject::Connection focusWatch_;
+};
+
+}  // namespace vinkring
