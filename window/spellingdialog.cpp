@@ -79,29 +79,8 @@ SpellingDialog::SpellingDialog(const DoubtfulWord& word, QWidget* parent) : QDia
     replacementLabel->setBuddy(replacement_);
 
     auto* suggestionLabel = new QLabel(toQString(texts::kSuggestions), this);
-    suggestions_ = new QListWidget(this);
-    suggestions_->setObjectName(QStringLiteral("suggestions"));
-    suggestions_->addItems(word.suggestions);
-    if (word.suggestions.isEmpty()) {
-        auto* none = new QListWidgetItem(toQString(texts::kNoSuggestions), suggestions_);
-        none->setFlags(Qt::NoItemFlags);
-    } else {
-        suggestions_->setCurrentRow(0);
-    }
+    buildSuggestions(word.suggestions);
     suggestionLabel->setBuddy(suggestions_);
-
-    auto* buttonColumn = new QVBoxLayout;
-    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
-        auto* b = new QPushButton(toQString(kButtons[i].caption), this);
-        b->setAutoDefault(false);
-        const SpellingAction action = kButtons[i].action;
-        connect(b, &QPushButton::clicked, this, [this, action] { choose(action); });
-        buttons_[i] = b;
-        buttonColumn->addWidget(b);
-        if (action == SpellingAction::ChangeAll)
-            buttonColumn->addSpacing(8);
-    }
-    buttonColumn->addStretch();
 
     grid->addWidget(sectionLabel, 0, 0, 1, 2);
     grid->addWidget(sentenceLabel, 1, 0);
@@ -110,8 +89,27 @@ SpellingDialog::SpellingDialog(const DoubtfulWord& word, QWidget* parent) : QDia
     grid->addWidget(replacement_, 4, 0);
     grid->addWidget(suggestionLabel, 5, 0);
     grid->addWidget(suggestions_, 6, 0);
-    grid->addLayout(buttonColumn, 2, 1, 5, 1);
+    grid->addLayout(buildButtons(), 2, 1, 5, 1);
 
+    // Enter takes the replacement when there is a suggestion, passes the word otherwise.
+    QPushButton* preferred = button(word.suggestions.isEmpty() ? SpellingAction::Ignore : SpellingAction::Change);
+    preferred->setDefault(true);
+    replacement_->setFocus();
+    replacement_->selectAll();
+    resize(520, 320);
+}
+
+void SpellingDialog::buildSuggestions(const QStringList& suggestions)
+{
+    suggestions_ = new QListWidget(this);
+    suggestions_->setObjectName(QStringLiteral("suggestions"));
+    suggestions_->addItems(suggestions);
+    if (suggestions.isEmpty()) {
+        auto* none = new QListWidgetItem(toQString(texts::kNoSuggestions), suggestions_);
+        none->setFlags(Qt::NoItemFlags);
+    } else {
+        suggestions_->setCurrentRow(0);
+    }
     connect(suggestions_, &QListWidget::currentTextChanged, this, [this](const QString& text) {
         if (suggestions_->currentItem() && (suggestions_->currentItem()->flags() & Qt::ItemIsEnabled))
             replacement_->setText(text);
@@ -122,13 +120,23 @@ SpellingDialog::SpellingDialog(const DoubtfulWord& word, QWidget* parent) : QDia
             choose(SpellingAction::Change);
         }
     });
+}
 
-    // Enter takes the replacement when there is a suggestion, passes the word otherwise.
-    QPushButton* preferred = button(word.suggestions.isEmpty() ? SpellingAction::Ignore : SpellingAction::Change);
-    preferred->setDefault(true);
-    replacement_->setFocus();
-    replacement_->selectAll();
-    resize(520, 320);
+QVBoxLayout* SpellingDialog::buildButtons()
+{
+    auto* column = new QVBoxLayout;
+    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
+        auto* b = new QPushButton(toQString(kButtons[i].caption), this);
+        b->setAutoDefault(false);
+        const SpellingAction action = kButtons[i].action;
+        connect(b, &QPushButton::clicked, this, [this, action] { choose(action); });
+        buttons_[i] = b;
+        column->addWidget(b);
+        if (action == SpellingAction::ChangeAll)
+            column->addSpacing(8);
+    }
+    column->addStretch();
+    return column;
 }
 
 QPushButton* SpellingDialog::button(SpellingAction action) const

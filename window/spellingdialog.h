@@ -9,6 +9,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTextBrowser;
+class QVBoxLayout;
 
 namespace vinkring {
 
@@ -27,6 +28,8 @@ public:
     QTextBrowser* sentenceView() const { return sentence_; }
 
 private:
+    void buildSuggestions(const QStringList& suggestions);
+    QVBoxLayout* buildButtons();
     void choose(SpellingAction action);
 
     QTextBrowser* sentence_ = nullptr;
