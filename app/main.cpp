@@ -24,8 +24,10 @@ int main(int argc, char* argv[])
     program.messageBox.setParent(&window);
     program.fileDialog.setParent(&window);
     window.show();
+    // Once the window is up, so that the questions have their parent: first
+    // the work a crashed run left behind, then the file asked for.
+    QMetaObject::invokeMethod(&window, &vinkring::Form1::offerLeftOverWork, Qt::QueuedConnection);
     if (startup.document) {
-        // Once the window is up, so that a message about the file has its parent.
         QMetaObject::invokeMethod(
             &window, [&window, path = *startup.document] { window.openAtStartup(path); }, Qt::QueuedConnection);
     }

@@ -1,10 +1,18 @@
 #include "window/fieldbinding.h"
 
+#include <limits>
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace vinkring {
+
+FieldBinding::FieldBinding(QLineEdit* line) : line_(line)
+{
+    line_->setMaxLength(std::numeric_limits<int>::max());
+}
 
 QWidget* FieldBinding::widget() const
 {
@@ -42,6 +50,26 @@ void FieldBinding::setText(const QString& text)
         line_->setText(text);
     else
         multi_->setPlainText(text);
+    remember(text);
+}
+
+void FieldBinding::replaceText(const QString& text)
+{
+    if (line_) {
+        line_->selectAll();
+        line_->insert(text);
+    } else {
+        QTextCursor cursor(multi_->document());
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(text);
+        cursor.endEditBlock();
+    }
+    remember(text);
+}
+
+void FieldBinding::remember(const QString& text)
+{
     shadowed_ = false;
     exact_.clear();
     shown_.clear();
@@ -51,6 +79,14 @@ void FieldBinding::setText(const QString& text)
         exact_ = text;
         shown_ = std::move(shown);
     }
+}
+
+void FieldBinding::onEdited(QObject* context, std::function<void()> edited) const
+{
+    if (line_)
+        QObject::connect(line_, &QLineEdit::textChanged, context, [edited] { edited(); });
+    else
+        QObject::connect(multi_, &QPlainTextEdit::textChanged, context, std::move(edited));
 }
 
 }  // namespace vinkring

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include "article/articleexport.h"
 #include "model/texts.h"
@@ -71,6 +72,7 @@ Form1::Form1(PlatformServices& services, QWidget* parent)
     setWindowTitle(toQString(texts::kWindowCaption));
     buildWindow();
     keys_ = std::make_unique<KeyPreview>(this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); });
+    connect(&session_.recovery(), &RecoveryScheduler::problemChanged, this, &Form1::showRecoveryProblem);
     Form_Load();
 }
 
@@ -156,11 +158,14 @@ void Form1::buildPage(int index)
             widget->setAccessibleName(toQString(pageInfo.caption));
         }
         fields_[i].setText(toQString(entry.defaultText));
+        fields_[i].onEdited(this, [this] { documentEdited(); });
     }
     fitLabels(singleLine);
 
-    if (index == int(kPageCount) - 2)
+    if (index == int(kPageCount) - 2) {
         links_ = new LinksEditor(services_.messageBox, page);
+        connect(links_, &LinksEditor::linesChanged, this, &Form1::documentEdited);
+    }
     if (index == int(kPageCount) - 1)
         buildOutputButtons(page);
 }
@@ -216,6 +221,7 @@ ArticleDocument Form1::document() const
 
 void Form1::setDocument(const ArticleDocument& doc)
 {
+    const QScopedValueRollback<bool> quiet(loading_, true);
     for (std::size_t i = 0; i < kFieldCount; ++i)
         fields_[i].setText(doc.fields[i]);
     links_->setLines(doc.links);
@@ -310,25 +316,36 @@ void Form1::Command6_Click()
     for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i)
         copy[position++] = fields_[i].text();
     copy = runSpellingCheck(std::move(copy), services_.automation);
+    // Only texts that changed, each as one edit that Ctrl+Z undoes.
     position = 0;
-    for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i)
-        fields_[i].setText(copy[position++]);
+    for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i) {
+        const QString& checked = copy[position++];
+        if (checked != fields_[i].text())
+            fields_[i].replaceText(checked);
+    }
 }
 
 // ---------------------------------------------------------------- lifecycle
 
 void Form1::mnuBestandNieuw_Click()
 {
-    for (FieldBinding& field : fields_)
-        field.setText(QString());
+    if (!session_.confirmReplace())
+        return;
+    setDocument(ArticleDocument{});
     links_->clearInputs();
-    links_->setLines({});
     session_.reset();
 }
 
 void Form1::mnuBestandOpenen_Click()
 {
-    session_.open();
+    if (session_.confirmReplace())
+        session_.open();
+}
+
+void Form1::openAtStartup(const QString& path)
+{
+    if (session_.confirmReplace())
+        session_.openFile(path);
 }
 
 void Form1::mnuBestandBewaren_Click()
@@ -346,15 +363,22 @@ void Form1::Form_KeyDown(int keyCode, int shift)
 
 void Form1::Form_QueryUnload(bool& cancel)
 {
-    if (!session_.unsavedChanges())
-        return;
-    const MessageAnswer answer = services_.messageBox.show(toQString(messages::kSaveQuestion), QString(),
-                                                           MessageIcon::Information, MessageButtons::YesNo, QString());
-    // A save the writer asked for that did not write (a full disk, a refused
-    // text) keeps the window open, so the work is not lost; a cancelled
-    // dialog closes it.
-    if (answer == MessageAnswer::Yes && session_.quickSave() == SaveOutcome::NotWritten)
+    // Annuleren, Escape, or Ja with a save that did not write (a cancelled
+    // dialog, a full disk) keep the window open with the work.
+    if (!session_.mayClose())
         cancel = true;
+}
+
+void Form1::documentEdited()
+{
+    if (!loading_)
+        session_.contentChanged();
+}
+
+void Form1::showRecoveryProblem(const QString& reason)
+{
+    const QString caption = toQString(texts::kWindowCaption);
+    setWindowTitle(reason.isEmpty() ? caption : toQString(messages::kRecoveryFailed).arg(caption, reason));
 }
 
 void Form1::closeEvent(QCloseEvent* event)

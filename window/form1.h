@@ -56,8 +56,12 @@ public:
     // Writes to CurrentFileName, or asks for a path when there is none.
     SaveOutcome quickSave() { return session_.quickSave(); }
 
-    // Opens the document given on the command line, as Open reads a file.
-    void openAtStartup(const QString& path) { session_.openFile(path); }
+    // Opens the document given on the command line, as Open reads a file,
+    // after asking about unsaved work as Open does.
+    void openAtStartup(const QString& path);
+    // Offers the work that a run which did not end normally left behind.
+    void offerLeftOverWork() { session_.offerLeftOverWork(); }
+    DocumentSession& session() { return session_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -70,12 +74,16 @@ private:
     void setFocusOrder();
     void showCounter();
     void probeApplications();
+    // Any change of a field or the links list that is no load of a document.
+    void documentEdited();
+    void showRecoveryProblem(const QString& reason);
 
     PlatformServices& services_;
     DocumentSession session_;
 
     qint16 CurrentPage = 1;
     qint16 PageCount = 0;
+    bool loading_ = false;  // a document is being put in the window
 
     std::array<FieldBinding, kFieldCount> fields_{};
     std::array<QGroupBox*, kPageCount> Frame1{};

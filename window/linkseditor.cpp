@@ -1,5 +1,7 @@
 #include "window/linkseditor.h"
 
+#include <limits>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -35,6 +37,7 @@ QLineEdit* labelledField(QWidget* parent, const char* labelName, std::string_vie
     auto* label = place(new QLabel(toQString(caption), parent), labelName, labelArea);
     label->setTextFormat(Qt::PlainText);
     auto* field = place(new QLineEdit(parent), fieldName, fieldArea);
+    field->setMaxLength(std::numeric_limits<int>::max());  // a URL of any length
     label->setBuddy(field);
     field->setAccessibleName(toQString(caption));
     return field;
@@ -128,6 +131,7 @@ void LinksEditor::Command2_Click()
     txtLinkOMS->clear();
     txtURL->clear();
     txtURL->setFocus();
+    emit linesChanged();
 }
 
 void LinksEditor::Command3_Click()
@@ -146,6 +150,7 @@ void LinksEditor::Command3_Click()
     List1->clearSelection();
     Command3->setEnabled(false);
     Command4->setEnabled(false);
+    emit linesChanged();
 }
 
 void LinksEditor::Command4_Click()
@@ -153,7 +158,11 @@ void LinksEditor::Command4_Click()
     const int row = List1->currentRow();
     if (row < 0)
         return;
-    List1->item(row)->setText(makeLinkLine(txtLinkOMS->text(), txtURL->text()));
+    const QString line = makeLinkLine(txtLinkOMS->text(), txtURL->text());
+    if (List1->item(row)->text() == line)
+        return;
+    List1->item(row)->setText(line);
+    emit linesChanged();
 }
 
 }  // namespace vinkring

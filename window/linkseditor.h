@@ -36,6 +36,10 @@ public:
     // In focus order: txtURL, txtLinkOMS, the three buttons, List1.
     QList<QWidget*> focusOrder() const;
 
+signals:
+    // The writer added, removed or changed a line (setLines does not count).
+    void linesChanged();
+
 private:
     MessageBox& messageBox_;
     QLineEdit* txtURL = nullptr;

@@ -104,8 +104,10 @@ class FakeFolders final : public Folders {
 public:
     QString program;
     QString cache;
+    QString state;  // empty: no recovery copy
     QString programFolder() const override { return program; }
     QString cacheFolder() const override { return cache; }
+    QString stateFolder() const override { return state; }
 };
 
 // Automation classes made available by a test; records every creation.
