@@ -43,6 +43,18 @@ void DocumentSession::contentChanged()
     recovery_.changed();
 }
 
+void DocumentSession::fieldMayHaveChanged(std::size_t index, const std::function<QString()>& text)
+{
+    // Already unsaved: the answer changes nothing, and the text is not read.
+    if (UnsavedChanges) {
+        recovery_.changed();
+        return;
+    }
+    const std::optional<ArticleDocument>& saved = recovery_.baseline();
+    if (!saved || saved->fields.at(index) != text())
+        contentChanged();
+}
+
 bool DocumentSession::confirmReplace()
 {
     if (!UnsavedChanges)

@@ -4,6 +4,8 @@
 // Open, Save and quick save that change them, the question before work is
 // replaced or dropped, and the recovery copy that keeps unsaved work safe.
 
+#include <functional>
+
 #include <QString>
 
 #include "model/articledocument.h"
@@ -36,6 +38,9 @@ public:
     // The writer changed the document, with the keyboard or otherwise
     // (the mouse, the links editor, the spelling check).
     void contentChanged();
+    // Field index may have changed, or only its look (formats): a change
+    // when its text is not what was last saved or opened. text gives it.
+    void fieldMayHaveChanged(std::size_t index, const std::function<QString()>& text);
 
     // Before the work is replaced or dropped: with unsaved changes, asks
     // "Wilt u uw wijzigingen bewaren?" with Ja, Nee and Annuleren. True when

@@ -24,16 +24,11 @@ QString FieldBinding::shownText() const
     if (line_)
         return line_->text();
     // Raw text keeps no-break spaces; blocks and line separators become CR LF.
-    const QString text = multi_->document()->toRawText();
-    QString out;
-    out.reserve(text.size() + text.size() / 32);
-    for (const QChar c : text) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            out += QStringLiteral("\r\n");
-        else
-            out += c;
-    }
-    return out;
+    QString text = multi_->document()->toRawText();
+    const QString crLf = QStringLiteral("\r\n");
+    text.replace(QChar::ParagraphSeparator, crLf);
+    text.replace(QChar::LineSeparator, crLf);
+    return text;
 }
 
 QString FieldBinding::text() const
@@ -81,12 +76,14 @@ void FieldBinding::remember(const QString& text)
     }
 }
 
-void FieldBinding::onEdited(QObject* context, std::function<void()> edited) const
+void FieldBinding::onEdited(QObject* context, std::function<void(bool certain)> edited) const
 {
-    if (line_)
-        QObject::connect(line_, &QLineEdit::textChanged, context, [edited] { edited(); });
-    else
-        QObject::connect(multi_, &QPlainTextEdit::textChanged, context, std::move(edited));
+    if (line_) {
+        QObject::connect(line_, &QLineEdit::textChanged, context, [edited] { edited(true); });
+        return;
+    }
+    QObject::connect(multi_->document(), &QTextDocument::contentsChange, context,
+                     [edited](int, int removed, int added) { edited(removed != added); });
 }
 
 }  // namespace vinkring

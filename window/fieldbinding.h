@@ -32,8 +32,10 @@ public:
     // what was typed before it.
     void replaceText(const QString& text);
     // Calls edited, for as long as context lives, whenever the field's text
-    // changes (typed, pasted, dropped or set).
-    void onEdited(QObject* context, std::function<void()> edited) const;
+    // may have changed (typed, pasted, dropped or set): certain is false when
+    // the same number of characters went as came, which is also how a change
+    // of formats alone looks (a highlighter's); the caller then compares.
+    void onEdited(QObject* context, std::function<void(bool certain)> edited) const;
 
 private:
     QString shownText() const;

@@ -158,7 +158,7 @@ void Form1::buildPage(int index)
             widget->setAccessibleName(toQString(pageInfo.caption));
         }
         fields_[i].setText(toQString(entry.defaultText));
-        fields_[i].onEdited(this, [this] { documentEdited(); });
+        fields_[i].onEdited(this, [this, i](bool certain) { fieldEdited(i, certain); });
     }
     fitLabels(singleLine);
 
@@ -373,6 +373,16 @@ void Form1::documentEdited()
 {
     if (!loading_)
         session_.contentChanged();
+}
+
+void Form1::fieldEdited(std::size_t index, bool certain)
+{
+    if (loading_)
+        return;
+    if (certain)
+        session_.contentChanged();
+    else
+        session_.fieldMayHaveChanged(index, [this, index] { return fields_[index].text(); });
 }
 
 void Form1::showRecoveryProblem(const QString& reason)

@@ -76,6 +76,8 @@ private:
     void probeApplications();
     // Any change of a field or the links list that is no load of a document.
     void documentEdited();
+    // A notice that field index may have changed (see FieldBinding::onEdited).
+    void fieldEdited(std::size_t index, bool certain);
     void showRecoveryProblem(const QString& reason);
 
     PlatformServices& services_;

@@ -54,6 +54,8 @@ public:
     void discard(RecoveryStore::LeftOver& left);
     QString setAside(RecoveryStore::LeftOver& left);
 
+    // The work as last saved, opened or begun; none after a restore.
+    const std::optional<ArticleDocument>& baseline() const { return baseline_; }
     // Why the copy cannot be written at present; empty when it can.
     QString problem() const { return problem_; }
     // Whether this run's copy is on the disk, as far as the finished writing tells.
