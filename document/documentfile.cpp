@@ -45,27 +45,37 @@ bool holdsNonAscii(QByteArrayView bytes)
     return std::any_of(bytes.begin(), bytes.end(), [](char c) { return (uchar(c) & 0x80) != 0; });
 }
 
-// The text bytes hold in UTF-8, or nullopt when they are not valid UTF-8.
-// Decoded in pieces cut between characters, so that a Windows-1252 file is
-// found out at its first non-UTF-8 byte and not after decoding it whole.
-std::optional<QString> decodeUtf8(QByteArrayView bytes)
+// Whether bytes are valid UTF-8. Checked in pieces cut between characters,
+// through a buffer of one piece, so that a Windows-1252 file is found out at
+// its first non-UTF-8 byte without decoding (or making room for) all of it.
+bool isUtf8(QByteArrayView bytes)
 {
     constexpr qsizetype kPiece = 64 * 1024;
     QStringDecoder decoder(QStringConverter::Utf8,
                            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* end = text.data();
+    QString buffer;
     for (qsizetype at = 0; at < bytes.size();) {
         qsizetype next = std::min(at + kPiece, bytes.size());
         while (next < bytes.size() && (uchar(bytes[next]) & 0xC0) == 0x80)
             ++next;
-        end = decoder.appendToBuffer(end, bytes.sliced(at, next - at));
+        const QByteArrayView piece = bytes.sliced(at, next - at);
+        buffer.resize(std::max(buffer.size(), decoder.requiredSpace(piece.size())));
+        decoder.appendToBuffer(buffer.data(), piece);
         if (decoder.hasError())
-            return std::nullopt;
+            return false;
         at = next;
     }
-    text.truncate(end - text.constData());
-    return text;
+    return true;
+}
+
+// The text bytes hold in UTF-8, or nullopt when they are not valid UTF-8.
+std::optional<QString> decodeUtf8(QByteArrayView bytes)
+{
+    if (!isUtf8(bytes))
+        return std::nullopt;
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 // The file's bytes, markers not checked. Windows-1252; but should those
@@ -74,13 +84,15 @@ std::optional<QString> decodeUtf8(QByteArrayView bytes)
 // behind its byte-order mark instead, which reads back as it was.
 std::optional<QByteArray> encodeFile(const ArticleDocument& doc)
 {
-    const QString text = SerializeDocument(doc);
-    std::optional<QByteArray> bytes = EncodeWindows1252(text);
-    if (!bytes)
-        return bytes;
-    if (holdsNonAscii(*bytes) && decodeUtf8(*bytes))
-        bytes = "\xEF\xBB\xBF" + text.toUtf8();
-    bytes->append("\r\n");
+    std::optional<QByteArray> bytes;
+    {
+        const QString text = SerializeDocument(doc);
+        bytes = EncodeWindows1252(text);
+        if (bytes && holdsNonAscii(*bytes) && isUtf8(*bytes))
+            bytes = "\xEF\xBB\xBF" + text.toUtf8();
+    }  // the text goes before the bytes grow
+    if (bytes)
+        bytes->append("\r\n");
     return bytes;
 }
 

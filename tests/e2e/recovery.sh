@@ -22,8 +22,8 @@ export LC_ALL=C.UTF-8 # the typed text is cut into characters, not bytes
 program=$(realpath "$1")
 helper=$(realpath "$2")
 typing_runs=${4:-20}
-save_runs=${5:-4}
-copy_runs=${6:-4}
+save_runs=${5:-3}
+copy_runs=${6:-3}
 slow_ms=1000
 
 e2e_setup "$3"

@@ -11,11 +11,9 @@
 #include <QSyntaxHighlighter>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include "document/documentfile.h"
 #include "document/recovery.h"
-#include "window/qtmessagebox.h"
 
 using namespace vinkring;
 using namespace vinkring::test;
@@ -419,28 +417,4 @@ TEST_F(WorkSafety, AFileWithMoreFieldsOpensAndSaysWhatWasLeftOut)
     ASSERT_EQ(platform.messageBox.shown.size(), 1u);
     EXPECT_EQ(platform.messageBox.shown[0].icon, MessageIcon::Exclamation);
     EXPECT_TRUE(platform.messageBox.shown[0].text.contains(QStringLiteral("weggelaten")));
-}
-
-TEST(RealMessageBox, EscapeAndClosingAnswerAnnuleren)
-{
-    QtMessageBox box;
-    // Acts on the box once it is up.
-    const auto answerWith = [&](std::function<void(QWidget*)> act, MessageButtons buttons) {
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (QWidget* shown = QApplication::activeModalWidget()) {
-                poll.stop();
-                act(shown);
-            }
-        });
-        poll.start(10);
-        return box.show(kSaveQuestion, QString(), MessageIcon::Information, buttons, QString());
-    };
-    const auto escape = [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); };
-    EXPECT_EQ(answerWith(escape, MessageButtons::YesNoCancel), MessageAnswer::Cancel);
-    EXPECT_EQ(answerWith([](QWidget* w) { w->close(); }, MessageButtons::YesNoCancel), MessageAnswer::Cancel);
-    EXPECT_EQ(answerWith([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }, MessageButtons::YesNoCancel),
-              MessageAnswer::Yes);
-    // Without Annuleren, Escape is Nee.
-    EXPECT_EQ(answerWith(escape, MessageButtons::YesNo), MessageAnswer::No);
 }
