@@ -57,6 +57,8 @@ void RecoveryScheduler::settled(const ArticleDocument& baseline)
     baseline_ = baseline;
     timer_.stop();
     pending_ = false;
+    report(QString());  // the work is safe in its file: nothing to warn about
+
     if (store_ && store_->isOpen())
         post(removeCopy, false);
 }
