@@ -17,6 +17,9 @@ namespace vinkring {
 
 namespace {
 
+// UTF-8's byte-order mark.
+const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+
 // Why a file operation failed, in Dutch.
 QString reason(const QFileDevice& file, int systemError)
 {
@@ -79,17 +82,18 @@ std::optional<QString> decodeUtf8(QByteArrayView bytes)
 }
 
 // The file's bytes, markers not checked. Windows-1252; but should those
-// bytes happen to be valid UTF-8 beyond ASCII (text such as "Ã©"), they
-// would read back as other characters, and the file is written in UTF-8
-// behind its byte-order mark instead, which reads back as it was.
+// bytes happen to be valid UTF-8 beyond ASCII (text such as "Ã©"), or start
+// like a UTF-8 byte-order mark ("ï»¿"), they would read back as other
+// characters, and the file is written in UTF-8 behind its byte-order mark
+// instead, which reads back as it was.
 std::optional<QByteArray> encodeFile(const ArticleDocument& doc)
 {
     std::optional<QByteArray> bytes;
     {
         const QString text = SerializeDocument(doc);
         bytes = EncodeWindows1252(text);
-        if (bytes && holdsNonAscii(*bytes) && isUtf8(*bytes))
-            bytes = "\xEF\xBB\xBF" + text.toUtf8();
+        if (bytes && (bytes->startsWith(kByteOrderMark) || (holdsNonAscii(*bytes) && isUtf8(*bytes))))
+            bytes = kByteOrderMark + text.toUtf8();
     }  // the text goes before the bytes grow
     if (bytes)
         bytes->append("\r\n");
@@ -176,7 +180,7 @@ DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
     // CR and LF are the same bytes in Windows-1252: the text is taken apart
     // without being decoded whole (a document can run to megabytes).
     QByteArrayView text = bytes;
-    const bool byteOrderMark = text.startsWith("\xEF\xBB\xBF");
+    const bool byteOrderMark = text.startsWith(kByteOrderMark);
     if (byteOrderMark)
         text = text.sliced(3);
     if (text.endsWith("\r\n"))

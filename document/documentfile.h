@@ -48,8 +48,9 @@ ArticleDocument WithUnencodableReplaced(const ArticleDocument& doc);
 
 // The whole file for doc: the document string in Windows-1252, then CR LF.
 // nullopt when a text holds a marker or a character without a byte. Bytes
-// that the reader would take for UTF-8 (text such as "Ã©") are written as
-// UTF-8 behind a byte-order mark instead, so that they read back unchanged.
+// that the reader would take for UTF-8 (text such as "Ã©", or a text that
+// starts with "ï»¿") are written as UTF-8 behind a byte-order mark instead,
+// so that they read back unchanged.
 std::optional<QByteArray> DocumentFileBytes(const ArticleDocument& doc);
 
 struct DocumentReadResult {

@@ -385,6 +385,11 @@ TEST(DocumentFile, TextThatLooksLikeUtf8ReadsBackAsWritten)
     ASSERT_TRUE(read.document) << read.error.toStdString();
     EXPECT_EQ(*read.document, doc);
 
+    // A text that starts as the mark does in the code page.
+    doc.field("txtTitel") = QString::fromUtf8("ï»¿ begin");
+    ASSERT_TRUE(WriteDocumentFile(path, doc).written);
+    EXPECT_EQ(ReadDocumentFile(path).document, doc);
+
     // Everything else stays one byte per character, without a mark.
     ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
     EXPECT_FALSE(readBytes(path).startsWith("\xEF\xBB\xBF"));
