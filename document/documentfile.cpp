@@ -31,16 +31,28 @@ DocumentReadResult readFailure(const QString& text)
     return {std::nullopt, text + toQString(messages::kNothingChanged), QString()};
 }
 
-// Field markers in text, counted up to one more than the 27 a document
-// needs. The marker is ASCII, so UTF-8 and Windows-1252 hold it alike.
+// Field markers in text, counted up to the 27 a document needs. The marker
+// is ASCII, so UTF-8 and Windows-1252 hold it alike.
 int countFieldMarkers(QByteArrayView text)
 {
     const QByteArrayView marker("<vbcrlf>");
     int count = 0;
-    for (qsizetype at = text.indexOf(marker); at >= 0 && count <= int(kFieldCount);
+    for (qsizetype at = text.indexOf(marker); at >= 0 && count < int(kFieldCount);
          at = text.indexOf(marker, at + marker.size()))
         ++count;
     return count;
+}
+
+// The length of the document string of doc: a text that is longer holds
+// more parts than the 27 fields and the links.
+qsizetype documentLength(const ArticleDocument& doc)
+{
+    qsizetype length = qsizetype(kFieldCount) * kFieldMarker.size();
+    for (const QString& field : doc.fields)
+        length += field.size();
+    for (const QString& line : doc.links)
+        length += line.size();
+    return length + std::max<qsizetype>(0, doc.links.size() - 1) * kLinkMarker.size();
 }
 
 bool holdsNonAscii(QByteArrayView bytes)
@@ -193,11 +205,10 @@ DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
     const std::optional<QString> utf8 =
         byteOrderMark || holdsNonAscii(text) ? decodeUtf8(text) : std::optional<QString>();
     std::optional<ArticleDocument> doc = utf8 ? ParseDocument(*utf8) : ParseDocumentWindows1252(text);
-    const int markers = countFieldMarkers(text);
     if (!doc) {
         return readFailure(toQString(messages::kNotADocument)
                                .arg(quotedPath(path))
-                               .arg(markers)
+                               .arg(countFieldMarkers(text))
                                .arg(kFieldCount)
                                .arg(kFieldMarker));
     }
@@ -208,7 +219,7 @@ DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
                                .arg(kMaxLinkLines));
     }
     QString notice;
-    if (markers > int(kFieldCount))
+    if (documentLength(*doc) < (utf8 ? utf8->size() : text.size()))
         notice = toQString(messages::kExtraFieldMarkers).arg(quotedPath(path)).arg(kFieldCount).arg(kFieldMarker);
     return {std::move(doc), QString(), notice};
 }
