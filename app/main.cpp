@@ -24,10 +24,12 @@ int main(int argc, char* argv[])
     program.messageBox.setParent(&window);
     program.fileDialog.setParent(&window);
     window.show();
-    if (startup.document) {
-        // Once the window stands on the screen, so that a message about the
-        // file is centred over it.
-        vinkring::whenOnScreen(window, [&window, path = *startup.document] { window.openAtStartup(path); });
-    }
+    // Once the window stands on the screen, so that the questions are centred
+    // over it: first the work a crashed run left behind, then the file asked for.
+    vinkring::whenOnScreen(window, [&window, document = startup.document] {
+        window.offerLeftOverWork();
+        if (document)
+            window.openAtStartup(*document);
+    });
     return QApplication::exec();
 }

@@ -1,57 +1,112 @@
 #include "document/documentfile.h"
 
+#include <algorithm>
+#include <cerrno>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QStringDecoder>
 
 #include "model/texts.h"
 #include "document/documentformat.h"
+#include "document/durablefile.h"
 #include "document/windows1252.h"
 
 namespace vinkring {
 
 namespace {
 
-// Why a file operation failed, in Dutch, with the system's own words after it.
-QString reason(const QFileDevice& file)
+// UTF-8's byte-order mark.
+const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+
+// Why a file operation failed, in Dutch.
+QString reason(const QFileDevice& file, int systemError)
 {
-    QString why;
-    switch (file.error()) {
-    case QFileDevice::ReadError: why = toQString(messages::kReadError); break;
-    case QFileDevice::WriteError: why = toQString(messages::kWriteError); break;
-    case QFileDevice::ResourceError: why = toQString(messages::kDiskFull); break;
-    case QFileDevice::OpenError: why = toQString(messages::kOpenError); break;
-    case QFileDevice::PermissionsError: why = toQString(messages::kNoAccess); break;
-    case QFileDevice::RenameError: why = toQString(messages::kRenameError); break;
-    case QFileDevice::NoError: why = toQString(messages::kShortWrite); break;
-    default: why = toQString(messages::kOtherError); break;
-    }
-    const QString detail = file.errorString();
-    if (!detail.isEmpty() && detail != QLatin1String("Unknown error"))
-        why += QStringLiteral(" (") + detail + QLatin1Char(')');
-    return why;
+    return FailureReason(file.error(), systemError);
 }
 
 DocumentReadResult readFailure(const QString& text)
 {
-    return {std::nullopt, text + toQString(messages::kNothingChanged)};
+    return {std::nullopt, text + toQString(messages::kNothingChanged), QString()};
 }
 
-// Field markers in text, counted up to the 27 a document needs.
-int countFieldMarkers(QStringView text)
+// Field markers in text, counted up to the 27 a document needs. The marker
+// is ASCII, so UTF-8 and Windows-1252 hold it alike.
+int countFieldMarkers(QByteArrayView text)
 {
+    const QByteArrayView marker("<vbcrlf>");
     int count = 0;
-    for (qsizetype at = text.indexOf(kFieldMarker); at >= 0 && count < int(kFieldCount);
-         at = text.indexOf(kFieldMarker, at + kFieldMarker.size()))
+    for (qsizetype at = text.indexOf(marker); at >= 0 && count < int(kFieldCount);
+         at = text.indexOf(marker, at + marker.size()))
         ++count;
     return count;
 }
 
-// The file's bytes, markers not checked.
+// The length of the document string of doc: a text that is longer holds
+// more parts than the 27 fields and the links.
+qsizetype documentLength(const ArticleDocument& doc)
+{
+    qsizetype length = qsizetype(kFieldCount) * kFieldMarker.size();
+    for (const QString& field : doc.fields)
+        length += field.size();
+    for (const QString& line : doc.links)
+        length += line.size();
+    return length + std::max<qsizetype>(0, doc.links.size() - 1) * kLinkMarker.size();
+}
+
+bool holdsNonAscii(QByteArrayView bytes)
+{
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return (uchar(c) & 0x80) != 0; });
+}
+
+// Whether bytes are valid UTF-8. Checked in pieces cut between characters,
+// through a buffer of one piece, so that a Windows-1252 file is found out at
+// its first non-UTF-8 byte without decoding (or making room for) all of it.
+bool isUtf8(QByteArrayView bytes)
+{
+    constexpr qsizetype kPiece = 64 * 1024;
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QString buffer;
+    for (qsizetype at = 0; at < bytes.size();) {
+        qsizetype next = std::min(at + kPiece, bytes.size());
+        while (next < bytes.size() && (uchar(bytes[next]) & 0xC0) == 0x80)
+            ++next;
+        const QByteArrayView piece = bytes.sliced(at, next - at);
+        buffer.resize(std::max(buffer.size(), decoder.requiredSpace(piece.size())));
+        decoder.appendToBuffer(buffer.data(), piece);
+        if (decoder.hasError())
+            return false;
+        at = next;
+    }
+    return true;
+}
+
+// The text bytes hold in UTF-8, or nullopt when they are not valid UTF-8.
+std::optional<QString> decodeUtf8(QByteArrayView bytes)
+{
+    if (!isUtf8(bytes))
+        return std::nullopt;
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
+// The file's bytes, markers not checked. Windows-1252; but should those
+// bytes happen to be valid UTF-8 beyond ASCII (text such as "Ã©"), or start
+// like a UTF-8 byte-order mark ("ï»¿"), they would read back as other
+// characters, and the file is written in UTF-8 behind its byte-order mark
+// instead, which reads back as it was.
 std::optional<QByteArray> encodeFile(const ArticleDocument& doc)
 {
-    std::optional<QByteArray> bytes = EncodeWindows1252(SerializeDocument(doc));
+    std::optional<QByteArray> bytes;
+    {
+        const QString text = SerializeDocument(doc);
+        bytes = EncodeWindows1252(text);
+        if (bytes && (bytes->startsWith(kByteOrderMark) || (holdsNonAscii(*bytes) && isUtf8(*bytes))))
+            bytes = kByteOrderMark + text.toUtf8();
+    }  // the text goes before the bytes grow
     if (bytes)
         bytes->append("\r\n");
     return bytes;
@@ -137,6 +192,9 @@ DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
     // CR and LF are the same bytes in Windows-1252: the text is taken apart
     // without being decoded whole (a document can run to megabytes).
     QByteArrayView text = bytes;
+    const bool byteOrderMark = text.startsWith(kByteOrderMark);
+    if (byteOrderMark)
+        text = text.sliced(3);
     if (text.endsWith("\r\n"))
         text.chop(2);
     else if (text.endsWith('\n'))
@@ -144,11 +202,13 @@ DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
     if (text.isEmpty())
         return readFailure(toQString(messages::kFileEmpty).arg(quotedPath(path)));
 
-    std::optional<ArticleDocument> doc = ParseDocumentWindows1252(text);
+    const std::optional<QString> utf8 =
+        byteOrderMark || holdsNonAscii(text) ? decodeUtf8(text) : std::optional<QString>();
+    std::optional<ArticleDocument> doc = utf8 ? ParseDocument(*utf8) : ParseDocumentWindows1252(text);
     if (!doc) {
         return readFailure(toQString(messages::kNotADocument)
                                .arg(quotedPath(path))
-                               .arg(countFieldMarkers(DecodeWindows1252(text)))
+                               .arg(countFieldMarkers(text))
                                .arg(kFieldCount)
                                .arg(kFieldMarker));
     }
@@ -158,7 +218,10 @@ DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
                                .arg(doc->links.size())
                                .arg(kMaxLinkLines));
     }
-    return {std::move(doc), QString()};
+    QString notice;
+    if (documentLength(*doc) < (utf8 ? utf8->size() : text.size()))
+        notice = toQString(messages::kExtraFieldMarkers).arg(quotedPath(path)).arg(kFieldCount).arg(kFieldMarker);
+    return {std::move(doc), QString(), notice};
 }
 
 DocumentReadResult ReadDocumentFile(const QString& path)
@@ -177,12 +240,14 @@ DocumentReadResult ReadDocumentFile(const QString& path)
     }
 
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), reason(file)));
+        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), reason(file, errno)));
     }
+    errno = 0;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), reason(file)));
+        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), reason(file, errno)));
     }
     file.close();
     return ParseDocumentFile(bytes, path);
@@ -204,25 +269,11 @@ DocumentWriteResult WriteDocumentFile(const QString& path, const ArticleDocument
     }
 
     const bool existed = QFileInfo::exists(path);
-    const QString kept = existed ? toQString(messages::kOldFileKept) : QString();
-    auto failure = [&](const QString& why) {
-        return DocumentWriteResult{
-            false, toQString(messages::kFileNotSaved).arg(quotedPath(path), why) + kept};
-    };
-
-    // Unbuffered, so that a short write shows here and not in a flush whose
-    // failure the commit would not see.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failure(reason(file));
-    if (file.write(*bytes) != bytes->size()) {
-        const QString why = reason(file);
-        file.cancelWriting();
-        file.commit();  // removes the temporary file; the old one stays
-        return failure(why);
+    const DurableWriteResult result = WriteFileDurably(path, *bytes);
+    if (!result.written) {
+        const QString kept = existed ? toQString(messages::kOldFileKept) : QString();
+        return {false, toQString(messages::kFileNotSaved).arg(quotedPath(path), result.reason) + kept};
     }
-    if (!file.commit())
-        return failure(reason(file));
     return {true, QString()};
 }
 

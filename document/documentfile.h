@@ -1,8 +1,9 @@
 #pragma once
 // The document file: the document string in Windows-1252, then CR LF, with
 // nothing before or after. Writing replaces the old file atomically; reading
-// takes the whole file apart before anything is handed on. Failures come back
-// as a Dutch text that names the file; nothing here talks to the writer.
+// takes the whole file apart before anything is handed on, and also takes a
+// file in UTF-8 (written on another system). Failures come back as a Dutch
+// text that names the file; nothing here talks to the writer.
 
 #include <optional>
 #include <vector>
@@ -46,17 +47,25 @@ std::vector<UnencodableText> PlacesWithUnencodable(const ArticleDocument& doc);
 ArticleDocument WithUnencodableReplaced(const ArticleDocument& doc);
 
 // The whole file for doc: the document string in Windows-1252, then CR LF.
-// nullopt when a text holds a marker or a character without a byte.
+// nullopt when a text holds a marker or a character without a byte. Bytes
+// that the reader would take for UTF-8 (text such as "Ã©", or a text that
+// starts with "ï»¿") are written as UTF-8 behind a byte-order mark instead,
+// so that they read back unchanged.
 std::optional<QByteArray> DocumentFileBytes(const ArticleDocument& doc);
 
 struct DocumentReadResult {
     std::optional<ArticleDocument> document;  // set when the file is a document
     QString error;                            // otherwise why not, naming the file
+    QString notice;                           // with a document: what of the file it leaves out
 };
 
 // The document held by bytes, the content of the file at path (path only
-// names the file in the error text). Removes one final line end (CR LF, or a
-// lone LF) before taking the text apart.
+// names the file in the texts). Removes one final line end (CR LF, or a lone
+// LF) before taking the text apart. The bytes are read as UTF-8 when they
+// start with its byte-order mark (which is dropped) or hold characters
+// beyond ASCII that are all valid UTF-8; otherwise as Windows-1252. A file
+// with more than 27 field markers gives the document and a notice that the
+// texts after the links part were left out.
 DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path);
 
 // Reads the whole file at path and takes it apart.

@@ -1,14 +1,16 @@
 // libFuzzer target: reading a document file. Arbitrary bytes go through the
-// Windows-1252 decoding and ParseDocument; every document that parses is
+// reader's decoding (UTF-8 or Windows-1252) and ParseDocument; every document that parses is
 // rendered in both flavours, applied as the reader applies it, and written
 // back, which must give the same texts and lines again. The same bytes, cut
 // into texts, are also written as a document and read back.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include "model/articledocument.h"
@@ -35,12 +37,34 @@ void apply(ArticleDocument& target, const ArticleDocument& parsed)
         target.links.append(line);
 }
 
+// The text of a file's bytes (line end and byte-order mark still on them) as
+// the reader takes it: UTF-8 when they start with its byte-order mark or hold
+// characters beyond ASCII that are all valid UTF-8, otherwise Windows-1252.
+QString fileText(QByteArray bytes, bool& utf8)
+{
+    const bool mark = bytes.startsWith("\xEF\xBB\xBF");
+    if (mark)
+        bytes.remove(0, 3);
+    utf8 = false;
+    const bool beyondAscii = std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
+    if (mark || beyondAscii) {
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        const QString text = decoder.decode(bytes);
+        utf8 = !decoder.hasError();
+        if (utf8)
+            return text;
+    }
+    return DecodeWindows1252(bytes);
+}
+
 // Parts taken apart at the markers hold no marker, so every parsed document
-// can be written and read back unchanged.
-void checkRoundTrip(const ArticleDocument& parsed)
+// can be written and read back unchanged (one read as UTF-8 when it holds
+// only characters the file's code page has).
+void checkRoundTrip(const ArticleDocument& parsed, bool utf8)
 {
     FUZZ_CHECK(PlacesWithMarkers(parsed).empty());
-    FUZZ_CHECK(PlacesWithUnencodable(parsed).empty());
+    FUZZ_CHECK(utf8 || PlacesWithUnencodable(parsed).empty());
     FUZZ_CHECK(parsed.links.size() != 1 || !parsed.links.first().isEmpty());
 
     const QString written = SerializeDocument(parsed);
@@ -51,7 +75,9 @@ void checkRoundTrip(const ArticleDocument& parsed)
     FUZZ_CHECK(reread->links == parsed.links);
 
     const std::optional<QByteArray> file = DocumentFileBytes(parsed);
-    FUZZ_CHECK(file.has_value());
+    FUZZ_CHECK(file.has_value() == PlacesWithUnencodable(parsed).empty());
+    if (!file)
+        return;
     const DocumentReadResult again = ParseDocumentFile(*file, kPath);
     FUZZ_CHECK(again.document.has_value());
     FUZZ_CHECK(*again.document == parsed);
@@ -77,7 +103,8 @@ void checkFile(const QByteArray& bytes)
     const std::optional<QByteArray> encoded = EncodeWindows1252(decoded);
     FUZZ_CHECK(encoded.has_value() && *encoded == bytes);
 
-    QString text = decoded;
+    bool utf8 = false;
+    QString text = fileText(bytes, utf8);
     if (text.endsWith(QStringLiteral("\r\n")))
         text.chop(2);
     else if (text.endsWith(QLatin1Char('\n')))
@@ -88,15 +115,18 @@ void checkFile(const QByteArray& bytes)
     FUZZ_CHECK(parsed.has_value() == (markers >= 27));
     const DocumentReadResult read = ParseDocumentFile(bytes, kPath);
     FUZZ_CHECK(read.document.has_value() == read.error.isEmpty());
-    FUZZ_CHECK(read.document.has_value() == (parsed && parsed->links.size() <= kMaxLinkLines));
+    FUZZ_CHECK(read.document.has_value() == (!text.isEmpty() && parsed && parsed->links.size() <= kMaxLinkLines));
     if (!read.document)
         return;
     FUZZ_CHECK(*read.document == *parsed);
-    checkRoundTrip(*read.document);
+    // Texts after the links part are left out, and the reader says so.
+    FUZZ_CHECK(read.notice.isEmpty() == (markers == 27));
+    checkRoundTrip(*read.document, utf8);
 
-    // A file with exactly 27 field markers and the final CR LF is written
-    // back byte for byte.
-    if (markers == 27 && bytes.endsWith("\r\n"))
+    // A file with exactly 27 field markers and the final CR LF, in the code
+    // page (without a byte-order mark, which is dropped), is written back byte
+    // for byte.
+    if (!utf8 && !bytes.startsWith("\xEF\xBB\xBF") && markers == 27 && bytes.endsWith("\r\n"))
         FUZZ_CHECK(DocumentFileBytes(*read.document) == bytes);
 
     ArticleDocument open = defaultDocument();

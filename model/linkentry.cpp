@@ -2,23 +2,30 @@
 
 namespace vinkring {
 
+namespace {
+const QString kDivider = QStringLiteral(", ");
+}  // namespace
+
 QString makeLinkLine(const QString& description, const QString& url)
 {
-    return description + QStringLiteral(", ") + url;
+    QString safeUrl = url;
+    safeUrl.replace(kDivider, QStringLiteral(",%20"));
+    return description + kDivider + safeUrl;
 }
 
 LinkPieces splitLinkLine(const QString& line)
 {
     LinkPieces pieces;
-    const qsizetype first = line.indexOf(QLatin1Char(','));
-    if (first < 0) {
+    qsizetype at = line.lastIndexOf(kDivider);
+    if (at < 0)
+        at = line.indexOf(QLatin1Char(','));
+    if (at < 0) {
         pieces.description = line;
         return pieces;
     }
     pieces.hasComma = true;
-    pieces.description = line.left(first);
-    const qsizetype second = line.indexOf(QLatin1Char(','), first + 1);
-    pieces.url = second < 0 ? line.mid(first + 1) : line.mid(first + 1, second - first - 1);
+    pieces.description = line.left(at);
+    pieces.url = line.mid(at + 1);
     return pieces;
 }
 

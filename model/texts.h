@@ -90,6 +90,9 @@ inline constexpr std::string_view kChangeAll = "Alles wijzigen";
 inline constexpr std::string_view kAddToDictionary = "Toevoegen aan woordenboek";
 inline constexpr std::string_view kStop = "Stoppen";
 inline constexpr std::string_view kSection = "Onderdeel: %1";
+
+// The recovery copy.
+inline constexpr std::string_view kRecoveryTimeFormat = "dddd d MMMM yyyy 'om' HH:mm:ss";
 }  // namespace texts
 
 namespace messages {
@@ -117,6 +120,12 @@ inline constexpr std::string_view kNotADocument =
     "Het bestand %1 is geen Vinkring-artikel: het bevat %2 van de %3 veldmarkeringen \"%4\".";
 inline constexpr std::string_view kFileTooManyLinks =
     "Het bestand %1 bevat %2 links; de lijst kan niet meer dan %3 links bevatten.";
+// Read, but not whole.
+inline constexpr std::string_view kExtraFieldMarkers =
+    "Het bestand %1 bevat meer dan %2 veldmarkeringen \"%3\": het heeft meer teksten dan de %2 velden en de "
+    "links van een artikel. De teksten na het %2e veld en de links konden nergens worden geplaatst en zijn "
+    "weggelaten.\n\nHet venster toont wat er is gelezen. Bewaart u het artikel in dit bestand, dan ontbreken die "
+    "teksten daarin.";
 
 // Writing a document file.
 inline constexpr std::string_view kFileNotSaved = "Het bestand %1 kon niet worden bewaard: %2.";
@@ -146,6 +155,29 @@ inline constexpr std::string_view kNoAccess = "u heeft er geen toegang toe";
 inline constexpr std::string_view kRenameError = "het nieuwe bestand kon niet op de plaats van het oude worden gezet";
 inline constexpr std::string_view kShortWrite = "er kon niet alles worden geschreven";
 inline constexpr std::string_view kOtherError = "er ging iets mis";
+inline constexpr std::string_view kReadOnlyFileSystem = "het bestandssysteem is alleen-lezen";
+inline constexpr std::string_view kNoSuchFolder = "de map bestaat niet";
+inline constexpr std::string_view kNotAFolder = "een deel van het pad is geen map";
+inline constexpr std::string_view kIsAFolder = "het is een map";
+inline constexpr std::string_view kNameTooLong = "de naam is te lang";
+inline constexpr std::string_view kTooManyOpen = "er zijn te veel bestanden tegelijk open";
+inline constexpr std::string_view kInUse = "het bestand is in gebruik";
+inline constexpr std::string_view kFileTooBig = "het bestand is te groot voor de schijf";
+
+// The recovery copy of unsaved work.
+inline constexpr std::string_view kRecoveryOffer =
+    "Het programma is de vorige keer niet normaal afgesloten. Er is werk teruggevonden dat nog niet was "
+    "bewaard:\n\n%1\n%2\n\nWilt u dit werk herstellen?\n\nJa: het werk komt terug in het venster.\nNee: het "
+    "werk wordt weggegooid.\nAnnuleren: er verandert niets; het werk wordt bij de volgende start opnieuw "
+    "aangeboden.";
+inline constexpr std::string_view kRecoveryTime = "Laatst gewijzigd: %1";
+inline constexpr std::string_view kRecoveryFile = "Bestand: %1";
+inline constexpr std::string_view kRecoveryNeverSaved = "Bestand: geen, dit werk is nog nooit bewaard";
+inline constexpr std::string_view kRecoveryUnreadable =
+    "Er is een herstelkopie van niet bewaard werk gevonden die niet kan worden gelezen. Ze is bewaard als %1.";
+// After the window's caption while the copy cannot be written.
+inline constexpr std::string_view kRecoveryFailed = "%1 - let op: uw werk kan niet tussentijds worden "
+                                                    "veiliggesteld (%2)";
 
 // The command line.
 inline constexpr std::string_view kUsage = "vinkring-artikel: %1\nGebruik: vinkring-artikel [DOCUMENT.VKV]\n";

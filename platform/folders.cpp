@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QDir>
 #include <QStandardPaths>
 
 namespace vinkring {
@@ -36,6 +37,15 @@ bool isUsersFolder(const QString& folder, unsigned userId)
             return false;
     }
     return info.ownerId() == userId;
+}
+
+QString QtFolders::stateFolder() const
+{
+    // Qt 6.4's QStandardPaths has no state location yet: the XDG rule by hand.
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    return base + QLatin1Char('/') + QCoreApplication::applicationName();
 }
 
 }  // namespace vinkring

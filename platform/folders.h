@@ -14,6 +14,9 @@ public:
     virtual bool programFolderIsUsers() const = 0;
     // The user's cache folder for this program (need not exist yet).
     virtual QString cacheFolder() const = 0;
+    // The user's own folder for this program's state, such as the recovery
+    // copy of unsaved work (need not exist yet). Empty: none is kept.
+    virtual QString stateFolder() const = 0;
 };
 
 class QtFolders final : public Folders {
@@ -21,6 +24,7 @@ public:
     QString programFolder() const override;
     bool programFolderIsUsers() const override;
     QString cacheFolder() const override;
+    QString stateFolder() const override;
 };
 
 // Whether folder is a user's own: it exists, the user (userId) owns it, and it

@@ -73,13 +73,13 @@ SaveOutcome DocumentCommands::save()
     return SaveOutcome::Written;
 }
 
-void DocumentCommands::open()
+bool DocumentCommands::open()
 {
     const FileDialogRequest request = documentRequest(texts::kOpenTitle);
     const std::optional<QString> path = services_.fileDialog.showOpen(request);
     if (!path || path->isEmpty())
-        return;
-    openFile(*path);
+        return false;
+    return openFile(*path);
 }
 
 bool DocumentCommands::openFile(const QString& path)
@@ -91,6 +91,8 @@ bool DocumentCommands::openFile(const QString& path)
     }
     host_.applyDocument(*result.document);
     host_.setCurrentFileName(path);
+    if (!result.notice.isEmpty())
+        warn(services_.messageBox, result.notice);
     return true;
 }
 

@@ -28,10 +28,12 @@ public:
 
     // "Be&waren": asks for a path, writes, remembers the path.
     SaveOutcome save();
-    // "&Openen": asks for a path, reads, replaces the document.
-    void open();
+    // "&Openen": asks for a path, reads, replaces the document. True when
+    // the document was replaced.
+    bool open();
     // Reads the file at path as Open does, with the same messages for a bad
-    // file; the document and the file name change only when it succeeds.
+    // file; the document and the file name change only when it succeeds. A
+    // file read only in part is opened, and then says what it left out.
     bool openFile(const QString& path);
     // Writes the current document to path; reports any failure to the
     // writer. True when the file now holds the document.

@@ -5,9 +5,12 @@
 // elsewhere); those are kept beside it and returned until the writer edits
 // the field.
 
+#include <functional>
+
 #include <QString>
 
 class QLineEdit;
+class QObject;
 class QPlainTextEdit;
 class QWidget;
 
@@ -16,16 +19,28 @@ namespace vinkring {
 class FieldBinding {
 public:
     FieldBinding() = default;
-    explicit FieldBinding(QLineEdit* line) : line_(line) {}
+    // A line field takes texts of any length.
+    explicit FieldBinding(QLineEdit* line);
     explicit FieldBinding(QPlainTextEdit* multi) : multi_(multi) {}
 
     QWidget* widget() const;
     // Line ends as CR LF.
     QString text() const;
+    // Puts a text in the field as a new start: its undo history goes.
     void setText(const QString& text);
+    // Changes the text as one edit the writer can undo with Ctrl+Z, after
+    // what was typed before it.
+    void replaceText(const QString& text);
+    // Calls edited, for as long as context lives, whenever the field's text
+    // may have changed (typed, pasted, dropped or set): certain is false when
+    // the same number of characters went as came, which is also how a change
+    // of formats alone looks (a highlighter's); the caller then compares.
+    void onEdited(QObject* context, std::function<void(bool certain)> edited) const;
 
 private:
     QString shownText() const;
+    // Keeps the exact text beside the widget when the widget shows it otherwise.
+    void remember(const QString& text);
 
     QLineEdit* line_ = nullptr;
     QPlainTextEdit* multi_ = nullptr;

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include "article/articleexport.h"
 #include "model/texts.h"
@@ -90,6 +91,7 @@ Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget
     // Before the key preview, which must see the page keys first.
     pageKeys_ = std::make_unique<NavigationKeys>(this, Command1[0], Command1[1], [this](int i) { Command1_Click(i); });
     keys_ = std::make_unique<KeyPreview>(this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); });
+    connect(&session_.recovery(), &RecoveryScheduler::problemChanged, this, &Form1::showRecoveryProblem);
     Form_Load();
 }
 
@@ -175,11 +177,14 @@ void Form1::buildPage(int index)
             widget->setAccessibleName(toQString(pageInfo.caption));
         }
         fields_[i].setText(toQString(entry.defaultText));
+        fields_[i].onEdited(this, [this, i](bool certain) { fieldEdited(i, certain); });
     }
     fitLabels(singleLine);
 
-    if (index == int(kPageCount) - 2)
+    if (index == int(kPageCount) - 2) {
         links_ = new LinksEditor(services_.messageBox, page, scale_);
+        connect(links_, &LinksEditor::linksChanged, this, &Form1::documentEdited);
+    }
     if (index == int(kPageCount) - 1)
         buildOutputButtons(page);
 
@@ -265,6 +270,7 @@ ArticleDocument Form1::document() const
 
 void Form1::setDocument(const ArticleDocument& doc)
 {
+    const QScopedValueRollback<bool> quiet(loading_, true);
     for (std::size_t i = 0; i < kFieldCount; ++i)
         fields_[i].setText(doc.fields[i]);
     links_->setLines(doc.links);
@@ -360,25 +366,36 @@ void Form1::Command6_Click()
     for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i)
         copy[position++] = fields_[i].text();
     copy = runSpellingCheck(std::move(copy), services_.automation);
+    // Only texts that changed, each as one edit that Ctrl+Z undoes.
     position = 0;
-    for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i)
-        fields_[i].setText(copy[position++]);
+    for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i) {
+        const QString& checked = copy[position++];
+        if (checked != fields_[i].text())
+            fields_[i].replaceText(checked);
+    }
 }
 
 // ---------------------------------------------------------------- lifecycle
 
 void Form1::mnuBestandNieuw_Click()
 {
-    for (FieldBinding& field : fields_)
-        field.setText(QString());
+    if (!session_.confirmReplace())
+        return;
+    setDocument(ArticleDocument{});
     links_->clearInputs();
-    links_->setLines({});
     session_.reset();
 }
 
 void Form1::mnuBestandOpenen_Click()
 {
-    session_.open();
+    if (session_.confirmReplace())
+        session_.open();
+}
+
+void Form1::openAtStartup(const QString& path)
+{
+    if (session_.confirmReplace())
+        session_.openFile(path);
 }
 
 void Form1::mnuBestandBewaren_Click()
@@ -396,15 +413,32 @@ void Form1::Form_KeyDown(int keyCode, int shift)
 
 void Form1::Form_QueryUnload(bool& cancel)
 {
-    if (!session_.unsavedChanges())
-        return;
-    const MessageAnswer answer = services_.messageBox.show(toQString(messages::kSaveQuestion), QString(),
-                                                           MessageIcon::Information, MessageButtons::YesNo, QString());
-    // A save the writer asked for that did not write (a full disk, a refused
-    // text) keeps the window open, so the work is not lost; a cancelled
-    // dialog closes it.
-    if (answer == MessageAnswer::Yes && session_.quickSave() == SaveOutcome::NotWritten)
+    // Annuleren, Escape, or Ja with a save that did not write (a cancelled
+    // dialog, a full disk) keep the window open with the work.
+    if (!session_.mayClose())
         cancel = true;
+}
+
+void Form1::documentEdited()
+{
+    if (!loading_)
+        session_.contentChanged();
+}
+
+void Form1::fieldEdited(std::size_t index, bool certain)
+{
+    if (loading_)
+        return;
+    if (certain)
+        session_.contentChanged();
+    else
+        session_.fieldMayHaveChanged(index, [this, index] { return fields_[index].text(); });
+}
+
+void Form1::showRecoveryProblem(const QString& reason)
+{
+    const QString caption = toQString(texts::kWindowCaption);
+    setWindowTitle(reason.isEmpty() ? caption : toQString(messages::kRecoveryFailed).arg(caption, reason));
 }
 
 void Form1::closeEvent(QCloseEvent* event)

@@ -65,8 +65,12 @@ public:
     // Writes to CurrentFileName, or asks for a path when there is none.
     SaveOutcome quickSave() { return session_.quickSave(); }
 
-    // Opens the document given on the command line, as Open reads a file.
-    void openAtStartup(const QString& path) { session_.openFile(path); }
+    // Opens the document given on the command line, as Open reads a file,
+    // after asking about unsaved work as Open does.
+    void openAtStartup(const QString& path);
+    // Offers the work that a run which did not end normally left behind.
+    void offerLeftOverWork() { session_.offerLeftOverWork(); }
+    DocumentSession& session() { return session_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -80,6 +84,11 @@ private:
     void setFocusOrder();
     void showCounter();
     void probeApplications();
+    // Any change of a field or the links list that is no load of a document.
+    void documentEdited();
+    // A notice that field index may have changed (see FieldBinding::onEdited).
+    void fieldEdited(std::size_t index, bool certain);
+    void showRecoveryProblem(const QString& reason);
 
     PlatformServices& services_;
     DocumentSession session_;
@@ -88,6 +97,7 @@ private:
 
     qint16 CurrentPage = 1;
     qint16 PageCount = 0;
+    bool loading_ = false;  // a document is being put in the window
 
     std::array<FieldBinding, kFieldCount> fields_{};
     std::array<QGroupBox*, kPageCount> Frame1{};

@@ -1,5 +1,7 @@
 #include "window/linkseditor.h"
 
+#include <limits>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,6 +38,7 @@ QLineEdit* labelledField(QWidget* parent, const char* labelName, std::string_vie
     auto* label = place(new QLabel(toQString(caption), parent), labelName, labelArea, scale);
     label->setTextFormat(Qt::PlainText);
     auto* field = place(new QLineEdit(parent), fieldName, fieldArea, scale);
+    field->setMaxLength(std::numeric_limits<int>::max());  // a URL of any length
     label->setBuddy(field);
     field->setAccessibleName(toQString(caption));
     return field;
@@ -160,7 +163,10 @@ void LinksEditor::Command4_Click()
     const int row = List1->currentRow();
     if (row < 0)
         return;
-    List1->item(row)->setText(makeLinkLine(txtLinkOMS->text(), txtURL->text()));
+    const QString line = makeLinkLine(txtLinkOMS->text(), txtURL->text());
+    if (List1->item(row)->text() == line)
+        return;
+    List1->item(row)->setText(line);
     emit linksChanged();
 }
 

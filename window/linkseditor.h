@@ -38,7 +38,7 @@ public:
     QList<QWidget*> focusOrder() const;
 
 signals:
-    // The writer added, changed or removed a line.
+    // The writer added, changed or removed a line (setLines does not count).
     void linksChanged();
 
 private:

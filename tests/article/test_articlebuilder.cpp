@@ -243,13 +243,16 @@ TEST(BuildArticle, LinkPiecesLoseSpacesOnly)
     EXPECT_EQ(links(crlf, ArticleFlavour::Forum), QStringLiteral("[URL=url\r\n]\r\nInfo[/URL]\r\n"));
 }
 
-TEST(BuildArticle, CommasCutThePieces)
+TEST(BuildArticle, DescriptionsMayHoldCommasAndUrlsKeepTheirs)
 {
-    const QStringList lines{QStringLiteral("Vis, soort, page.htm"), QStringLiteral("Info, http://a.nl/x,y")};
+    const QStringList lines{QStringLiteral("Cichliden, verzorging en kweek, http://www.aquarium.nl/cichliden"),
+                            QStringLiteral("Info, http://a.nl/x,y"), QStringLiteral("Kaal,http://b.nl/p,q")};
     EXPECT_EQ(links(lines, ArticleFlavour::Forum),
-              QStringLiteral("[URL=soort]Vis[/URL]\r\n[URL=http://a.nl/x]Info[/URL]\r\n"));
+              QStringLiteral("[URL=http://www.aquarium.nl/cichliden]Cichliden, verzorging en kweek[/URL]\r\n"
+                             "[URL=http://a.nl/x,y]Info[/URL]\r\n[URL=http://b.nl/p,q]Kaal[/URL]\r\n"));
     EXPECT_EQ(links(lines, ArticleFlavour::Html),
-              QStringLiteral("<a href=\"soort\">Vis</a><br/><a href=\"http://a.nl/x\">Info</a><br/>"));
+              QStringLiteral("<a href=\"http://www.aquarium.nl/cichliden\">Cichliden, verzorging en kweek</a><br/>"
+                             "<a href=\"http://a.nl/x,y\">Info</a><br/><a href=\"http://b.nl/p,q\">Kaal</a><br/>"));
 }
 
 TEST(BuildArticle, EmptyDescriptionGivesTheUrlOnly)

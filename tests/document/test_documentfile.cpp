@@ -191,6 +191,10 @@ TEST(DocumentFile, FullDiskLeavesTheOldFileWhole)
     EXPECT_FALSE(result.written);
     EXPECT_TRUE(result.error.contains(QLatin1Char('"') + path + QLatin1Char('"'))) << result.error.toStdString();
     EXPECT_TRUE(result.error.contains(QStringLiteral("niet gewijzigd"))) << result.error.toStdString();
+    // The system's cause in Dutch, not the C library's English.
+    EXPECT_TRUE(result.error.contains(QStringLiteral(": het bestand is te groot voor de schijf.")))
+        << result.error.toStdString();
+    EXPECT_FALSE(result.error.contains(QStringLiteral("File too large"))) << result.error.toStdString();
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("artikel.vkv")});  // no temporary file left
 
@@ -208,6 +212,8 @@ TEST(DocumentFile, WriteWhereNoFileCanBe)
     DocumentWriteResult result = WriteDocumentFile(under, sample());
     EXPECT_FALSE(result.written);
     EXPECT_TRUE(result.error.contains(QLatin1Char('"') + under + QLatin1Char('"'))) << result.error.toStdString();
+    EXPECT_TRUE(result.error.endsWith(QStringLiteral(": een deel van het pad is geen map."))) << result.error.toStdString();
+    EXPECT_FALSE(result.error.contains(QStringLiteral("Not a directory"))) << result.error.toStdString();
     EXPECT_EQ(readBytes(plain), QByteArray("geen map"));
 
     const QString missingFolder = dir.filePath(QStringLiteral("nergens/artikel.vkv"));
@@ -304,4 +310,87 @@ TEST(DocumentFile, PlacesAreNamedAsTheWriterSeesThem)
     EXPECT_EQ(replaced.links.at(1), QStringLiteral("Foto ?, b.htm"));
     EXPECT_TRUE(PlacesWithUnencodable(replaced).empty());
     EXPECT_TRUE(DocumentFileBytes(replaced));
+}
+
+TEST(DocumentFile, FilesInUtf8FromElsewhereReadAsUtf8)
+{
+    const QByteArray fields = QByteArray("<vbcrlf>").repeated(26);
+    // Valid UTF-8 beyond ASCII: an editor on another system saved it.
+    DocumentReadResult r = ParseDocumentFile("Caf\xC3\xA9 na\xC3\xAF\xC3\xAB" "f \xE2\x82\xAC \xC5\x82<vbcrlf>" + fields +
+                                                 "Caf\xC3\xA9, caf\xC3\xA9.htm\r\n",
+                                             QStringLiteral("utf8.vkv"));
+    ASSERT_TRUE(r.document) << r.error.toStdString();
+    EXPECT_EQ(r.document->field("txtTitel"), QString::fromUtf8("Café naïëf € ł"));
+    EXPECT_EQ(r.document->links, QStringList{QString::fromUtf8("Café, café.htm")});
+    EXPECT_TRUE(r.notice.isEmpty());
+
+    // A byte-order mark makes it UTF-8 even when all else is ASCII; the mark is no text.
+    r = ParseDocumentFile("\xEF\xBB\xBFGuppy<vbcrlf>" + fields + "\r\n", QStringLiteral("bom.vkv"));
+    ASSERT_TRUE(r.document) << r.error.toStdString();
+    EXPECT_EQ(r.document->field("txtTitel"), QStringLiteral("Guppy"));
+
+    // A character cut by the reader's pieces (64 KB) is still one character.
+    const QByteArray longTitle = QByteArray(64 * 1024 - 1, 'a') + "\xC3\xA9";
+    r = ParseDocumentFile(longTitle + "<vbcrlf>" + fields + "\r\n", QStringLiteral("lang.vkv"));
+    ASSERT_TRUE(r.document) << r.error.toStdString();
+    EXPECT_TRUE(r.document->field("txtTitel").endsWith(QStringLiteral("a\u00e9")));
+    EXPECT_EQ(r.document->field("txtTitel").size(), 64 * 1024);
+}
+
+TEST(DocumentFile, Windows1252StaysWindows1252)
+{
+    const QByteArray fields = QByteArray("<vbcrlf>").repeated(26);
+    // Bytes that are no UTF-8: this program's own files.
+    DocumentReadResult r = ParseDocumentFile("Caf\xE9 \x80<vbcrlf>" + fields + "\r\n", QStringLiteral("a.vkv"));
+    ASSERT_TRUE(r.document);
+    EXPECT_EQ(r.document->field("txtTitel"), QString::fromUtf8("Café €"));
+    // One byte that is not UTF-8 anywhere in the file decides, also far after valid sequences.
+    r = ParseDocumentFile("Caf\xC3\xA9<vbcrlf>" + fields + QByteArray(100000, 'x') + "\xE9\r\n",
+                          QStringLiteral("b.vkv"));
+    ASSERT_TRUE(r.document);
+    EXPECT_EQ(r.document->field("txtTitel"), QString::fromUtf8("CafÃ©"));
+    EXPECT_TRUE(r.document->links.first().endsWith(QString::fromUtf8("xé")));
+    // Written back, it is the same bytes.
+    EXPECT_EQ(DocumentFileBytes(*r.document),
+              "Caf\xC3\xA9<vbcrlf>" + fields + QByteArray(100000, 'x') + "\xE9\r\n");
+}
+
+TEST(DocumentFile, MoreThanTwentySevenFieldsOpensWithANotice)
+{
+    const QByteArray bytes = "Titel<vbcrlf>" + QByteArray("<vbcrlf>").repeated(26) +
+                             "Foto, foto.jpg<vbcrlf>Veld 28<vbcrlf>Veld 29\r\n";
+    const DocumentReadResult r = ParseDocumentFile(bytes, QStringLiteral("/map/nieuwer.vkv"));
+    ASSERT_TRUE(r.document) << r.error.toStdString();
+    EXPECT_TRUE(r.error.isEmpty());
+    EXPECT_EQ(r.document->field("txtTitel"), QStringLiteral("Titel"));
+    EXPECT_EQ(r.document->links, QStringList{QStringLiteral("Foto, foto.jpg")});
+    EXPECT_TRUE(r.notice.contains(QStringLiteral("\"/map/nieuwer.vkv\""))) << r.notice.toStdString();
+    EXPECT_TRUE(r.notice.contains(QStringLiteral("meer dan 27 veldmarkeringen"))) << r.notice.toStdString();
+    EXPECT_TRUE(r.notice.contains(QStringLiteral("weggelaten"))) << r.notice.toStdString();
+
+    // Exactly 27: nothing to say.
+    EXPECT_TRUE(ParseDocumentFile(QByteArray("<vbcrlf>").repeated(27) + "\r\n", QStringLiteral("x")).notice.isEmpty());
+}
+
+TEST(DocumentFile, TextThatLooksLikeUtf8ReadsBackAsWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mojibake.vkv"));
+    ArticleDocument doc = sample();
+    doc.field("txtTitel") = QString::fromUtf8("CafÃ©");  // its Windows-1252 bytes are UTF-8 for "é"
+    doc.field("txtInleiding") = QStringLiteral("Regel");
+    ASSERT_TRUE(WriteDocumentFile(path, doc).written);
+    EXPECT_TRUE(readBytes(path).startsWith("\xEF\xBB\xBF"));
+    const DocumentReadResult read = ReadDocumentFile(path);
+    ASSERT_TRUE(read.document) << read.error.toStdString();
+    EXPECT_EQ(*read.document, doc);
+
+    // A text that starts as the mark does in the code page.
+    doc.field("txtTitel") = QString::fromUtf8("ï»¿ begin");
+    ASSERT_TRUE(WriteDocumentFile(path, doc).written);
+    EXPECT_EQ(ReadDocumentFile(path).document, doc);
+
+    // Everything else stays one byte per character, without a mark.
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    EXPECT_FALSE(readBytes(path).startsWith("\xEF\xBB\xBF"));
 }

@@ -11,6 +11,12 @@
 //       Writes BuildArticle of the default document with these field texts
 //       and link lines to OUTFILE, as UTF-8. A line feed in TEXT becomes
 //       CR LF, as the window gives a typed Enter.
+//
+//   vinkring-e2e-helper field DOCUMENT|RECOVERY-COPY FIELD OUTFILE
+//       Writes the text of FIELD in a document file, or in a recovery copy
+//       (a file ending in .herstel), to OUTFILE as UTF-8 with CR LF as a line
+//       feed. Fails when the file is not a whole document or copy; for a
+//       copy it prints the document file the copy belongs to.
 
 #include <cstdio>
 
@@ -24,6 +30,8 @@
 
 #include "window/form1.h"
 #include "article/articlebuilder.h"
+#include "document/documentfile.h"
+#include "document/recovery.h"
 #include "fakes/fakeplatform.h"
 
 namespace {
@@ -31,7 +39,8 @@ namespace {
 int usage()
 {
     std::fputs("usage: vinkring-e2e-helper layout\n"
-               "       vinkring-e2e-helper article forum|html OUTFILE [FIELD=TEXT]... [--link=LINE]...\n",
+               "       vinkring-e2e-helper article forum|html OUTFILE [FIELD=TEXT]... [--link=LINE]...\n"
+               "       vinkring-e2e-helper field DOCUMENT|RECOVERY-COPY FIELD OUTFILE\n",
                stderr);
     return 2;
 }
@@ -104,6 +113,40 @@ int writeArticle(int argc, char* argv[])
     return file.flush() ? 0 : 1;
 }
 
+int writeField(int argc, char* argv[])
+{
+    if (argc != 5)
+        return usage();
+    const QString path = QString::fromLocal8Bit(argv[2]);
+    const auto index = vinkring::fieldIndex(argv[3]);
+    if (!index)
+        return usage();
+    std::optional<vinkring::ArticleDocument> doc;
+    if (path.endsWith(QLatin1String(".herstel"))) {
+        QFile copyFile(path);
+        std::optional<vinkring::RecoveryCopy> copy;
+        if (copyFile.open(QIODevice::ReadOnly))
+            copy = vinkring::ParseRecovery(copyFile.readAll());
+        if (copy) {
+            doc = copy->document;
+            std::printf("%s\n", qPrintable(copy->fileName));
+        }
+    } else {
+        doc = vinkring::ReadDocumentFile(path).document;
+    }
+    if (!doc) {
+        std::fprintf(stderr, "not a whole document: %s\n", argv[2]);
+        return 1;
+    }
+    QString text = doc->fields[*index];
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QFile out(QString::fromLocal8Bit(argv[4]));
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return 1;
+    out.write(text.toUtf8());
+    return out.flush() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -112,5 +155,7 @@ int main(int argc, char* argv[])
         return printLayout(argc, argv);
     if (argc >= 2 && qstrcmp(argv[1], "article") == 0)
         return writeArticle(argc, argv);
+    if (argc >= 2 && qstrcmp(argv[1], "field") == 0)
+        return writeField(argc, argv);
     return usage();
 }

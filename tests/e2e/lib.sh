@@ -85,8 +85,9 @@ e2e_setup() {
 
     export HOME=$E2E_TMP/home
     export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
+    export XDG_STATE_HOME=$HOME/.local/state
     export XDG_RUNTIME_DIR=$E2E_TMP/runtime
-    mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
     unset DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER
     export NO_AT_BRIDGE=1
@@ -121,10 +122,10 @@ _e2e_find_window() {
     [[ -n $E2E_WIN ]]
 }
 
-# e2e_start_app PROGRAM: starts the program and waits for its window.
-# Sets E2E_APP_PID, E2E_WIN and E2E_MENU (the menu bar height in pixels).
+# e2e_start_app PROGRAM [ARGUMENT...]: starts the program and waits for its
+# window. Sets E2E_APP_PID, E2E_WIN and E2E_MENU (the menu bar height in pixels).
 e2e_start_app() {
-    QT_QPA_PLATFORM=xcb "$1" >"$E2E_TMP/app.log" 2>&1 &
+    QT_QPA_PLATFORM=xcb "$@" >>"$E2E_TMP/app.log" 2>&1 &
     E2E_APP_PID=$!
     e2e_wait_for 15 _e2e_find_window || e2e_fail "no window captioned \"$E2E_CAPTION\" appeared"
     e2e_log "window $E2E_WIN of process $E2E_APP_PID"

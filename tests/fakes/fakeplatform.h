@@ -105,9 +105,11 @@ public:
     QString program;
     bool programIsUsers = true;
     QString cache;
+    QString state;  // empty: no recovery copy
     QString programFolder() const override { return program; }
     bool programFolderIsUsers() const override { return programIsUsers; }
     QString cacheFolder() const override { return cache; }
+    QString stateFolder() const override { return state; }
 };
 
 // Automation classes made available by a test; records every creation.

@@ -74,16 +74,30 @@ TEST(FieldTable, SharedGuideTexts)
     EXPECT_NE(kPages[11].guideText.find("'uw ' vis."), std::string_view::npos);
 }
 
-TEST(LinkLine, SplitsAtEveryComma)
+TEST(LinkLine, DividesAtTheLastCommaAndBlank)
 {
-    LinkPieces p = splitLinkLine(QStringLiteral("Vis, soort, page.htm"));
+    // A description may hold commas: the last ", " divides.
+    LinkPieces p = splitLinkLine(QStringLiteral("Cichliden, verzorging en kweek, http://www.aquarium.nl/cichliden"));
     EXPECT_TRUE(p.hasComma);
-    EXPECT_EQ(p.description, QStringLiteral("Vis"));
-    EXPECT_EQ(p.url, QStringLiteral(" soort"));
+    EXPECT_EQ(p.description, QStringLiteral("Cichliden, verzorging en kweek"));
+    EXPECT_EQ(p.url, QStringLiteral(" http://www.aquarium.nl/cichliden"));
 
     p = splitLinkLine(QStringLiteral(", kweek.htm"));
     EXPECT_EQ(p.description, QString());
     EXPECT_EQ(p.url, QStringLiteral(" kweek.htm"));
+
+    // A comma without a blank in the URL stays in it.
+    p = splitLinkLine(QStringLiteral("Info, http://a.nl/x,y"));
+    EXPECT_EQ(p.description, QStringLiteral("Info"));
+    EXPECT_EQ(p.url, QStringLiteral(" http://a.nl/x,y"));
+}
+
+TEST(LinkLine, WithoutCommaAndBlankDividesAtTheFirstComma)
+{
+    LinkPieces p = splitLinkLine(QStringLiteral("Info,http://a.nl/x,y"));
+    EXPECT_TRUE(p.hasComma);
+    EXPECT_EQ(p.description, QStringLiteral("Info"));
+    EXPECT_EQ(p.url, QStringLiteral("http://a.nl/x,y"));
 
     p = splitLinkLine(QStringLiteral("geen komma"));
     EXPECT_FALSE(p.hasComma);
@@ -94,6 +108,23 @@ TEST(LinkLine, SplitsAtEveryComma)
     EXPECT_TRUE(p.hasComma);
     EXPECT_TRUE(p.description.isEmpty());
     EXPECT_TRUE(p.url.isEmpty());
+}
+
+TEST(LinkLine, BuiltLinesDivideBackIntoTheirPieces)
+{
+    const QString descriptions[] = {QStringLiteral("Vis, soort"), QStringLiteral(", ,"), QString(),
+                                    QStringLiteral("a,")};
+    for (const QString& description : descriptions) {
+        const LinkPieces p = splitLinkLine(makeLinkLine(description, QStringLiteral("page.htm")));
+        EXPECT_EQ(p.description, description);
+        EXPECT_EQ(p.url, QStringLiteral(" page.htm"));
+    }
+    // A ", " inside a URL is written so that it cannot divide the line.
+    const QString line = makeLinkLine(QStringLiteral("Kaart, groot"), QStringLiteral("http://a.nl/?q=1, 2"));
+    EXPECT_EQ(line, QStringLiteral("Kaart, groot, http://a.nl/?q=1,%202"));
+    const LinkPieces p = splitLinkLine(line);
+    EXPECT_EQ(p.description, QStringLiteral("Kaart, groot"));
+    EXPECT_EQ(p.url, QStringLiteral(" http://a.nl/?q=1,%202"));
 }
 
 TEST(LinkLine, TrimsSpacesOnly)

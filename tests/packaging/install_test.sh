@@ -140,6 +140,7 @@ pass "command-line usage"
 # ---------------------------------------------------------------- the program under Xvfb
 export HOME=$tmp/home XDG_RUNTIME_DIR=$tmp/runtime
 export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
+export XDG_STATE_HOME=$HOME/.local/state
 export XDG_DATA_DIRS=$prefix/share:/usr/local/share:/usr/share
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"

@@ -36,6 +36,8 @@ protected:
             form_ = std::make_unique<Form1>(platform.services);
         return *form_;
     }
+    // Ends the window as a program that quits does; form() makes a new one.
+    void closeForm() { form_.reset(); }
 
     template <typename T = QWidget>
     T* child(const char* name)

@@ -1,6 +1,7 @@
 // The links editor on page 12: add, select, change and remove link lines.
 #include "formfixture.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 #include "window/linkseditor.h"
@@ -115,13 +116,38 @@ TEST_F(LinksEditor, UrlOfSpacesIsAcceptedAndShowsEmpty)
     EXPECT_TRUE(url->text().isEmpty());
 }
 
-TEST_F(LinksEditor, CommaInDescriptionShiftsThePieces)
+TEST_F(LinksEditor, DescriptionWithCommasKeepsItsUrl)
 {
-    addLink(QStringLiteral("Vis, soort"), QStringLiteral("page.htm"));
-    EXPECT_EQ(lines(), QStringList{QStringLiteral("Vis, soort, page.htm")});
+    addLink(QStringLiteral("Cichliden, verzorging en kweek"), QStringLiteral("http://www.aquarium.nl/cichliden"));
+    EXPECT_EQ(lines(), QStringList{QStringLiteral("Cichliden, verzorging en kweek, http://www.aquarium.nl/cichliden")});
     select(0);
-    EXPECT_EQ(description->text(), QStringLiteral("Vis"));
-    EXPECT_EQ(url->text(), QStringLiteral("soort"));
+    EXPECT_EQ(description->text(), QStringLiteral("Cichliden, verzorging en kweek"));
+    EXPECT_EQ(url->text(), QStringLiteral("http://www.aquarium.nl/cichliden"));
+    // "Wijzig" right after selecting leaves the line as it was.
+    QTest::mouseClick(change, Qt::LeftButton);
+    EXPECT_EQ(lines(), QStringList{QStringLiteral("Cichliden, verzorging en kweek, http://www.aquarium.nl/cichliden")});
+}
+
+TEST_F(LinksEditor, UrlWithCommaAndBlankIsWrittenSoItStaysWhole)
+{
+    addLink(QStringLiteral("Kaart"), QStringLiteral("http://a.nl/?plaats=Delft, Leiden"));
+    EXPECT_EQ(lines(), QStringList{QStringLiteral("Kaart, http://a.nl/?plaats=Delft,%20Leiden")});
+    select(0);
+    EXPECT_EQ(description->text(), QStringLiteral("Kaart"));
+    EXPECT_EQ(url->text(), QStringLiteral("http://a.nl/?plaats=Delft,%20Leiden"));
+}
+
+TEST_F(LinksEditor, FieldsTakeTextsOfAnyLength)
+{
+    const QString longUrl = QStringLiteral("http://a.nl/") + QString(100000, QLatin1Char('x'));
+    url->setText(longUrl);
+    description->setText(QString(40000, QLatin1Char('d')));
+    EXPECT_EQ(url->text().size(), longUrl.size());
+    QTest::mouseClick(add, Qt::LeftButton);
+    ASSERT_EQ(list->count(), 1);
+    select(0);
+    EXPECT_EQ(url->text(), longUrl);
+    EXPECT_EQ(description->text().size(), 40000);
 }
 
 TEST_F(LinksEditor, AddWhileSelectedKeepsTheOldSelection)
@@ -194,12 +220,25 @@ TEST_F(LinksEditor, LineWithoutCommaCanBeSelected)
     EXPECT_TRUE(url->text().isEmpty());
 }
 
-TEST_F(LinksEditor, EditingTheListWithTheMouseIsNoUnsavedChange)
+TEST_F(LinksEditor, EditingTheListWithTheMouseIsAnUnsavedChange)
 {
+    QSignalSpy edited(&form().linksEditor(), &vinkring::LinksEditor::linksChanged);
     addLink(QStringLiteral("Een"), QStringLiteral("een.htm"));
-    select(0);
-    QTest::mouseClick(change, Qt::LeftButton);
-    QTest::mouseClick(remove, Qt::LeftButton);
+    EXPECT_TRUE(form().unsavedChanges());
+    EXPECT_EQ(edited.size(), 1);
+
+    for (QPushButton* button : {change, remove}) {
+        form().session().reset();  // as after a save
+        ASSERT_FALSE(form().unsavedChanges());
+        select(0);
+        description->setText(QStringLiteral("Anders"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_TRUE(form().unsavedChanges()) << button->objectName().toStdString();
+    }
+    EXPECT_EQ(edited.size(), 3);
+    // A list put in place by a load is no change.
+    form().session().reset();
+    form().setDocument(form().document());
     EXPECT_FALSE(form().unsavedChanges());
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+
 #include "fakes/fakeplatform.h"
 #include "fakes/recordingsheet.h"
 #include "window/form1.h"
@@ -49,8 +52,48 @@ TEST_F(SpellingCheckWindowTest, CorrectsTheSectionsAndNothingElse)
             sent << call.mid(2);
     }
     EXPECT_EQ(sent, QStringList(doc.fields.begin() + kFirstSectionField, doc.fields.end()));
-    EXPECT_FALSE(form.unsavedChanges());
+    // Corrected texts are changes of the writer's.
+    EXPECT_TRUE(form.unsavedChanges());
     EXPECT_TRUE(platform.messageBox.shown.empty());
+}
+
+TEST_F(SpellingCheckWindowTest, CorrectionsCanBeUndoneAndOtherFieldsAreNotTouched)
+{
+    platform.automation.creatable[kExcel] = [this] { return std::make_unique<RecordingSheet>(script); };
+    Form1 form(platform.services);
+    auto* inleiding = form.findChild<QPlainTextEdit*>(QStringLiteral("txtInleiding"));
+    auto* bouw = form.findChild<QPlainTextEdit*>(QStringLiteral("txtBouw"));
+    ASSERT_TRUE(inleiding && bouw);
+    // Typed by the writer: each field has something to undo.
+    inleiding->insertPlainText(QStringLiteral("een fout"));
+    bouw->insertPlainText(QStringLiteral("slank"));
+    form.session().reset();
+
+    form.Command6_Click();
+    EXPECT_EQ(form.fieldText(kFirstSectionField), QStringLiteral("een goed"));
+    EXPECT_TRUE(form.unsavedChanges());
+    // Ctrl+Z takes back the correction, then what was typed before it.
+    inleiding->undo();
+    EXPECT_EQ(inleiding->toPlainText(), QStringLiteral("een fout"));
+    inleiding->undo();
+    EXPECT_EQ(inleiding->toPlainText(), QString());
+    // A field the check did not change keeps its own history.
+    bouw->undo();
+    EXPECT_EQ(bouw->toPlainText(), QString());
+}
+
+TEST_F(SpellingCheckWindowTest, ACheckThatChangesNothingIsNoChange)
+{
+    platform.automation.creatable[kExcel] = [this] { return std::make_unique<RecordingSheet>(script); };
+    Form1 form(platform.services);
+    ArticleDocument doc = form.document();
+    doc.field("txtBouw") = QStringLiteral("alles goed\r\nen nog eens");
+    form.setDocument(doc);
+    QSignalSpy edited(form.findChild<QPlainTextEdit*>(QStringLiteral("txtBouw")), &QPlainTextEdit::textChanged);
+    form.Command6_Click();
+    EXPECT_EQ(form.document(), doc);
+    EXPECT_FALSE(form.unsavedChanges());
+    EXPECT_EQ(edited.size(), 0);
 }
 
 TEST_F(SpellingCheckWindowTest, WithoutSpreadsheetTheFieldsStayAsTheyAre)

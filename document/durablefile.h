@@ -1,0 +1,27 @@
+#pragma once
+// Writing a whole file so that a crash or a power cut leaves either the old
+// file or the new one, never a mix; and why a file operation failed, in the
+// writer's language.
+
+#include <QByteArrayView>
+#include <QFileDevice>
+#include <QString>
+
+namespace vinkring {
+
+// Why a file operation failed, in Dutch ("de schijf is vol"), for use after
+// a colon. The system's error number (errno) names the cause where the
+// writer can do something about it; otherwise Qt's kind of failure does.
+QString FailureReason(QFileDevice::FileError error, int systemError);
+
+struct DurableWriteResult {
+    bool written = false;
+    QString reason;  // when not written: why, as FailureReason gives it
+};
+
+// Writes bytes to path through a temporary file in the same folder that is
+// flushed to the disk before it takes the old file's place; then the folder
+// is flushed, so that the new name survives a power cut too.
+DurableWriteResult WriteFileDurably(const QString& path, QByteArrayView bytes);
+
+}  // namespace vinkring

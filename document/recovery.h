@@ -1,0 +1,89 @@
+#pragma once
+// The recovery copy: the work in the window as it was a moment ago, kept in a
+// folder of the writer's own while it differs from what was last saved or
+// opened, so that a crash, a kill or a power cut does not take it along.
+// Each running program keeps one copy and holds a lock beside it; a copy
+// whose lock nobody holds was left by a run that did not end normally.
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QLockFile>
+#include <QMutex>
+#include <QString>
+
+#include "model/articledocument.h"
+#include "document/durablefile.h"
+
+
+namespace vinkring {
+
+struct RecoveryCopy {
+    ArticleDocument document;
+    QString fileName;   // the document file the work belongs to; empty when never saved
+    QDateTime savedAt;  // when the work was in this state
+
+    friend bool operator==(const RecoveryCopy&, const RecoveryCopy&) = default;
+};
+
+// The copy as its file holds it: one line of JSON (the file name, the time
+// and the length of every text), then the document string in UTF-8. UTF-8
+// holds every character the window can, and the lengths let texts that hold
+// a marker come back as they were.
+QByteArray RecoveryBytes(const RecoveryCopy& copy);
+
+// The copy held by bytes; nullopt when they are not one whole copy.
+std::optional<RecoveryCopy> ParseRecovery(QByteArrayView bytes);
+
+// One running program's copy and lock in a folder, and the copies left there
+// by runs that ended without removing theirs. Writing and removing may run on
+// another thread than the rest, one call at a time.
+class RecoveryStore {
+public:
+    // A copy left by an earlier run, locked for as long as this object holds it.
+    struct LeftOver {
+        QString path;
+        std::optional<RecoveryCopy> copy;  // nullopt when the file is not a whole copy
+        std::unique_ptr<QLockFile> lock;
+    };
+
+    // Creates the folder when missing and takes a lock of this run's own.
+    explicit RecoveryStore(const QString& folder);
+    // Releases the lock; the copy stays unless it was removed.
+    ~RecoveryStore();
+    RecoveryStore(const RecoveryStore&) = delete;
+    RecoveryStore& operator=(const RecoveryStore&) = delete;
+
+    bool isOpen() const { return lock_ != nullptr; }
+    // Why the store could not be opened, as FailureReason gives it.
+    QString problem() const { return problem_; }
+    QString copyPath() const { return copyPath_; }
+
+    DurableWriteResult write(const RecoveryCopy& copy);
+    void remove();
+
+    // The copies of runs that ended without removing theirs, newest first
+    // (unreadable ones last); copies of programs still running are left
+    // alone. Also clears away the locks of ended runs that left no copy.
+    std::vector<LeftOver> takeLeftOvers();
+    // The left-over copy becomes this run's copy, with its content.
+    bool adopt(LeftOver& left);
+    // Removes the left-over copy.
+    void discard(LeftOver& left);
+    // Moves an unreadable copy out of the way under a name that is not
+    // offered again; returns that name.
+    QString setAside(LeftOver& left);
+
+private:
+    QString folder_;
+    QString copyPath_;
+    QString problem_;
+    std::unique_ptr<QLockFile> lock_;
+    QMutex mutex_;  // around the files of this run's copy
+};
+
+}  // namespace vinkring

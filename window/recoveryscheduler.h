@@ -1,0 +1,87 @@
+#pragma once
+// Keeps the recovery copy current while the work differs from what was last
+// saved or opened: at most about a second after a change, and at most about
+// once a second while the writer types. The window's document stays the one
+// truth: the copy is taken from it on the interface thread (a copy of the
+// texts, no more), then encoded and written to the disk on a thread of its own.
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <QObject>
+#include <QThreadPool>
+#include <QTimer>
+
+#include "document/recovery.h"
+
+namespace vinkring {
+
+class RecoveryScheduler final : public QObject {
+    Q_OBJECT
+
+public:
+    // The work as it stands now: the window's document and its file.
+    using Snapshot = std::function<RecoveryCopy()>;
+
+    // How long after a change the copy is written.
+    static constexpr int kDelayMs = 1000;
+
+    // folder empty: no copy is kept.
+    RecoveryScheduler(const QString& folder, Snapshot snapshot, QObject* parent = nullptr);
+    // Waits for the writing, then removes the copy: a run that ends normally
+    // leaves none behind.
+    ~RecoveryScheduler() override;
+
+    // The work may have changed: the copy is brought up to date soon.
+    void changed();
+    // The work was saved, opened or begun anew as baseline: while the work
+    // equals it there is nothing to recover, and the copy goes.
+    void settled(const ArticleDocument& baseline);
+    // The writer chose to drop the work: the copy goes.
+    void drop();
+    // Brings the copy up to date now (the part on this thread); the writing
+    // itself follows on the copy's own thread.
+    void flush();
+    // Waits until the copy on the disk is as asked.
+    void waitForDisk();
+
+    // Copies of runs that did not end normally (see RecoveryStore).
+    std::vector<RecoveryStore::LeftOver> takeLeftOvers();
+    // The left-over copy becomes this run's copy, and its work the window's;
+    // with no baseline, every change is written.
+    bool adopt(RecoveryStore::LeftOver& left);
+    void discard(RecoveryStore::LeftOver& left);
+    QString setAside(RecoveryStore::LeftOver& left);
+
+    // The work as last saved, opened or begun; none after a restore.
+    const std::optional<ArticleDocument>& baseline() const { return baseline_; }
+    // Why the copy cannot be written at present; empty when it can.
+    QString problem() const { return problem_; }
+    // Whether this run's copy is on the disk, as far as the finished writing tells.
+    bool hasCopy() const { return copyOnDisk_; }
+
+signals:
+    // The copy could not be written (reason), or can be again (empty). Once
+    // per change of state, not at every failed attempt.
+    void problemChanged(const QString& reason);
+
+private:
+    bool openStore();
+    void post(std::function<DurableWriteResult(RecoveryStore&)> job, bool writes);
+    void finished(const DurableWriteResult& result, bool writes);
+    void report(const QString& reason);
+
+    QString folder_;
+    Snapshot snapshot_;
+    std::unique_ptr<RecoveryStore> store_;
+    QThreadPool pool_;  // one thread: jobs run in the order posted
+    QTimer timer_;
+    std::optional<ArticleDocument> baseline_;
+    int inFlight_ = 0;
+    bool pending_ = false;  // a flush came while a job ran
+    bool copyOnDisk_ = false;
+    QString problem_;
+};
+
+}  // namespace vinkring
