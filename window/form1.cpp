@@ -1,6 +1,5 @@
 #include "window/form1.h"
 
-#include <algorithm>
 #include <vector>
 
 #include <QAction>
@@ -20,65 +19,19 @@
 #include "spelling/spellingcheck.h"
 #include "window/articleview.h"
 #include "window/banner.h"
+#include "window/controls.h"
 #include "window/fontlayout.h"
 #include "window/keypreview.h"
 #include "window/layout.h"
 #include "window/linkseditor.h"
-#include "window/navigationkeys.h"
-#include "window/windowframe.h"
 #include "window/livespelling.h"
+#include "window/navigationkeys.h"
 #include "window/passingnote.h"
+#include "window/windowframe.h"
 
 namespace vinkring {
 
 using layout::pixels;
-
-namespace {
-
-QLabel* makeLabel(QWidget* parent, std::string_view name, const QString& caption, const QRect& where)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(toQString(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(where);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, std::string_view caption, const QRect& where)
-{
-    auto* button = new QPushButton(toQString(caption), parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    button->setGeometry(where);
-    return button;
-}
-
-// The top of the highest control on a page.
-int firstControlTop(const QWidget* page)
-{
-    int top = page->height();
-    for (const QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        top = std::min(top, child->y());
-    return top;
-}
-
-// Labels wider than designed (other fonts) push their single-line fields
-// right together, never clip.
-void fitLabels(const std::vector<std::pair<QLabel*, QWidget*>>& singleLine)
-{
-    int needed = 0;
-    for (const auto& [label, widget] : singleLine)
-        needed = std::max(needed, label->x() + label->sizeHint().width() + 6);
-    for (const auto& [label, widget] : singleLine) {
-        if (needed > widget->x()) {
-            const int right = widget->geometry().right();
-            label->resize(label->sizeHint().width(), label->height());
-            widget->setGeometry(needed, widget->y(), right - needed + 1, widget->height());
-        }
-    }
-}
-
-}  // namespace
 
 Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget* parent)
     : QMainWindow(parent), services_(services), session_(*this, services)
@@ -154,15 +107,7 @@ void Form1::buildPage(int index)
         const FieldInfo& entry = kFields[i];
         if (entry.page != index)
             continue;
-        if (entry.multiLine) {
-            auto* multi = new QPlainTextEdit(page);
-            multi->setTabChangesFocus(true);
-            multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            multi->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-            fields_[i] = FieldBinding(multi);
-        } else {
-            fields_[i] = FieldBinding(new QLineEdit(page));
-        }
+        fields_[i] = entry.multiLine ? FieldBinding(makeSectionField(page)) : FieldBinding(new QLineEdit(page));
         QWidget* widget = fields_[i].widget();
         widget->setObjectName(toQString(entry.name));
         widget->setGeometry(pixels(entry.geometry, scale_));
