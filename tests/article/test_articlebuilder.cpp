@@ -231,56 +231,47 @@ TEST(BuildArticle, FieldTextsPassUnchanged)
     EXPECT_EQ(BuildArticle(doc, ArticleFlavour::Html).count(kCrLf), 2);
 }
 
-TEST(BuildArticle, LinkPiecesLoseSpacesOnly)
-{
-    const QStringList spaced{QStringLiteral("  Info ,  http://vis.nl/a "), QStringLiteral("\tInfo\t, \thttp://x\t")};
-    EXPECT_EQ(links(spaced, ArticleFlavour::Forum),
-              QStringLiteral("[URL=http://vis.nl/a]Info[/URL]\r\n[URL=\thttp://x\t]\tInfo\t[/URL]\r\n"));
-    EXPECT_EQ(links(spaced, ArticleFlavour::Html),
-              QStringLiteral("<a href=\"http://vis.nl/a\">Info</a><br/><a href=\"\thttp://x\t\">\tInfo\t</a><br/>"));
+// One link line and what each flavour makes of it.
+struct LinkCase {
+    const char16_t* line;
+    const char16_t* forum;
+    const char16_t* html;
+};
 
-    const QStringList crlf{QStringLiteral("\r\nInfo, url\r\n")};
-    EXPECT_EQ(links(crlf, ArticleFlavour::Forum), QStringLiteral("[URL=url\r\n]\r\nInfo[/URL]\r\n"));
-}
+constexpr LinkCase kLinkCases[] = {
+    // Blanks around the pieces go; tabs and line ends stay.
+    {u"  Info ,  http://vis.nl/a ", u"[URL=http://vis.nl/a]Info[/URL]\r\n", u"<a href=\"http://vis.nl/a\">Info</a><br/>"},
+    {u"\tInfo\t, \thttp://x\t", u"[URL=\thttp://x\t]\tInfo\t[/URL]\r\n", u"<a href=\"\thttp://x\t\">\tInfo\t</a><br/>"},
+    {u"\r\nInfo, url\r\n", u"[URL=url\r\n]\r\nInfo[/URL]\r\n", u"<a href=\"url\r\n\">\r\nInfo</a><br/>"},
+    // A description may hold commas; a URL keeps its own.
+    {u"Cichliden, verzorging en kweek, http://www.aquarium.nl/cichliden",
+     u"[URL=http://www.aquarium.nl/cichliden]Cichliden, verzorging en kweek[/URL]\r\n",
+     u"<a href=\"http://www.aquarium.nl/cichliden\">Cichliden, verzorging en kweek</a><br/>"},
+    {u"Info, http://a.nl/x,y", u"[URL=http://a.nl/x,y]Info[/URL]\r\n", u"<a href=\"http://a.nl/x,y\">Info</a><br/>"},
+    {u"Kaal,http://b.nl/p,q", u"[URL=http://b.nl/p,q]Kaal[/URL]\r\n", u"<a href=\"http://b.nl/p,q\">Kaal</a><br/>"},
+    // No description: the URL alone.
+    {u"   , kweek.htm", u"[URL]kweek.htm[/URL]\r\n", u"kweek.htm<br/>"},
+    {u", a.htm ", u"[URL]a.htm[/URL]\r\n", u"a.htm<br/>"},
+    // The URL is never tested, and nothing is escaped.
+    {u"Info,", u"[URL=]Info[/URL]\r\n", u"<a href=\"\">Info</a><br/>"},
+    {u",", u"[URL][/URL]\r\n", u"<br/>"},
+    {u"<i>A&B</i>, x.htm?a=1&b=\"2\"", u"[URL=x.htm?a=1&b=\"2\"]<i>A&B</i>[/URL]\r\n",
+     u"<a href=\"x.htm?a=1&b=\"2\"\"><i>A&B</i></a><br/>"},
+    // Lines from files written elsewhere: without a comma a URL-only link of
+    // the trimmed text; an empty or blank line gives nothing.
+    {u"  zebravis.htm ", u"[URL]zebravis.htm[/URL]\r\n", u"zebravis.htm<br/>"},
+    {u"", u"", u""},
+    {u"   ", u"", u""},
+};
 
-TEST(BuildArticle, DescriptionsMayHoldCommasAndUrlsKeepTheirs)
+TEST(BuildArticle, EachLinkLineInBothFlavours)
 {
-    const QStringList lines{QStringLiteral("Cichliden, verzorging en kweek, http://www.aquarium.nl/cichliden"),
-                            QStringLiteral("Info, http://a.nl/x,y"), QStringLiteral("Kaal,http://b.nl/p,q")};
-    EXPECT_EQ(links(lines, ArticleFlavour::Forum),
-              QStringLiteral("[URL=http://www.aquarium.nl/cichliden]Cichliden, verzorging en kweek[/URL]\r\n"
-                             "[URL=http://a.nl/x,y]Info[/URL]\r\n[URL=http://b.nl/p,q]Kaal[/URL]\r\n"));
-    EXPECT_EQ(links(lines, ArticleFlavour::Html),
-              QStringLiteral("<a href=\"http://www.aquarium.nl/cichliden\">Cichliden, verzorging en kweek</a><br/>"
-                             "<a href=\"http://a.nl/x,y\">Info</a><br/><a href=\"http://b.nl/p,q\">Kaal</a><br/>"));
-}
-
-TEST(BuildArticle, EmptyDescriptionGivesTheUrlOnly)
-{
-    const QStringList lines{QStringLiteral("   , kweek.htm"), QStringLiteral(", a.htm ")};
-    EXPECT_EQ(links(lines, ArticleFlavour::Forum), QStringLiteral("[URL]kweek.htm[/URL]\r\n[URL]a.htm[/URL]\r\n"));
-    EXPECT_EQ(links(lines, ArticleFlavour::Html), QStringLiteral("kweek.htm<br/>a.htm<br/>"));
-}
-
-TEST(BuildArticle, UrlIsNeverTested)
-{
-    EXPECT_EQ(links({QStringLiteral("Info,")}, ArticleFlavour::Forum), QStringLiteral("[URL=]Info[/URL]\r\n"));
-    EXPECT_EQ(links({QStringLiteral("Info,")}, ArticleFlavour::Html), QStringLiteral("<a href=\"\">Info</a><br/>"));
-    EXPECT_EQ(links({QStringLiteral(",")}, ArticleFlavour::Forum), QStringLiteral("[URL][/URL]\r\n"));
-    EXPECT_EQ(links({QStringLiteral(",")}, ArticleFlavour::Html), QStringLiteral("<br/>"));
-    // Nothing is escaped inside the anchor either.
-    EXPECT_EQ(links({QStringLiteral("<i>A&B</i>, x.htm?a=1&b=\"2\"")}, ArticleFlavour::Html),
-              QStringLiteral("<a href=\"x.htm?a=1&b=\"2\"\"><i>A&B</i></a><br/>"));
-}
-
-TEST(BuildArticle, LinesFromForeignFilesDoNotFail)
-{
-    // Without a comma: a URL-only link of the trimmed text. Empty or blank: nothing.
-    const QStringList lines{QStringLiteral("  zebravis.htm "), QString(), QStringLiteral("   "),
-                            QStringLiteral("Info, b.htm")};
-    EXPECT_EQ(links(lines, ArticleFlavour::Forum),
-              QStringLiteral("[URL]zebravis.htm[/URL]\r\n[URL=b.htm]Info[/URL]\r\n"));
-    EXPECT_EQ(links(lines, ArticleFlavour::Html), QStringLiteral("zebravis.htm<br/><a href=\"b.htm\">Info</a><br/>"));
+    for (const LinkCase& c : kLinkCases) {
+        const QStringList line{QString::fromUtf16(c.line)};
+        SCOPED_TRACE(line.front().toStdString());
+        EXPECT_EQ(links(line, ArticleFlavour::Forum), QString::fromUtf16(c.forum));
+        EXPECT_EQ(links(line, ArticleFlavour::Html), QString::fromUtf16(c.html));
+    }
 }
 
 TEST(BuildArticle, LinksKeepListOrder)

@@ -97,45 +97,33 @@ TEST_F(Navigation, BackAndForthAroundTheLastPage)
     EXPECT_EQ(probes(), 2);
 }
 
-TEST_F(Navigation, ProbeWithBothApplicationsPresentDisablesNothing)
+// Which applications the probe finds, and the buttons it leaves enabled.
+struct ProbeCase {
+    bool browser;
+    bool spreadsheet;
+};
+
+class Probe : public Navigation, public ::testing::WithParamInterface<ProbeCase> {};
+
+TEST_P(Probe, DisablesTheButtonOfEachMissingApplicationSilently)
 {
-    provide(texts::kProgIdBrowser);
-    provide(texts::kProgIdSpreadsheet);
+    const ProbeCase c = GetParam();
+    if (c.browser)
+        provide(texts::kProgIdBrowser);
+    if (c.spreadsheet)
+        provide(texts::kProgIdSpreadsheet);
     form().Command1_Click(3);
-    EXPECT_TRUE(child<QPushButton>("Command5")->isEnabled());
-    EXPECT_TRUE(child<QPushButton>("Command6")->isEnabled());
+    EXPECT_EQ(child<QPushButton>("Command5")->isEnabled(), c.browser);
+    EXPECT_EQ(child<QPushButton>("Command6")->isEnabled(), c.spreadsheet);
+    EXPECT_TRUE(command1(2)->isEnabled());
     EXPECT_TRUE(platform.messageBox.shown.empty());
     EXPECT_EQ(platform.automation.created,
               QStringList({QStringLiteral("internetexplorer.application"), QStringLiteral("excel.application")}));
 }
 
-TEST_F(Navigation, ProbeWithoutBrowserDisablesOnlyThePreview)
-{
-    provide(texts::kProgIdSpreadsheet);
-    form().Command1_Click(3);
-    EXPECT_FALSE(child<QPushButton>("Command5")->isEnabled());
-    EXPECT_TRUE(child<QPushButton>("Command6")->isEnabled());
-    EXPECT_TRUE(platform.messageBox.shown.empty());
-}
-
-TEST_F(Navigation, ProbeWithoutSpreadsheetDisablesOnlyTheSpellingCheck)
-{
-    provide(texts::kProgIdBrowser);
-    form().Command1_Click(3);
-    EXPECT_TRUE(child<QPushButton>("Command5")->isEnabled());
-    EXPECT_FALSE(child<QPushButton>("Command6")->isEnabled());
-    EXPECT_TRUE(platform.messageBox.shown.empty());
-}
-
-TEST_F(Navigation, ProbeWithBothAbsentDisablesBothSilently)
-{
-    form().Command1_Click(3);
-    EXPECT_FALSE(child<QPushButton>("Command5")->isEnabled());
-    EXPECT_FALSE(child<QPushButton>("Command6")->isEnabled());
-    EXPECT_TRUE(child<QPushButton>("Command1") != nullptr);
-    EXPECT_TRUE(command1(2)->isEnabled());
-    EXPECT_TRUE(platform.messageBox.shown.empty());
-}
+INSTANTIATE_TEST_SUITE_P(Applications, Probe,
+                         ::testing::Values(ProbeCase{true, true}, ProbeCase{false, true}, ProbeCase{true, false},
+                                           ProbeCase{false, false}));
 
 TEST_F(Navigation, ProbeNeverEnablesAgain)
 {
