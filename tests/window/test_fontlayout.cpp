@@ -16,7 +16,7 @@ using namespace vinkring::test;
 namespace {
 
 // The interface font set as a desktop sets it (the application font) or as a
-// style sheet does (the "* {font-size: ...}").
+// style sheet does ("* {font-size: ...}", as a user's theme may).
 struct FontCase {
     const char* name;
     double points;
