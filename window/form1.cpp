@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -41,9 +42,16 @@ Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget
     scale_ = windowScale(*this);
     buildWindow();
     buildWritingAids(dictionary);
-    // Before the key preview, which must see the page keys first.
-    pageKeys_ = std::make_unique<NavigationKeys>(this, Command1[0], Command1[1], [this](int i) { Command1_Click(i); });
-    keys_ = std::make_unique<KeyPreview>(this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); });
+    // The key handler hears every key first; then the page keys turn the
+    // page as "<" and ">" do, and nothing where that button is disabled.
+    keys_ = std::make_unique<KeyPreview>(
+        this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); },
+        [this](const QKeyEvent& key) {
+            const std::optional<int> turn = pageTurn(key);
+            if (turn && Command1[std::size_t(*turn)]->isEnabled())
+                Command1_Click(*turn);
+            return turn.has_value();
+        });
     connect(&session_.recovery(), &RecoveryScheduler::problemChanged, this, &Form1::showRecoveryProblem);
     Form_Load();
 }
@@ -179,8 +187,6 @@ void Form1::buildWritingAids(SpellingDictionary* dictionary)
             spelling_->attach(qobject_cast<QPlainTextEdit*>(fields_[i].widget()));
     }
     view_->watchLinks(links_);
-    // A correction from the menu is the writer's own edit.
-    connect(spelling_, &LiveSpelling::corrected, this, [this] { session_.keyPressed(); });
 
     QMenu* mnuBeeld = menuBar()->addMenu(toQString(texts::kMenuView));
     mnuBeeld->setObjectName(QStringLiteral("mnuBeeld"));

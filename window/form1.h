@@ -22,7 +22,6 @@ namespace vinkring {
 class ArticleView;
 class KeyPreview;
 class LinksEditor;
-class NavigationKeys;
 class LiveSpelling;
 class PassingNote;
 class SpellingDictionary;
@@ -110,7 +109,6 @@ private:
     QAction* mnuBestandNieuw = nullptr;
     QAction* mnuBestandOpenen = nullptr;
     QAction* mnuBestandBewaren = nullptr;
-    std::unique_ptr<NavigationKeys> pageKeys_;
     PassingNote* lblKlembord = nullptr;
     LiveSpelling* spelling_ = nullptr;
     ArticleView* view_ = nullptr;

@@ -38,7 +38,8 @@ int vbKeyCode(int qtKey)
     }
 }
 
-KeyPreview::KeyPreview(QWidget* window, Handler handler) : window_(window), handler_(std::move(handler))
+KeyPreview::KeyPreview(QWidget* window, Handler handler, Taker take)
+    : window_(window), handler_(std::move(handler)), take_(std::move(take))
 {
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -73,7 +74,7 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event)
     if (mods & Qt::AltModifier)
         shift |= kAltMask;
     handler_(vbKeyCode(key->key()), shift);
-    return false;
+    return take_ && take_(*key);
 }
 
 }  // namespace vinkring

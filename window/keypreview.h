@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 
+class QKeyEvent;
 class QWidget;
 
 namespace vinkring {
@@ -23,10 +24,13 @@ int vbKeyCode(int qtKey);
 class KeyPreview final : public QObject {
 public:
     using Handler = std::function<void(int keyCode, int shift)>;
+    // After the handler: true when the window takes the key for itself, so
+    // that the focused control does not get it.
+    using Taker = std::function<bool(const QKeyEvent& key)>;
 
     // Watches the presses in window and its children (an application-wide
     // filter, as a key reaches the focused control first).
-    KeyPreview(QWidget* window, Handler handler);
+    KeyPreview(QWidget* window, Handler handler, Taker take = {});
     ~KeyPreview() override;
 
 protected:
@@ -35,6 +39,7 @@ protected:
 private:
     QWidget* window_;
     Handler handler_;
+    Taker take_;
     // A key the focused control ignores travels on, as the same event, to
     // its parent, then to that one's parent: the press counts only where
     // it was first seen.

@@ -141,7 +141,6 @@ void LiveSpelling::replaceWord(QPlainTextEdit* field, QTextCursor word, const QS
     word.insertText(by);
     word.endEditBlock();
     field->setTextCursor(word);
-    emit corrected();
 }
 
 }  // namespace vinkring

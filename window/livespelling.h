@@ -36,10 +36,6 @@ public:
     // At most this many suggestions head the context menu.
     static constexpr int kMaxSuggestions = 5;
 
-signals:
-    // A suggestion replaced a word: the document changed.
-    void corrected();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
