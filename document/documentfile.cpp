@@ -20,12 +20,6 @@ namespace {
 // UTF-8's byte-order mark.
 const QByteArray kByteOrderMark("\xEF\xBB\xBF");
 
-// Why a file operation failed, in Dutch.
-QString reason(const QFileDevice& file, int systemError)
-{
-    return FailureReason(file.error(), systemError);
-}
-
 DocumentReadResult readFailure(const QString& text)
 {
     return {std::nullopt, text + toQString(messages::kNothingChanged), QString()};
@@ -83,14 +77,11 @@ bool isUtf8(QByteArrayView bytes)
     return true;
 }
 
-// The text bytes hold in UTF-8, or nullopt when they are not valid UTF-8.
+// The text bytes hold in UTF-8; a file in the code page is found out by
+// the cheap check before the whole text is decoded.
 std::optional<QString> decodeUtf8(QByteArrayView bytes)
 {
-    if (!isUtf8(bytes))
-        return std::nullopt;
-    QStringDecoder decoder(QStringConverter::Utf8,
-                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    return decoder.decode(bytes);
+    return isUtf8(bytes) ? DecodeUtf8(bytes) : std::nullopt;
 }
 
 // The file's bytes, markers not checked. Windows-1252; but should those
@@ -242,12 +233,12 @@ DocumentReadResult ReadDocumentFile(const QString& path)
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), reason(file, errno)));
+        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), FailureReason(file.error(), errno)));
     }
     errno = 0;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), reason(file, errno)));
+        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), FailureReason(file.error(), errno)));
     }
     file.close();
     return ParseDocumentFile(bytes, path);

@@ -13,11 +13,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
-#include <QStringDecoder>
 
 #include <unistd.h>
 
 #include "document/documentformat.h"
+#include "document/windows1252.h"
 
 namespace vinkring {
 
@@ -55,16 +55,6 @@ bool cutTexts(QStringView body, qsizetype& at, const QJsonArray& sizes, const QS
         }
     }
     return true;
-}
-
-std::optional<QString> strictUtf8(QByteArrayView bytes)
-{
-    QStringDecoder decoder(QStringConverter::Utf8,
-                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
 }
 
 QString idOf(const QString& fileName, const QString& suffix)
@@ -141,7 +131,7 @@ std::optional<RecoveryCopy> ParseRecovery(QByteArrayView bytes)
         !copy.savedAt.isValid())
         return std::nullopt;
 
-    const std::optional<QString> body = strictUtf8(bytes.sliced(lineEnd + 1));
+    const std::optional<QString> body = DecodeUtf8(bytes.sliced(lineEnd + 1));
     if (!body)
         return std::nullopt;
     qsizetype at = 0;

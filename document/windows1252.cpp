@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <QStringDecoder>
+
 namespace vinkring {
 
 namespace {
@@ -127,6 +129,16 @@ QString ReplaceUnencodable(QStringView text, QChar replacement)
     }
     out.append(text.sliced(done));
     return out;
+}
+
+std::optional<QString> DecodeUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
 }
 
 }  // namespace vinkring

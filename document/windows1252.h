@@ -30,4 +30,8 @@ QStringList UnencodableCharacters(QStringView text);
 // replacement (a surrogate pair by one replacement).
 QString ReplaceUnencodable(QStringView text, QChar replacement = u'?');
 
+// The text bytes hold in UTF-8 (a byte-order mark in them stays a
+// character), or nullopt when they are not valid UTF-8.
+std::optional<QString> DecodeUtf8(QByteArrayView bytes);
+
 }  // namespace vinkring
