@@ -74,40 +74,36 @@ TEST(FieldTable, SharedGuideTexts)
     EXPECT_NE(kPages[11].guideText.find("'uw ' vis."), std::string_view::npos);
 }
 
-TEST(LinkLine, DividesAtTheLastCommaAndBlank)
-{
+// A link line and the pieces it divides into.
+struct SplitCase {
+    const char16_t* line;
+    bool hasComma;
+    const char16_t* description;
+    const char16_t* url;
+};
+
+constexpr SplitCase kSplitCases[] = {
     // A description may hold commas: the last ", " divides.
-    LinkPieces p = splitLinkLine(QStringLiteral("Cichliden, verzorging en kweek, http://www.aquarium.nl/cichliden"));
-    EXPECT_TRUE(p.hasComma);
-    EXPECT_EQ(p.description, QStringLiteral("Cichliden, verzorging en kweek"));
-    EXPECT_EQ(p.url, QStringLiteral(" http://www.aquarium.nl/cichliden"));
-
-    p = splitLinkLine(QStringLiteral(", kweek.htm"));
-    EXPECT_EQ(p.description, QString());
-    EXPECT_EQ(p.url, QStringLiteral(" kweek.htm"));
-
+    {u"Cichliden, verzorging en kweek, http://www.aquarium.nl/cichliden", true, u"Cichliden, verzorging en kweek",
+     u" http://www.aquarium.nl/cichliden"},
+    {u", kweek.htm", true, u"", u" kweek.htm"},
     // A comma without a blank in the URL stays in it.
-    p = splitLinkLine(QStringLiteral("Info, http://a.nl/x,y"));
-    EXPECT_EQ(p.description, QStringLiteral("Info"));
-    EXPECT_EQ(p.url, QStringLiteral(" http://a.nl/x,y"));
-}
+    {u"Info, http://a.nl/x,y", true, u"Info", u" http://a.nl/x,y"},
+    // Without ", " the first comma divides.
+    {u"Info,http://a.nl/x,y", true, u"Info", u"http://a.nl/x,y"},
+    {u"geen komma", false, u"geen komma", u""},
+    {u",", true, u"", u""},
+};
 
-TEST(LinkLine, WithoutCommaAndBlankDividesAtTheFirstComma)
+TEST(LinkLine, DividesAtTheLastCommaAndBlankElseAtTheFirstComma)
 {
-    LinkPieces p = splitLinkLine(QStringLiteral("Info,http://a.nl/x,y"));
-    EXPECT_TRUE(p.hasComma);
-    EXPECT_EQ(p.description, QStringLiteral("Info"));
-    EXPECT_EQ(p.url, QStringLiteral("http://a.nl/x,y"));
-
-    p = splitLinkLine(QStringLiteral("geen komma"));
-    EXPECT_FALSE(p.hasComma);
-    EXPECT_EQ(p.description, QStringLiteral("geen komma"));
-    EXPECT_TRUE(p.url.isEmpty());
-
-    p = splitLinkLine(QStringLiteral(","));
-    EXPECT_TRUE(p.hasComma);
-    EXPECT_TRUE(p.description.isEmpty());
-    EXPECT_TRUE(p.url.isEmpty());
+    for (const SplitCase& c : kSplitCases) {
+        const LinkPieces p = splitLinkLine(QString::fromUtf16(c.line));
+        SCOPED_TRACE(QString::fromUtf16(c.line).toStdString());
+        EXPECT_EQ(p.hasComma, c.hasComma);
+        EXPECT_EQ(p.description, QString::fromUtf16(c.description));
+        EXPECT_EQ(p.url, QString::fromUtf16(c.url));
+    }
 }
 
 TEST(LinkLine, BuiltLinesDivideBackIntoTheirPieces)
