@@ -115,12 +115,8 @@ QString placeList(const ArticleDocument& doc, const std::vector<DocumentPlace>& 
 
 QString DescribePlace(const ArticleDocument& doc, const DocumentPlace& place)
 {
-    if (place.kind == DocumentPlace::Kind::Field) {
-        const FieldInfo& entry = kFields.at(std::size_t(place.index));
-        if (!entry.labelCaption.empty())
-            return QString::fromStdString(stripAccessKey(entry.labelCaption));
-        return toQString(kPages.at(std::size_t(entry.page)).caption);
-    }
+    if (place.kind == DocumentPlace::Kind::Field)
+        return QString::fromStdString(fieldCaption(kFields.at(std::size_t(place.index))));
     constexpr qsizetype kShown = 50;
     QString line = place.index < doc.links.size() ? doc.links.at(place.index) : QString();
     if (line.size() > kShown)

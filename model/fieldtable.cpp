@@ -122,11 +122,16 @@ std::string stripAccessKey(std::string_view caption)
     return shown;
 }
 
-std::string sectionName(const FieldInfo& field)
+std::string fieldCaption(const FieldInfo& field)
 {
     if (field.labelCaption.empty())
         return std::string(kPages[std::size_t(field.page)].caption);
-    std::string name = stripAccessKey(field.labelCaption);
+    return stripAccessKey(field.labelCaption);
+}
+
+std::string sectionName(const FieldInfo& field)
+{
+    std::string name = fieldCaption(field);
     if (!name.empty() && name.back() == ':')
         name.pop_back();
     return name;

@@ -61,8 +61,12 @@ std::optional<std::size_t> fieldIndex(std::string_view name);
 // The caption as shown: the access-key marker "&" removed ("&&" shows one "&").
 std::string stripAccessKey(std::string_view caption);
 
-// The name the writer knows a field's section by: its label as shown without
-// the colon at its end, or its page's caption when it has no label.
+// The field as the writer sees it named: its label as shown, or its page's
+// caption when it has no label.
+std::string fieldCaption(const FieldInfo& field);
+
+// The name the writer knows a field's section by: its caption without the
+// colon at its end.
 std::string sectionName(const FieldInfo& field);
 
 }  // namespace vinkring
