@@ -17,7 +17,7 @@
 #include <QTextBlock>
 
 #include "window/form1.h"
-#include "window/recoveryscheduler.h"
+#include "session/recoveryscheduler.h"
 #include "article/articlebuilder.h"
 #include "article/forumpost.h"
 #include "bench/benchdocument.h"

@@ -9,8 +9,6 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -145,16 +143,11 @@ ArticleView::~ArticleView()
 void ArticleView::watchField(std::size_t index, QWidget* field)
 {
     fields_.insert(field, index);
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(field))
-        connect(multi->document(), &QTextDocument::contentsChange, this, &ArticleView::changed);
-    else if (auto* single = qobject_cast<QLineEdit*>(field))
-        connect(single, &QLineEdit::textChanged, this, &ArticleView::changed);
 }
 
 void ArticleView::watchLinks(LinksEditor* links)
 {
     links_ = links;
-    connect(links, &LinksEditor::linksChanged, this, &ArticleView::changed);
 }
 
 QString ArticleView::sizeText() const

@@ -27,17 +27,19 @@ class ArticleView final : public QWidget {
     Q_OBJECT
 
 public:
-    using Source = std::function<ArticleDocument()>;
+    using Source = std::function<const ArticleDocument&()>;
     using LinkOpener = std::function<void(const QUrl&)>;
 
     // A window of its own over parent; source gives the document shown.
     ArticleView(Source source, QWidget* parent);
     ~ArticleView() override;
 
-    // Follows the changes and the focus of a field (its index in the field
-    // table), and of the links editor.
+    // Follows the focus of a field (its index in the field table), and of
+    // the links editor.
     void watchField(std::size_t index, QWidget* field);
     void watchLinks(LinksEditor* links);
+    // The document changed: the view follows after a pause in the writing.
+    void changed();
     // Opens a clicked link; by default in the user's browser.
     void setLinkOpener(LinkOpener opener) { openLink_ = std::move(opener); }
 
@@ -65,7 +67,6 @@ private:
         int offset = 0;  // of the block's top above the view's top
     };
 
-    void changed();
     void focusMoved(QWidget* now);
     void showLines(QList<ForumLine> lines);
     void rebuild();

@@ -1,9 +1,12 @@
 #include "window/fieldbinding.h"
 
 #include <limits>
+#include <memory>
+#include <utility>
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -76,14 +79,53 @@ void FieldBinding::remember(const QString& text)
     }
 }
 
-void FieldBinding::onEdited(QObject* context, std::function<void(bool certain)> edited) const
+namespace {
+
+// A change of as many characters as went is an edit when it gave a block of
+// the range the document's new revision (an edit's mark; a highlighter's
+// formats move the document's revision alone), or when it was an undo or a
+// redo (which give blocks back their old revisions).
+class EditWatch {
+public:
+    explicit EditWatch(const QTextDocument* doc) : doc_(doc), steps_(undoSteps()) {}
+
+    bool isEdit(int position, int removed, int added)
+    {
+        const std::pair<int, int> steps = undoSteps();
+        const bool undone = steps != steps_;
+        steps_ = steps;
+        if (removed != added || undone)
+            return true;
+        const int revision = doc_->revision();
+        for (QTextBlock block = doc_->findBlock(position); block.isValid() && block.position() <= position + added;
+             block = block.next()) {
+            if (block.revision() == revision)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    std::pair<int, int> undoSteps() const { return {doc_->availableUndoSteps(), doc_->availableRedoSteps()}; }
+
+    const QTextDocument* doc_;
+    std::pair<int, int> steps_;
+};
+
+}  // namespace
+
+void FieldBinding::onEdited(QObject* context, std::function<void()> edited) const
 {
     if (line_) {
-        QObject::connect(line_, &QLineEdit::textChanged, context, [edited] { edited(true); });
+        QObject::connect(line_, &QLineEdit::textChanged, context, [edited] { edited(); });
         return;
     }
+    auto watch = std::make_shared<EditWatch>(multi_->document());
     QObject::connect(multi_->document(), &QTextDocument::contentsChange, context,
-                     [edited](int, int removed, int added) { edited(removed != added); });
+                     [edited, watch](int position, int removed, int added) {
+                         if (watch->isEdit(position, removed, added))
+                             edited();
+                     });
 }
 
 }  // namespace vinkring

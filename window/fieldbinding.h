@@ -31,11 +31,10 @@ public:
     // Changes the text as one edit the writer can undo with Ctrl+Z, after
     // what was typed before it.
     void replaceText(const QString& text);
-    // Calls edited, for as long as context lives, whenever the field's text
-    // may have changed (typed, pasted, dropped or set): certain is false when
-    // the same number of characters went as came, which is also how a change
-    // of formats alone looks (a highlighter's); the caller then compares.
-    void onEdited(QObject* context, std::function<void(bool certain)> edited) const;
+    // Calls edited, for as long as context lives, once for each change of
+    // the field's text (typed, pasted, dropped, undone or set); a change of
+    // formats alone (a highlighter's underline) is none.
+    void onEdited(QObject* context, std::function<void()> edited) const;
 
 private:
     QString shownText() const;

@@ -130,13 +130,13 @@ void Form1::buildPage(int index)
             widget->setAccessibleName(toQString(pageInfo.caption));
         }
         fields_[i].setText(toQString(entry.defaultText));
-        fields_[i].onEdited(this, [this, i](bool certain) { fieldEdited(i, certain); });
+        fields_[i].onEdited(this, [this, i] { edited(DocumentChange::inField(i)); });
     }
     fitLabels(singleLine);
 
     if (index == int(kPageCount) - 2) {
         links_ = new LinksEditor(services_.messageBox, page, scale_);
-        connect(links_, &LinksEditor::linksChanged, this, &Form1::documentEdited);
+        connect(links_, &LinksEditor::linksChanged, this, [this] { edited(DocumentChange::inLinks()); });
     }
     if (index == int(kPageCount) - 1)
         buildOutputButtons(page);
@@ -180,13 +180,15 @@ void Form1::buildMenu()
 void Form1::buildWritingAids(SpellingDictionary* dictionary)
 {
     spelling_ = new LiveSpelling(dictionary, this);
-    view_ = new ArticleView([this] { return document(); }, this);
+    view_ = new ArticleView([this]() -> const ArticleDocument& { return document(); }, this);
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         view_->watchField(i, fields_[i].widget());
         if (i >= kFirstSectionField)
             spelling_->attach(qobject_cast<QPlainTextEdit*>(fields_[i].widget()));
     }
     view_->watchLinks(links_);
+    connect(&session_, &DocumentSession::documentChanged, view_, &ArticleView::changed);
+    connect(&session_, &DocumentSession::documentReplaced, view_, &ArticleView::changed);
 
     QMenu* mnuBeeld = menuBar()->addMenu(toQString(texts::kMenuView));
     mnuBeeld->setObjectName(QStringLiteral("mnuBeeld"));
@@ -210,16 +212,12 @@ void Form1::setFocusOrder()
         setTabOrder(order[i - 1], order[i]);
 }
 
-ArticleDocument Form1::document() const
+QStringList Form1::linkLines() const
 {
-    ArticleDocument doc;
-    for (std::size_t i = 0; i < kFieldCount; ++i)
-        doc.fields[i] = fields_[i].text();
-    doc.links = links_->lines();
-    return doc;
+    return links_->lines();
 }
 
-void Form1::setDocument(const ArticleDocument& doc)
+void Form1::showDocument(const ArticleDocument& doc)
 {
     const QScopedValueRollback<bool> quiet(loading_, true);
     for (std::size_t i = 0; i < kFieldCount; ++i)
@@ -237,7 +235,7 @@ void Form1::Form_Load()
     for (QGroupBox* page : Frame1)
         page->hide();
     Frame1[0]->show();
-    session_.reset();
+    session_.settle(QString());
 }
 
 void Form1::showCounter()
@@ -315,13 +313,13 @@ void Form1::Command6_Click()
     SectionTexts copy;
     std::size_t position = 0;
     for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i)
-        copy[position++] = fields_[i].text();
+        copy[position++] = document().fields[i];
     copy = runSpellingCheck(std::move(copy), services_.automation);
     // Only texts that changed, each as one edit that Ctrl+Z undoes.
     position = 0;
     for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i) {
         const QString& checked = copy[position++];
-        if (checked != fields_[i].text())
+        if (checked != document().fields[i])
             fields_[i].replaceText(checked);
     }
 }
@@ -332,9 +330,8 @@ void Form1::mnuBestandNieuw_Click()
 {
     if (!session_.confirmReplace())
         return;
-    setDocument(ArticleDocument{});
     links_->clearInputs();
-    session_.reset();
+    session_.begin(ArticleDocument{});
 }
 
 void Form1::mnuBestandOpenen_Click()
@@ -370,20 +367,10 @@ void Form1::Form_QueryUnload(bool& cancel)
         cancel = true;
 }
 
-void Form1::documentEdited()
+void Form1::edited(DocumentChange change)
 {
     if (!loading_)
-        session_.contentChanged();
-}
-
-void Form1::fieldEdited(std::size_t index, bool certain)
-{
-    if (loading_)
-        return;
-    if (certain)
-        session_.contentChanged();
-    else
-        session_.fieldMayHaveChanged(index, [this, index] { return fields_[index].text(); });
+        session_.changed(change);
 }
 
 void Form1::showRecoveryProblem(const QString& reason)

@@ -9,7 +9,7 @@
 
 #include "model/articledocument.h"
 #include "platform/platformservices.h"
-#include "window/documentsession.h"
+#include "session/documentsession.h"
 #include "window/fieldbinding.h"
 
 class QAction;
@@ -36,10 +36,11 @@ public:
     ~Form1() override;
 
     // The document the window holds: the 27 fields (CR LF line ends) and List1.
-    ArticleDocument document() const override;
-    void setDocument(const ArticleDocument& doc) override;
+    const ArticleDocument& document() { return session_.document(); }
+    // Puts doc in the window; no change of the writer's.
+    void setDocument(const ArticleDocument& doc) { session_.show(doc); }
 
-    QString fieldText(std::size_t index) const { return fields_.at(index).text(); }
+    QString fieldText(std::size_t index) const override { return fields_.at(index).text(); }
     void setFieldText(std::size_t index, const QString& text) { fields_.at(index).setText(text); }
 
     qint16 currentPage() const { return CurrentPage; }
@@ -83,10 +84,11 @@ private:
     void setFocusOrder();
     void showCounter();
     void probeApplications();
-    // Any change of a field or the links list that is no load of a document.
-    void documentEdited();
-    // A notice that field index may have changed (see FieldBinding::onEdited).
-    void fieldEdited(std::size_t index, bool certain);
+    // The session's view of the window (with fieldText).
+    QStringList linkLines() const override;
+    void showDocument(const ArticleDocument& doc) override;
+    // A change of a field or the links list that is no load of a document.
+    void edited(DocumentChange change);
     void showRecoveryProblem(const QString& reason);
 
     PlatformServices& services_;

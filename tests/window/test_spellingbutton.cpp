@@ -67,7 +67,7 @@ TEST_F(SpellingCheckWindowTest, CorrectionsCanBeUndoneAndOtherFieldsAreNotTouche
     // Typed by the writer: each field has something to undo.
     inleiding->insertPlainText(QStringLiteral("een fout"));
     bouw->insertPlainText(QStringLiteral("slank"));
-    form.session().reset();
+    form.session().settle(form.currentFileName());
 
     form.Command6_Click();
     EXPECT_EQ(form.fieldText(kFirstSectionField), QStringLiteral("een goed"));

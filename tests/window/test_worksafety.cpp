@@ -109,11 +109,11 @@ TEST_F(WorkSafety, PastingAndDroppingWithTheMouseAreChanges)
     EXPECT_EQ(title->text(), QStringLiteral("geplakt"));
     EXPECT_TRUE(form().unsavedChanges());
 
-    form().session().reset();
+    form().session().settle(form().currentFileName());
     inleiding->paste();
     EXPECT_TRUE(form().unsavedChanges());
 
-    form().session().reset();
+    form().session().settle(form().currentFileName());
     QMimeData dropped;
     dropped.setText(QStringLiteral("gesleept"));
     const QPointF at(5, 5);
@@ -125,17 +125,33 @@ TEST_F(WorkSafety, PastingAndDroppingWithTheMouseAreChanges)
     EXPECT_TRUE(form().unsavedChanges());
 }
 
-TEST_F(WorkSafety, LoadsAndHighlightingAreNoChanges)
+TEST_F(WorkSafety, EachEditIsOneNoticeAndLoadsAndHighlightingNone)
 {
     ArticleDocument doc = form().document();
     doc.field("txtInleiding") = QStringLiteral("een vis\r\nnog een vis");
+    QSignalSpy notices(&form().session(), &DocumentSession::documentChanged);
     form().setDocument(doc);
     FishHighlighter highlighter(inleiding->document());
     highlighter.rehighlight();
     EXPECT_FALSE(form().unsavedChanges());
     EXPECT_TRUE(copies().empty());
+    EXPECT_EQ(notices.size(), 0);
+
+    const DocumentChange inInleiding = DocumentChange::inField(*fieldIndex("txtInleiding"));
     type(inleiding, QStringLiteral("x"));
     EXPECT_TRUE(form().unsavedChanges());
+    // As many characters in as out, with the highlighter going over it again.
+    QTextCursor cursor(inleiding->document());
+    cursor.setPosition(4);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    cursor.insertText(QStringLiteral("kat"));
+    highlighter.rehighlight();
+    inleiding->undo();
+    highlighter.rehighlight();
+    ASSERT_EQ(notices.size(), 3);
+    for (const QList<QVariant>& notice : notices)
+        EXPECT_EQ(notice.at(0).value<DocumentChange>(), inInleiding);
+    EXPECT_EQ(form().document().field("txtInleiding"), inleiding->toPlainText().replace(u'\n', QStringLiteral("\r\n")));
 }
 
 TEST_F(WorkSafety, TextsOfAnyLengthAreKeptWhole)

@@ -1,9 +1,9 @@
 #pragma once
 // Keeps the recovery copy current while the work differs from what was last
 // saved or opened: at most about a second after a change, and at most about
-// once a second while the writer types. The window's document stays the one
-// truth: the copy is taken from it on the interface thread (a copy of the
-// texts, no more), then encoded and written to the disk on a thread of its own.
+// once a second while the writer types. The snapshot shares the texts of the
+// session's document (no copy); they are encoded and written to the disk on a
+// thread of its own. A copy equal to the one on the disk is not written again.
 
 #include <functional>
 #include <memory>
@@ -68,8 +68,9 @@ signals:
 
 private:
     bool openStore();
-    void post(std::function<DurableWriteResult(RecoveryStore&)> job, bool writes);
-    void finished(const DurableWriteResult& result, bool writes);
+    // written: the copy the job writes; null for a removal.
+    void post(std::function<DurableWriteResult(RecoveryStore&)> job, std::shared_ptr<const RecoveryCopy> written);
+    void finished(const DurableWriteResult& result, const std::shared_ptr<const RecoveryCopy>& written);
     void report(const QString& reason);
 
     QString folder_;
@@ -81,6 +82,7 @@ private:
     int inFlight_ = 0;
     bool pending_ = false;  // a flush came while a job ran
     bool copyOnDisk_ = false;
+    std::shared_ptr<const RecoveryCopy> onDisk_;  // what this run's copy on the disk holds
     QString problem_;
 };
 

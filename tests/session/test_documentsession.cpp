@@ -1,12 +1,14 @@
-// The Open and Save commands and the checked writing, with a recording host.
+// The Open and Save commands and the checked writing, with a recording view.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include "model/fieldtable.h"
-#include "window/documentcommands.h"
+#include "session/documentsession.h"
 #include "document/documentfile.h"
 #include "fakes/fakeplatform.h"
 
@@ -15,20 +17,27 @@ using namespace vinkring::test;
 
 namespace {
 
-class FakeHost final : public DocumentHost {
+class FakeView final : public DocumentView {
 public:
     ArticleDocument doc;
-    QString fileName;
     int applied = 0;
+    mutable int reads = 0;  // texts read back from the window
 
-    ArticleDocument currentDocument() const override { return doc; }
-    void applyDocument(const ArticleDocument& d) override
+    QString fieldText(std::size_t index) const override
+    {
+        ++reads;
+        return doc.fields.at(index);
+    }
+    QStringList linkLines() const override
+    {
+        ++reads;
+        return doc.links;
+    }
+    void showDocument(const ArticleDocument& d) override
     {
         doc = d;
         ++applied;
     }
-    QString currentFileName() const override { return fileName; }
-    void setCurrentFileName(const QString& path) override { fileName = path; }
 };
 
 QByteArray readBytes(const QString& path)
@@ -50,12 +59,37 @@ ArticleDocument sample()
 
 struct Fixture {
     QTemporaryDir dir;
+    QTemporaryDir stateDir;
     FakePlatform platform;
-    FakeHost host;
-    DocumentCommands commands{host, platform.services};
+    const bool keepsCopies = (platform.folders.state = stateDir.filePath(QStringLiteral("state")), true);
+    FakeView view;
+    DocumentSession session{view, platform.services};
 
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    // The window holds doc, as file name holds it (none: never saved).
+    void holds(const ArticleDocument& doc, const char* name = nullptr)
+    {
+        session.begin(doc, name ? path(name) : QString());
+        view.applied = 0;
+    }
+    // The writer changes a field.
+    void type(const char* field, const QString& text)
+    {
+        view.doc.field(field) = text;
+        session.changed(DocumentChange::inField(*fieldIndex(field)));
+    }
 };
+
+// The recovery copy's file, told apart from an earlier one (each write makes
+// a new file that takes the old one's place); 0 when there is none.
+ino_t copyFile(const QString& folder)
+{
+    const QStringList found = QDir(folder).entryList({QStringLiteral("*.herstel")}, QDir::Files);
+    struct stat status {};
+    if (found.size() != 1 || ::stat(QFile::encodeName(QDir(folder).filePath(found[0])).constData(), &status) != 0)
+        return 0;
+    return status.st_ino;
+}
 
 void expectWarning(const FakeMessageBox::Shown& shown)
 {
@@ -69,10 +103,10 @@ void expectWarning(const FakeMessageBox::Shown& shown)
 TEST(SaveCommand, AsksForAPathWritesAndRemembersIt)
 {
     Fixture f;
-    f.host.doc = sample();
+    f.holds(sample());
     const QString path = f.path("guppy.VKV");
     f.platform.fileDialog.answers.push_back(path);
-    f.commands.save();
+    f.session.save();
 
     ASSERT_EQ(f.platform.fileDialog.shown.size(), 1u);
     const auto& shown = f.platform.fileDialog.shown[0];
@@ -83,30 +117,29 @@ TEST(SaveCommand, AsksForAPathWritesAndRemembersIt)
     EXPECT_TRUE(shown.request.confirmOverwrite);
     EXPECT_EQ(shown.initialName, QString());
     EXPECT_EQ(readBytes(path), DocumentFileBytes(sample()));
-    EXPECT_EQ(f.host.fileName, path);
+    EXPECT_EQ(f.session.currentFileName(), path);
     EXPECT_TRUE(f.platform.messageBox.shown.empty());
 
     // The next save offers the current name, whatever the dialog returned last.
     f.platform.fileDialog.lastName = f.path("elders.vkv");
     f.platform.fileDialog.answers.push_back(std::nullopt);
-    f.commands.save();
+    f.session.save();
     EXPECT_EQ(f.platform.fileDialog.shown.at(1).initialName, path);
 
     // With no current name (a new document) it starts empty.
-    f.host.fileName.clear();
+    f.holds(sample());
     f.platform.fileDialog.answers.push_back(std::nullopt);
-    f.commands.save();
+    f.session.save();
     EXPECT_EQ(f.platform.fileDialog.shown.at(2).initialName, QString());
 }
 
 TEST(SaveCommand, CancelChangesNothing)
 {
     Fixture f;
-    f.host.doc = sample();
-    f.host.fileName = f.path("oud.vkv");
+    f.holds(sample(), "oud.vkv");
     f.platform.fileDialog.answers.push_back(std::nullopt);
-    f.commands.save();
-    EXPECT_EQ(f.host.fileName, f.path("oud.vkv"));
+    f.session.save();
+    EXPECT_EQ(f.session.currentFileName(), f.path("oud.vkv"));
     EXPECT_TRUE(QDir(f.dir.path()).isEmpty());
     EXPECT_TRUE(f.platform.messageBox.shown.empty());
 }
@@ -114,12 +147,11 @@ TEST(SaveCommand, CancelChangesNothing)
 TEST(SaveCommand, FailureKeepsTheNameAndReportsIt)
 {
     Fixture f;
-    f.host.doc = sample();
-    f.host.fileName = f.path("oud.vkv");
+    f.holds(sample(), "oud.vkv");
     const QString bad = f.path("nergens/nieuw.vkv");
     f.platform.fileDialog.answers.push_back(bad);
-    f.commands.save();
-    EXPECT_EQ(f.host.fileName, f.path("oud.vkv"));
+    f.session.save();
+    EXPECT_EQ(f.session.currentFileName(), f.path("oud.vkv"));
     ASSERT_EQ(f.platform.messageBox.shown.size(), 1u);
     expectWarning(f.platform.messageBox.shown[0]);
     EXPECT_TRUE(f.platform.messageBox.shown[0].text.contains(QStringLiteral("nieuw.vkv")));
@@ -130,11 +162,13 @@ TEST(OpenCommand, ReadsReplacesAndRemembers)
     Fixture f;
     const QString path = f.path("guppy.vkv");
     ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
-    f.host.doc.field("txtTitel") = QStringLiteral("Oud");
-    f.host.doc.links << QStringLiteral("a, b") << QStringLiteral("c, d");
+    ArticleDocument old;
+    old.field("txtTitel") = QStringLiteral("Oud");
+    old.links << QStringLiteral("a, b") << QStringLiteral("c, d");
+    f.holds(old);
     f.platform.fileDialog.lastName = f.path("vorige.vkv");
     f.platform.fileDialog.answers.push_back(path);
-    f.commands.open();
+    f.session.open();
 
     ASSERT_EQ(f.platform.fileDialog.shown.size(), 1u);
     const auto& shown = f.platform.fileDialog.shown[0];
@@ -144,23 +178,22 @@ TEST(OpenCommand, ReadsReplacesAndRemembers)
     EXPECT_EQ(shown.request.filterPattern, QStringLiteral("*.VKV"));
     EXPECT_FALSE(shown.request.confirmOverwrite);
     EXPECT_EQ(shown.initialName, f.path("vorige.vkv"));  // the dialog's last name
-    EXPECT_EQ(f.host.doc, sample());
-    EXPECT_EQ(f.host.fileName, path);
+    EXPECT_EQ(f.view.doc, sample());
+    EXPECT_EQ(f.session.currentFileName(), path);
 
     // Cancelling leaves all as it is.
-    f.host.doc.field("txtTitel") = QStringLiteral("Bewerkt");
+    f.type("txtTitel", QStringLiteral("Bewerkt"));
     f.platform.fileDialog.answers.push_back(std::nullopt);
-    f.commands.open();
+    f.session.open();
     EXPECT_EQ(f.platform.fileDialog.shown.at(1).initialName, path);
-    EXPECT_EQ(f.host.doc.field("txtTitel"), QStringLiteral("Bewerkt"));
-    EXPECT_EQ(f.host.applied, 1);
+    EXPECT_EQ(f.view.doc.field("txtTitel"), QStringLiteral("Bewerkt"));
+    EXPECT_EQ(f.view.applied, 1);
 }
 
 TEST(OpenCommand, BadFilesChangeNothing)
 {
     Fixture f;
-    f.host.doc = sample();
-    f.host.fileName = f.path("huidig.vkv");
+    f.holds(sample(), "huidig.vkv");
     QFile few(f.path("kort.vkv"));
     ASSERT_TRUE(few.open(QIODevice::WriteOnly));
     few.write(QByteArray("<vbcrlf>").repeated(26) + "\r\n");
@@ -169,16 +202,16 @@ TEST(OpenCommand, BadFilesChangeNothing)
     for (const char* name : {"kort.vkv", "bestaat-niet.vkv"}) {
         f.platform.messageBox.shown.clear();
         f.platform.fileDialog.answers.push_back(f.path(name));
-        f.commands.open();
-        EXPECT_EQ(f.host.applied, 0);
-        EXPECT_EQ(f.host.doc, sample());
-        EXPECT_EQ(f.host.fileName, f.path("huidig.vkv"));
+        f.session.open();
+        EXPECT_EQ(f.view.applied, 0);
+        EXPECT_EQ(f.view.doc, sample());
+        EXPECT_EQ(f.session.currentFileName(), f.path("huidig.vkv"));
         ASSERT_EQ(f.platform.messageBox.shown.size(), 1u);
         expectWarning(f.platform.messageBox.shown[0]);
         EXPECT_TRUE(f.platform.messageBox.shown[0].text.contains(f.path(name)));
     }
-    EXPECT_FALSE(f.commands.openFile(f.dir.path()));
-    EXPECT_EQ(f.host.applied, 0);
+    EXPECT_FALSE(f.session.openFile(f.dir.path()));
+    EXPECT_EQ(f.view.applied, 0);
 }
 
 TEST(WriteCommand, AsksBeforeReplacingCharacters)
@@ -188,14 +221,15 @@ TEST(WriteCommand, AsksBeforeReplacingCharacters)
     ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
     const QByteArray old = readBytes(path);
     const QString fish = QString::fromUtf8("\xF0\x9F\x90\x9F");
-    f.host.doc = sample();
-    f.host.doc.field("txtAuteur") = QString::fromUtf8("Paweł");
-    f.host.doc.field("txtConclusie") = fish;
-    f.host.doc.links << QStringLiteral("Vis ") + fish + QStringLiteral(", vis.htm");
+    ArticleDocument doc = sample();
+    doc.field("txtAuteur") = QString::fromUtf8("Paweł");
+    doc.field("txtConclusie") = fish;
+    doc.links << QStringLiteral("Vis ") + fish + QStringLiteral(", vis.htm");
+    f.holds(doc);
 
     // No: nothing is written.
     f.platform.messageBox.answers.push_back(MessageAnswer::No);
-    EXPECT_FALSE(f.commands.write(path));
+    EXPECT_FALSE(f.session.write(path));
     ASSERT_EQ(f.platform.messageBox.shown.size(), 1u);
     const FakeMessageBox::Shown& asked = f.platform.messageBox.shown[0];
     EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
@@ -210,14 +244,14 @@ TEST(WriteCommand, AsksBeforeReplacingCharacters)
 
     // Yes: written with "?" in their place; the window's texts stay as they are.
     f.platform.messageBox.answers.push_back(MessageAnswer::Yes);
-    EXPECT_TRUE(f.commands.write(path));
+    EXPECT_TRUE(f.session.write(path));
     EXPECT_EQ(f.platform.messageBox.shown.size(), 2u);
     const DocumentReadResult read = ReadDocumentFile(path);
     ASSERT_TRUE(read.document);
     EXPECT_EQ(read.document->field("txtAuteur"), QStringLiteral("Pawe?"));
     EXPECT_EQ(read.document->field("txtConclusie"), QStringLiteral("?"));
     EXPECT_EQ(read.document->links.at(1), QStringLiteral("Vis ?, vis.htm"));
-    EXPECT_EQ(f.host.doc.field("txtAuteur"), QString::fromUtf8("Paweł"));
+    EXPECT_EQ(f.view.doc.field("txtAuteur"), QString::fromUtf8("Paweł"));
 }
 
 TEST(WriteCommand, RefusesMarkersNamingTheField)
@@ -227,10 +261,11 @@ TEST(WriteCommand, RefusesMarkersNamingTheField)
     ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
     const QByteArray old = readBytes(path);
 
-    f.host.doc = sample();
-    f.host.doc.field("txtWaterwaarden") = QStringLiteral("pH 7<vbcrlf>");
-    f.host.doc.field("txtTitel") = QString::fromUtf8("ł");  // no question: refused first
-    EXPECT_FALSE(f.commands.write(path));
+    ArticleDocument doc = sample();
+    doc.field("txtWaterwaarden") = QStringLiteral("pH 7<vbcrlf>");
+    doc.field("txtTitel") = QString::fromUtf8("ł");  // no question: refused first
+    f.holds(doc);
+    EXPECT_FALSE(f.session.write(path));
     ASSERT_EQ(f.platform.messageBox.shown.size(), 1u);
     expectWarning(f.platform.messageBox.shown[0]);
     EXPECT_TRUE(f.platform.messageBox.shown[0].text.contains(QStringLiteral("Waterwaarden:")));
@@ -238,14 +273,47 @@ TEST(WriteCommand, RefusesMarkersNamingTheField)
     EXPECT_EQ(readBytes(path), old);
 
     f.platform.messageBox.shown.clear();
-    f.host.doc = sample();
-    f.host.doc.links << QStringLiteral("a<ulrcrlf>b, c.htm");
+    doc = sample();
+    doc.links << QStringLiteral("a<ulrcrlf>b, c.htm");
+    f.holds(doc, "oud.vkv");
     f.platform.fileDialog.answers.push_back(path);
-    f.host.fileName = f.path("oud.vkv");
-    f.commands.save();
+    f.session.save();
     ASSERT_EQ(f.platform.messageBox.shown.size(), 1u);
     EXPECT_TRUE(f.platform.messageBox.shown[0].text.contains(QStringLiteral("link 2")));
     EXPECT_TRUE(f.platform.messageBox.shown[0].text.contains(QStringLiteral("<ulrcrlf>")));
     EXPECT_EQ(readBytes(path), old);
-    EXPECT_EQ(f.host.fileName, f.path("oud.vkv"));
+    EXPECT_EQ(f.session.currentFileName(), f.path("oud.vkv"));
+}
+
+TEST(RecoveryCopy, ReadsOnlyWhatChangedAndWritesOnlyWhatDiffers)
+{
+    Fixture f;
+    f.holds(sample(), "guppy.vkv");
+    RecoveryScheduler& recovery = f.session.recovery();
+    const auto written = [&] {
+        recovery.flush();
+        recovery.waitForDisk();
+        return copyFile(f.platform.folders.state);
+    };
+    f.view.reads = 0;
+    f.type("txtTitel", QStringLiteral("Guppy's"));
+    const ino_t first = written();
+    ASSERT_NE(first, ino_t(0));
+    EXPECT_EQ(f.view.reads, 1);
+
+    // The same text again, and a notice that changed nothing: no new write.
+    f.type("txtTitel", QStringLiteral("Guppy's"));
+    f.session.changed(DocumentChange::inLinks());
+    EXPECT_EQ(written(), first);
+    EXPECT_EQ(f.view.reads, 3);
+
+    f.type("txtAuteur", QStringLiteral("Wim"));
+    const ino_t second = written();
+    EXPECT_NE(second, first);
+    EXPECT_NE(second, ino_t(0));
+
+    // Back as the file holds it: nothing to recover.
+    f.type("txtTitel", sample().field("txtTitel"));
+    f.type("txtAuteur", sample().field("txtAuteur"));
+    EXPECT_EQ(written(), ino_t(0));
 }

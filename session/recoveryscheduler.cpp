@@ -1,4 +1,4 @@
-#include "window/recoveryscheduler.h"
+#include "session/recoveryscheduler.h"
 
 #include <QCoreApplication>
 
@@ -10,6 +10,28 @@ DurableWriteResult removeCopy(RecoveryStore& store)
 {
     store.remove();
     return {true, QString()};
+}
+
+// Texts that share their characters are equal without a look at them: the
+// parts of the work that did not change since are compared at no cost.
+bool sameText(const QString& a, const QString& b)
+{
+    return a.size() == b.size() && (a.constData() == b.constData() || a == b);
+}
+
+bool sameDocument(const ArticleDocument& a, const ArticleDocument& b)
+{
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        if (!sameText(a.fields[i], b.fields[i]))
+            return false;
+    }
+    if (a.links.size() != b.links.size())
+        return false;
+    for (qsizetype i = 0; i < a.links.size(); ++i) {
+        if (!sameText(a.links[i], b.links[i]))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -60,7 +82,7 @@ void RecoveryScheduler::settled(const ArticleDocument& baseline)
     report(QString());  // the work is safe in its file: nothing to warn about
 
     if (store_ && store_->isOpen())
-        post(removeCopy, false);
+        post(removeCopy, nullptr);
 }
 
 void RecoveryScheduler::drop()
@@ -68,7 +90,7 @@ void RecoveryScheduler::drop()
     timer_.stop();
     pending_ = false;
     if (store_ && store_->isOpen())
-        post(removeCopy, false);
+        post(removeCopy, nullptr);
 }
 
 void RecoveryScheduler::flush()
@@ -83,34 +105,42 @@ void RecoveryScheduler::flush()
             report(store_->problem());
         return;
     }
-    RecoveryCopy copy = snapshot_();
-    if (baseline_ && copy.document == *baseline_) {
+    auto copy = std::make_shared<const RecoveryCopy>(snapshot_());
+    if (baseline_ && sameDocument(copy->document, *baseline_)) {
         if (copyOnDisk_)
-            post(removeCopy, false);
+            post(removeCopy, nullptr);
         return;
     }
-    // The texts are shared with the copy, not copied again: the job owns its copy.
-    post([copy = std::move(copy)](RecoveryStore& store) { return store.write(copy); }, true);
+    if (copyOnDisk_ && onDisk_ && onDisk_->fileName == copy->fileName
+        && sameDocument(onDisk_->document, copy->document))
+        return;
+    // The texts are shared with the copy, not copied again.
+    post([copy](RecoveryStore& store) { return store.write(*copy); }, copy);
 }
 
-void RecoveryScheduler::post(std::function<DurableWriteResult(RecoveryStore&)> job, bool writes)
+void RecoveryScheduler::post(std::function<DurableWriteResult(RecoveryStore&)> job,
+                             std::shared_ptr<const RecoveryCopy> written)
 {
     ++inFlight_;
     // Jobs end before this object does (the destructor waits for them).
-    pool_.start([this, store = store_.get(), writes, job = std::move(job)] {
+    pool_.start([this, store = store_.get(), written = std::move(written), job = std::move(job)] {
         const DurableWriteResult result = job(*store);
-        QMetaObject::invokeMethod(this, [this, result, writes] { finished(result, writes); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, result, written] { finished(result, written); }, Qt::QueuedConnection);
     });
 }
 
-void RecoveryScheduler::finished(const DurableWriteResult& result, bool writes)
+void RecoveryScheduler::finished(const DurableWriteResult& result, const std::shared_ptr<const RecoveryCopy>& written)
 {
     --inFlight_;
-    if (writes) {
+    if (written) {
         copyOnDisk_ = copyOnDisk_ || result.written;
+        // A failed write may have left the old copy or none: write again next time.
+        onDisk_ = result.written ? written : nullptr;
         report(result.written ? QString() : result.reason);
     } else {
         copyOnDisk_ = false;
+        onDisk_.reset();
     }
     if (inFlight_ == 0 && pending_) {
         pending_ = false;
@@ -148,6 +178,7 @@ bool RecoveryScheduler::adopt(RecoveryStore::LeftOver& left)
         return false;
     baseline_.reset();
     copyOnDisk_ = true;
+    onDisk_.reset();  // the adopted copy is written again at the next change
     return true;
 }
 

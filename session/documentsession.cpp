@@ -1,0 +1,290 @@
+#include "session/documentsession.h"
+
+#include <QLocale>
+
+#include "model/fieldtable.h"
+#include "model/texts.h"
+#include "document/documentfile.h"
+#include "document/documentformat.h"
+#include "platform/filedialog.h"
+#include "platform/folders.h"
+#include "platform/messagebox.h"
+
+namespace vinkring {
+
+namespace {
+
+constexpr qsizetype kListedPlaces = 15;
+constexpr qsizetype kListedCharacters = 5;
+constexpr std::size_t kLinksPart = kFieldCount;
+
+// "- Titel van het artikel: ł (U+0142)" and, past a handful, how many more.
+QStringList listLines(QStringList lines)
+{
+    if (lines.size() > kListedPlaces) {
+        const qsizetype more = lines.size() - kListedPlaces;
+        lines.resize(kListedPlaces);
+        lines << toQString(messages::kAndMore).arg(more);
+    }
+    return lines;
+}
+
+QString showCharacter(const QString& c)
+{
+    const char32_t code = c.size() == 2 ? QChar::surrogateToUcs4(c.at(0), c.at(1)) : c.at(0).unicode();
+    return c + QStringLiteral(" (U+%1)").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+QString charactersText(const QStringList& chars)
+{
+    QStringList shown;
+    for (qsizetype i = 0; i < chars.size() && i < kListedCharacters; ++i)
+        shown << showCharacter(chars.at(i));
+    QString text = shown.join(QStringLiteral(", "));
+    if (chars.size() > kListedCharacters)
+        text += QStringLiteral(", ") + QChar(0x2026);
+    return text;
+}
+
+FileDialogRequest documentRequest(std::string_view title)
+{
+    FileDialogRequest request;
+    request.title = toQString(title);
+    request.filterDescription = toQString(texts::kFilterDescription);
+    request.filterPattern = toQString(texts::kFilterPattern);
+    return request;
+}
+
+QString offerText(const RecoveryCopy& copy)
+{
+    const QString when = QLocale(QLocale::Dutch, QLocale::Netherlands)
+                             .toString(copy.savedAt.toLocalTime(), toQString(texts::kRecoveryTimeFormat));
+    const QString file = copy.fileName.isEmpty() ? toQString(messages::kRecoveryNeverSaved)
+                                                 : toQString(messages::kRecoveryFile).arg(quotedPath(copy.fileName));
+    return toQString(messages::kRecoveryOffer).arg(toQString(messages::kRecoveryTime).arg(when), file);
+}
+
+}  // namespace
+
+DocumentSession::DocumentSession(DocumentView& view, PlatformServices& services, QObject* parent)
+    : QObject(parent),
+      view_(view),
+      services_(services),
+      recovery_(services.folders.stateFolder(),
+                [this] { return RecoveryCopy{document(), CurrentFileName, QDateTime::currentDateTimeUtc()}; })
+{
+}
+
+DocumentSession::~DocumentSession() = default;
+
+const ArticleDocument& DocumentSession::document()
+{
+    if (stale_.none())
+        return document_;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        if (stale_.test(i))
+            document_.fields[i] = view_.fieldText(i);
+    }
+    if (stale_.test(kLinksPart))
+        document_.links = view_.linkLines();
+    stale_.reset();
+    return document_;
+}
+
+void DocumentSession::showInWindow(const ArticleDocument& doc)
+{
+    view_.showDocument(doc);
+    document_ = doc;
+    stale_.reset();
+}
+
+void DocumentSession::begin(const ArticleDocument& doc, const QString& fileName)
+{
+    showInWindow(doc);
+    settle(fileName);
+    emit documentReplaced();
+}
+
+void DocumentSession::settle(const QString& fileName)
+{
+    CurrentFileName = fileName;
+    UnsavedChanges = false;
+    settled(document());
+}
+
+void DocumentSession::show(const ArticleDocument& doc)
+{
+    showInWindow(doc);
+    emit documentReplaced();
+}
+
+void DocumentSession::changed(DocumentChange change)
+{
+    stale_.set(change.part == DocumentChange::Part::Links ? kLinksPart : change.field);
+    UnsavedChanges = true;
+    recovery_.changed();
+    emit documentChanged(change);
+}
+
+void DocumentSession::settled(const ArticleDocument& written)
+{
+    recovery_.settled(written);
+}
+
+bool DocumentSession::confirmReplace()
+{
+    if (!UnsavedChanges)
+        return true;
+    const MessageAnswer answer = services_.messageBox.show(toQString(messages::kSaveQuestion), QString(),
+                                                           MessageIcon::Information, MessageButtons::YesNoCancel,
+                                                           QString());
+    if (answer == MessageAnswer::Yes)
+        return quickSave() == SaveOutcome::Written;
+    return answer == MessageAnswer::No;
+}
+
+bool DocumentSession::mayClose()
+{
+    if (!confirmReplace())
+        return false;
+    recovery_.drop();
+    return true;
+}
+
+SaveOutcome DocumentSession::save()
+{
+    FileDialogRequest request = documentRequest(texts::kSaveTitle);
+    request.confirmOverwrite = true;
+    request.fileName = CurrentFileName;
+    request.setFileName = true;
+    const std::optional<QString> path = services_.fileDialog.showSave(request);
+    if (!path || path->isEmpty())
+        return SaveOutcome::Cancelled;
+    if (!write(*path))
+        return SaveOutcome::NotWritten;
+    CurrentFileName = *path;
+    return SaveOutcome::Written;
+}
+
+bool DocumentSession::open()
+{
+    const FileDialogRequest request = documentRequest(texts::kOpenTitle);
+    const std::optional<QString> path = services_.fileDialog.showOpen(request);
+    if (!path || path->isEmpty())
+        return false;
+    return openFile(*path);
+}
+
+bool DocumentSession::openFile(const QString& path)
+{
+    DocumentReadResult result = ReadDocumentFile(path);
+    if (!result.document) {
+        warn(services_.messageBox, result.error);
+        return false;
+    }
+    // Open leaves UnsavedChanges as it was.
+    const bool unsaved = UnsavedChanges;
+    begin(*result.document, path);
+    UnsavedChanges = unsaved;
+    if (!result.notice.isEmpty())
+        warn(services_.messageBox, result.notice);
+    return true;
+}
+
+SaveOutcome DocumentSession::quickSave()
+{
+    if (CurrentFileName.isEmpty())
+        return save();
+    if (!write(CurrentFileName))
+        return SaveOutcome::NotWritten;
+    if (writtenAsShown_)
+        UnsavedChanges = false;
+    return SaveOutcome::Written;
+}
+
+bool DocumentSession::write(const QString& path)
+{
+    ArticleDocument doc = document();
+
+    const std::vector<DocumentPlace> markers = PlacesWithMarkers(doc);
+    if (!markers.empty()) {
+        QStringList lines;
+        for (const DocumentPlace& place : markers) {
+            const QString& text = place.kind == DocumentPlace::Kind::Field ? doc.fields.at(std::size_t(place.index))
+                                                                           : doc.links.at(place.index);
+            const QString marker = text.contains(kFieldMarker) ? kFieldMarker : kLinkMarker;
+            lines << toQString(messages::kMarkerAt).arg(DescribePlace(doc, place), marker);
+        }
+        warn(services_.messageBox, toQString(messages::kMarkersInDocument)
+                                       .arg(quotedPath(path), kFieldMarker, kLinkMarker,
+                                            listLines(lines).join(QLatin1Char('\n'))));
+        return false;
+    }
+
+    const std::vector<UnencodableText> unencodable = PlacesWithUnencodable(doc);
+    if (!unencodable.empty()) {
+        QStringList lines;
+        for (const UnencodableText& found : unencodable) {
+            const QString place = DescribePlace(doc, found.place);
+            const QString separator = place.endsWith(QLatin1Char(':')) ? QStringLiteral(" ") : QStringLiteral(": ");
+            lines << QStringLiteral("- ") + place + separator + charactersText(found.characters);
+        }
+        const MessageAnswer answer = services_.messageBox.show(
+            toQString(messages::kUnencodableQuestion).arg(quotedPath(path), listLines(lines).join(QLatin1Char('\n'))),
+            toQString(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::YesNo, QString());
+        if (answer != MessageAnswer::Yes)
+            return false;
+        doc = WithUnencodableReplaced(doc);
+    }
+    writtenAsShown_ = unencodable.empty();
+
+    const DocumentWriteResult result = WriteDocumentFile(path, doc);
+    if (!result.written) {
+        warn(services_.messageBox, result.error);
+        return false;
+    }
+    settled(doc);
+    // The window still shows what the file could not hold: that work stays
+    // unsaved, with its recovery copy.
+    if (!writtenAsShown_) {
+        UnsavedChanges = true;
+        recovery_.changed();
+    }
+    return true;
+}
+
+void DocumentSession::offerLeftOverWork()
+{
+    std::vector<RecoveryStore::LeftOver> leftOvers = recovery_.takeLeftOvers();
+    for (RecoveryStore::LeftOver& left : leftOvers) {
+        if (!offer(left))
+            return;  // the rest stay for the next start
+    }
+}
+
+bool DocumentSession::offer(RecoveryStore::LeftOver& left)
+{
+    if (!left.copy) {
+        warn(services_.messageBox, toQString(messages::kRecoveryUnreadable).arg(quotedPath(recovery_.setAside(left))));
+        return true;
+    }
+    const MessageAnswer answer =
+        services_.messageBox.show(offerText(*left.copy), toQString(texts::kMessageTitle), MessageIcon::Information,
+                                  MessageButtons::YesNoCancel, QString());
+    if (answer == MessageAnswer::No) {
+        recovery_.discard(left);
+        return true;
+    }
+    if (answer != MessageAnswer::Yes)
+        return false;
+    show(left.copy->document);
+    CurrentFileName = left.copy->fileName;
+    UnsavedChanges = true;
+    // The left-over copy becomes this run's; should that fail, it stays for
+    // the next start and this run writes its own.
+    if (!recovery_.adopt(left))
+        recovery_.changed();
+    return false;
+}
+
+}  // namespace vinkring

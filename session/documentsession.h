@@ -1,0 +1,130 @@
+#pragma once
+// The state of the document the window holds: the file it belongs to
+// (CurrentFileName), whether it has unsaved changes (UnsavedChanges), the
+// Open, Save and quick save that change them, the question before work is
+// replaced or dropped, and the recovery copy that keeps unsaved work safe.
+//
+// The window tells the session of each real change of the content, naming
+// what changed; the session keeps the document as last read, and reads again
+// from the window only the parts that changed since.
+
+#include <bitset>
+#include <cstddef>
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "model/articledocument.h"
+#include "platform/platformservices.h"
+#include "session/recoveryscheduler.h"
+
+namespace vinkring {
+
+// What one change of the document touched: one field, or the links list.
+struct DocumentChange {
+    enum class Part { Field, Links };
+    Part part = Part::Field;
+    std::size_t field = 0;  // with Part::Field: its index in the field table
+
+    static DocumentChange inField(std::size_t index) { return {Part::Field, index}; }
+    static DocumentChange inLinks() { return {Part::Links, 0}; }
+    friend bool operator==(const DocumentChange&, const DocumentChange&) = default;
+};
+
+// The window as the session sees it.
+class DocumentView {
+public:
+    virtual ~DocumentView() = default;
+    // One field's text as the window holds it (CR LF line ends).
+    virtual QString fieldText(std::size_t index) const = 0;
+    virtual QStringList linkLines() const = 0;
+    // Puts a document in the window; no change of the writer's.
+    virtual void showDocument(const ArticleDocument& doc) = 0;
+};
+
+// How a save ended: written, cancelled in the dialog, or not written
+// (refused, declined or failed; the writer has been told).
+enum class SaveOutcome { Written, Cancelled, NotWritten };
+
+class DocumentSession final : public QObject {
+    Q_OBJECT
+
+public:
+    DocumentSession(DocumentView& view, PlatformServices& services, QObject* parent = nullptr);
+    ~DocumentSession() override;
+
+    QString currentFileName() const { return CurrentFileName; }
+    bool unsavedChanges() const { return UnsavedChanges; }
+
+    // The document as the window holds it now.
+    const ArticleDocument& document();
+
+    // The window now holds doc, as file fileName holds it (none: a new
+    // document): nothing unsaved, nothing to recover.
+    void begin(const ArticleDocument& doc, const QString& fileName = QString());
+    // The work in the window, as it is, is as file fileName holds it.
+    void settle(const QString& fileName);
+    // Puts doc in the window without changing its file or unsaved state.
+    void show(const ArticleDocument& doc);
+    // A key press (other than Ctrl+S).
+    void keyPressed() { UnsavedChanges = true; }
+    // The writer changed the content, with the keyboard or otherwise (the
+    // mouse, the links editor, the spelling check): once per change.
+    void changed(DocumentChange change);
+
+    // Before the work is replaced or dropped: with unsaved changes, asks
+    // "Wilt u uw wijzigingen bewaren?" with Ja, Nee and Annuleren. True when
+    // the caller may go on: nothing unsaved, Nee, or Ja and a save that wrote.
+    bool confirmReplace();
+    // The close prompt: confirmReplace, and the recovery copy goes when the
+    // window may close.
+    bool mayClose();
+
+    // "Be&waren": asks for a path, writes, remembers the path.
+    SaveOutcome save();
+    // "&Openen": asks for a path and reads it. True when it replaced the document.
+    bool open();
+    // Reads the file at path as Open does, with the same messages for a bad
+    // file; the document and the file name change only when it succeeds. A
+    // file read only in part is opened, and then says what it left out.
+    bool openFile(const QString& path);
+    // Writes to CurrentFileName, or asks for a path when there is none.
+    SaveOutcome quickSave();
+    // Writes the document to path; reports any failure to the writer. True
+    // when the file now holds the document.
+    bool write(const QString& path);
+
+    // At start-up: offers, one by one and newest first, the work that runs
+    // which did not end normally left in their recovery copies. Restored
+    // work is in the window with its file as CurrentFileName and unsaved.
+    void offerLeftOverWork();
+
+    RecoveryScheduler& recovery() { return recovery_; }
+
+signals:
+    // The content changed (see changed()).
+    void documentChanged(DocumentChange change);
+    // Another document was put in the window.
+    void documentReplaced();
+
+private:
+    // The document was saved (written) or opened: the work equals it.
+    void settled(const ArticleDocument& written);
+    void showInWindow(const ArticleDocument& doc);
+    // Asks about one left-over copy; false when the writer wants no more questions.
+    bool offer(RecoveryStore::LeftOver& left);
+
+    DocumentView& view_;
+    PlatformServices& services_;
+    QString CurrentFileName;
+    bool UnsavedChanges = false;
+    bool writtenAsShown_ = true;  // the last write held every character as shown
+    // The document as last read from the window, and which of its parts
+    // (the fields, then the links) changed there since.
+    ArticleDocument document_;
+    std::bitset<kFieldCount + 1> stale_ = std::bitset<kFieldCount + 1>().set();
+    RecoveryScheduler recovery_;
+};
+
+}  // namespace vinkring
