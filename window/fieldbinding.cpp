@@ -1,5 +1,6 @@
 #include "window/fieldbinding.h"
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -26,11 +27,24 @@ QString FieldBinding::shownText() const
 {
     if (line_)
         return line_->text();
-    // Raw text keeps no-break spaces; blocks and line separators become CR LF.
-    QString text = multi_->document()->toRawText();
-    const QString crLf = QStringLiteral("\r\n");
-    text.replace(QChar::ParagraphSeparator, crLf);
-    text.replace(QChar::LineSeparator, crLf);
+    // Raw text keeps no-break spaces; blocks and line separators become CR
+    // LF, in one pass over a string made at its size (a field may hold
+    // megabytes, and this runs on every recovery write after a change).
+    const QString raw = multi_->document()->toRawText();
+    const auto isBreak = [](QChar c) { return c == QChar::ParagraphSeparator || c == QChar::LineSeparator; };
+    const qsizetype breaks = std::count_if(raw.cbegin(), raw.cend(), isBreak);
+    if (breaks == 0)
+        return raw;
+    QString text(raw.size() + breaks, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const QChar c : raw) {
+        if (isBreak(c)) {
+            *out++ = u'\r';
+            *out++ = u'\n';
+        } else {
+            *out++ = c;
+        }
+    }
     return text;
 }
 
