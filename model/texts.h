@@ -143,6 +143,8 @@ inline constexpr std::string_view kMarkerAt = "- %1 bevat \"%2\"";
 inline constexpr std::string_view kUnencodableQuestion =
     "Deze teksten bevatten tekens die niet in het bestand %1 kunnen worden bewaard:\n\n%2\n\nWilt u het bestand "
     "bewaren met deze tekens vervangen door \"?\"? Kiest u Nee, dan wordt er niets bewaard.";
+inline constexpr std::string_view kChangedOnDisk =
+    "Het bestand is intussen door een ander programma gewijzigd. Toch overschrijven?";
 inline constexpr std::string_view kAndMore = "- en nog %1 andere";
 inline constexpr std::string_view kLinkPlace = "link %1 (\"%2\")";
 
@@ -173,6 +175,8 @@ inline constexpr std::string_view kRecoveryOffer =
 inline constexpr std::string_view kRecoveryTime = "Laatst gewijzigd: %1";
 inline constexpr std::string_view kRecoveryFile = "Bestand: %1";
 inline constexpr std::string_view kRecoveryNeverSaved = "Bestand: geen, dit werk is nog nooit bewaard";
+inline constexpr std::string_view kRecoveryFileChanged =
+    "Let op: het bestand is gewijzigd nadat deze kopie werd gemaakt.";
 inline constexpr std::string_view kRecoveryUnreadable =
     "Er is een herstelkopie van niet bewaard werk gevonden die niet kan worden gelezen. Ze is bewaard als %1.";
 // After the window's caption while the copy cannot be written.

@@ -1,5 +1,6 @@
 #include "session/documentsession.h"
 
+#include <QFileInfo>
 #include <QLocale>
 
 #include "model/fieldtable.h"
@@ -59,8 +60,11 @@ QString offerText(const RecoveryCopy& copy)
 {
     const QString when = QLocale(QLocale::Dutch, QLocale::Netherlands)
                              .toString(copy.savedAt.toLocalTime(), toQString(texts::kRecoveryTimeFormat));
-    const QString file = copy.fileName.isEmpty() ? toQString(messages::kRecoveryNeverSaved)
-                                                 : toQString(messages::kRecoveryFile).arg(quotedPath(copy.fileName));
+    QString file = copy.fileName.isEmpty() ? toQString(messages::kRecoveryNeverSaved)
+                                           : toQString(messages::kRecoveryFile).arg(quotedPath(copy.fileName));
+    const QFileInfo info(copy.fileName);
+    if (!copy.fileName.isEmpty() && info.exists() && info.lastModified() > copy.savedAt)
+        file += QLatin1Char('\n') + toQString(messages::kRecoveryFileChanged);
     return toQString(messages::kRecoveryOffer).arg(toQString(messages::kRecoveryTime).arg(when), file);
 }
 
@@ -100,6 +104,7 @@ void DocumentSession::showInWindow(const ArticleDocument& doc)
 
 void DocumentSession::begin(const ArticleDocument& doc, const QString& fileName)
 {
+    stamp_ = stampOf(fileName);
     showInWindow(doc);
     settle(fileName);
     emit documentReplaced();
@@ -184,7 +189,9 @@ bool DocumentSession::openFile(const QString& path)
     }
     // Open leaves UnsavedChanges as it was.
     const bool unsaved = UnsavedChanges;
+    const FileStamp stamp = stampOf(path);
     begin(*result.document, path);
+    stamp_ = stamp;
     UnsavedChanges = unsaved;
     if (!result.notice.isEmpty())
         warn(services_.messageBox, result.notice);
@@ -195,7 +202,7 @@ SaveOutcome DocumentSession::quickSave()
 {
     if (CurrentFileName.isEmpty())
         return save();
-    if (!write(CurrentFileName))
+    if (!mayOverwrite(CurrentFileName) || !write(CurrentFileName))
         return SaveOutcome::NotWritten;
     if (writtenAsShown_)
         UnsavedChanges = false;
@@ -243,6 +250,7 @@ bool DocumentSession::write(const QString& path)
         warn(services_.messageBox, result.error);
         return false;
     }
+    stamp_ = stampOf(path);
     settled(doc);
     // The window still shows what the file could not hold: that work stays
     // unsaved, with its recovery copy.
@@ -251,6 +259,29 @@ bool DocumentSession::write(const QString& path)
         recovery_.changed();
     }
     return true;
+}
+
+DocumentSession::FileStamp DocumentSession::stampOf(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {info.lastModified(), info.size()};
+}
+
+bool DocumentSession::mayOverwrite(const QString& path)
+{
+    const FileStamp now = stampOf(path);
+    // Gone, or never known: nothing of another program's to lose here.
+    if (!now.modified.isValid() || !stamp_.modified.isValid())
+        return true;
+    const bool changed = stamp_.size < 0 ? now.modified > stamp_.modified
+                                         : now.modified != stamp_.modified || now.size != stamp_.size;
+    if (!changed)
+        return true;
+    return services_.messageBox.show(toQString(messages::kChangedOnDisk), toQString(texts::kMessageTitle),
+                                     MessageIcon::Exclamation, MessageButtons::YesNo, QString())
+        == MessageAnswer::Yes;
 }
 
 void DocumentSession::offerLeftOverWork()
@@ -279,6 +310,8 @@ bool DocumentSession::offer(RecoveryStore::LeftOver& left)
         return false;
     show(left.copy->document);
     CurrentFileName = left.copy->fileName;
+    // The work is as the file was when the copy was made.
+    stamp_ = FileStamp{left.copy->savedAt, -1};
     UnsavedChanges = true;
     // The left-over copy becomes this run's; should that fail, it stays for
     // the next start and this run writes its own.

@@ -11,6 +11,7 @@
 #include <bitset>
 #include <cstddef>
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -109,6 +110,16 @@ signals:
     void documentReplaced();
 
 private:
+    // The file as this run last read or wrote it, to tell a change by
+    // another program; an unknown size compares the time alone.
+    struct FileStamp {
+        QDateTime modified;
+        qint64 size = -1;
+    };
+    static FileStamp stampOf(const QString& path);
+    // True when path may be written: unchanged since, or the writer says so.
+    bool mayOverwrite(const QString& path);
+
     // The document was saved (written) or opened: the work equals it.
     void settled(const ArticleDocument& written);
     void showInWindow(const ArticleDocument& doc);
@@ -119,7 +130,8 @@ private:
     PlatformServices& services_;
     QString CurrentFileName;
     bool UnsavedChanges = false;
-    bool writtenAsShown_ = true;  // the last write held every character as shown
+    bool writtenAsShown_ = true;
+    FileStamp stamp_;  // of CurrentFileName  // the last write held every character as shown
     // The document as last read from the window, and which of its parts
     // (the fields, then the links) changed there since.
     ArticleDocument document_;

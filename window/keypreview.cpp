@@ -74,6 +74,10 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event)
     if (mods & Qt::AltModifier)
         shift |= kAltMask;
     handler_(vbKeyCode(key->key()), shift);
+    // A box or dialog the handler opened saw keys of its own (the release of
+    // this one among them): this press, travelling on, is still this one.
+    travelling_ = event;
+    seenAt_ = widget;
     return take_ && take_(*key);
 }
 

@@ -317,3 +317,48 @@ TEST(RecoveryCopy, ReadsOnlyWhatChangedAndWritesOnlyWhatDiffers)
     f.type("txtAuteur", sample().field("txtAuteur"));
     EXPECT_EQ(written(), ino_t(0));
 }
+
+TEST(QuickSave, AFileTheWindowCannotShowAsItIsStaysUnsavedWithItsCopy)
+{
+    Fixture f;
+    const QString path = f.path("lodz.vkv");
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    ASSERT_TRUE(f.session.openFile(path));
+    f.type("txtTitel", QString::fromUtf8("Łódź ŉ 🐟"));
+    f.platform.messageBox.answers.push_back(MessageAnswer::Yes);  // replace by "?"
+    EXPECT_EQ(f.session.quickSave(), SaveOutcome::Written);
+    EXPECT_EQ(ReadDocumentFile(path).document->field("txtTitel"), QStringLiteral("?\u00f3d? ? ?"));
+    EXPECT_TRUE(f.session.unsavedChanges());
+    f.session.recovery().flush();
+    f.session.recovery().waitForDisk();
+    EXPECT_NE(copyFile(f.platform.folders.state), ino_t(0));
+}
+
+TEST(QuickSave, AsksBeforeOverwritingAFileChangedByAnotherProgram)
+{
+    Fixture f;
+    const QString path = f.path("guppy.vkv");
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    ASSERT_TRUE(f.session.openFile(path));
+    ArticleDocument other = sample();
+    other.field("txtAuteur") = QStringLiteral("Iemand anders, met een langere naam");
+    ASSERT_TRUE(WriteDocumentFile(path, other).written);
+    const QByteArray theirs = readBytes(path);
+    f.type("txtTitel", QStringLiteral("Mijn guppy"));
+
+    f.platform.messageBox.answers.push_back(MessageAnswer::No);
+    EXPECT_EQ(f.session.quickSave(), SaveOutcome::NotWritten);
+    ASSERT_EQ(f.platform.messageBox.shown.size(), 1u);
+    EXPECT_EQ(f.platform.messageBox.shown[0].text,
+              QStringLiteral("Het bestand is intussen door een ander programma gewijzigd. Toch overschrijven?"));
+    EXPECT_EQ(readBytes(path), theirs);
+    EXPECT_TRUE(f.session.unsavedChanges());
+
+    f.platform.messageBox.answers.push_back(MessageAnswer::Yes);
+    EXPECT_EQ(f.session.quickSave(), SaveOutcome::Written);
+    EXPECT_EQ(ReadDocumentFile(path).document->field("txtTitel"), QStringLiteral("Mijn guppy"));
+    // Written by this run: the next save asks nothing.
+    f.type("txtTitel", QStringLiteral("Onze guppy"));
+    EXPECT_EQ(f.session.quickSave(), SaveOutcome::Written);
+    EXPECT_EQ(f.platform.messageBox.shown.size(), 2u);
+}
