@@ -116,8 +116,10 @@ std::optional<std::unique_ptr<RunLock>> claim(const QDir& dir, const QString& id
     RunLock::Attempt attempt = RunLock::take(path, RunLock::Make::IfMissing);
     if (attempt.outcome == RunLock::Outcome::NotAFile) {
         // No run makes its lock so, so nobody holds it; it makes way for one
-        // that can be held.
-        moveAside(path, path);
+        // that can be held. It holds no work: gone, or aside when it cannot
+        // go (a folder with something in it). std::remove never follows a link.
+        if (std::remove(QFile::encodeName(path).constData()) != 0)
+            moveAside(path, path);
         attempt = RunLock::take(path, RunLock::Make::IfMissing);
     }
     if (attempt.outcome == RunLock::Outcome::Held)
