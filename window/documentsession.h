@@ -62,6 +62,7 @@ public:
     // At start-up: offers, one by one and newest first, the work that runs
     // which did not end normally left in their recovery copies. Restored
     // work is in the window with its file as CurrentFileName and unsaved.
+    // Copies that cannot be read are set aside and named in one message.
     void offerLeftOverWork();
 
     RecoveryScheduler& recovery() { return recovery_; }
@@ -72,7 +73,7 @@ private:
     void setCurrentFileName(const QString& path) override { CurrentFileName = path; }
     // What is in the window is what was just saved or opened.
     void settled() { recovery_.settled(view_.document()); }
-    // Asks about one left-over copy; false when the writer wants no more questions.
+    // Asks about one readable left-over copy; false when the writer wants no more questions.
     bool offer(RecoveryStore::LeftOver& left);
 
     DocumentView& view_;
