@@ -183,7 +183,7 @@ inline constexpr std::string_view kRecoveryUnreadableMany =
 // for the title bar of the fixed-width window; the reason is in the window's tooltip.
 inline constexpr std::string_view kRecoveryFailedTitle = "%1 - let op: werk niet veiliggesteld";
 inline constexpr std::string_view kRecoveryFailed =
-    "Uw werk kan niet tussentijds worden veiliggesteld: %1. Het programma probeert het bij de volgende "
+    "Uw werk kan niet tussentijds worden veiliggesteld: %1.\nHet programma probeert het bij de volgende "
     "wijziging opnieuw.";
 
 // The command line.
