@@ -92,7 +92,8 @@ QString FailureReason(QFileDevice::FileError error, int systemError)
     return toQString(known.empty() ? categoryReason(error) : known);
 }
 
-DurableWriteResult WriteFileDurably(const QString& path, QByteArrayView bytes)
+DurableWriteResult WriteFileDurably(const QString& path, QByteArrayView bytes,
+                                    std::optional<QFileDevice::Permissions> permissions)
 {
     // QSaveFile writes to a temporary file, flushes it to the disk and puts
     // it in place. Unbuffered, so that a short write shows here and not in a
@@ -101,6 +102,14 @@ DurableWriteResult WriteFileDurably(const QString& path, QByteArrayView bytes)
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, FailureReason(file.error(), errno)};
+    // Set on the temporary file while it is still empty.
+    errno = 0;
+    if (permissions && !file.setPermissions(*permissions)) {
+        const QString why = FailureReason(QFileDevice::PermissionsError, errno);
+        file.cancelWriting();
+        file.commit();
+        return {false, why};
+    }
     errno = 0;
     if (!writeAll(file, bytes)) {
         const QString why = FailureReason(file.error(), errno);

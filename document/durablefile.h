@@ -3,6 +3,8 @@
 // file or the new one, never a mix; and why a file operation failed, in the
 // writer's language.
 
+#include <optional>
+
 #include <QByteArrayView>
 #include <QFileDevice>
 #include <QString>
@@ -21,7 +23,10 @@ struct DurableWriteResult {
 
 // Writes bytes to path through a temporary file in the same folder that is
 // flushed to the disk before it takes the old file's place; then the folder
-// is flushed, so that the new name survives a power cut too.
-DurableWriteResult WriteFileDurably(const QString& path, QByteArrayView bytes);
+// is flushed, so that the new name survives a power cut too. The new file
+// gets permissions when given, from its first byte on; else those of the
+// file it replaces, or the usual ones.
+DurableWriteResult WriteFileDurably(const QString& path, QByteArrayView bytes,
+                                    std::optional<QFileDevice::Permissions> permissions = std::nullopt);
 
 }  // namespace vinkring

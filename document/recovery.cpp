@@ -12,10 +12,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLockFile>
 
 #include <unistd.h>
 
+#include "document/documentfile.h"
 #include "document/documentformat.h"
 #include "document/windows1252.h"
 
@@ -72,12 +72,11 @@ QString runId(int attempt)
     return id;
 }
 
-std::unique_ptr<QLockFile> lockFor(const QDir& folder, const QString& id)
+// Whether anything, also a link to nothing, bears this name.
+bool taken(const QString& path)
 {
-    auto lock = std::make_unique<QLockFile>(folder.filePath(id + kLockSuffix));
-    // Only a living process holds a lock, however old.
-    lock->setStaleLockTime(0);
-    return lock;
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
 }
 
 // Why files cannot be made in folder (or in the nearest folder above it that
@@ -98,6 +97,38 @@ bool renameOver(const QString& from, const QString& to)
     // QFile::rename does not replace an existing file; rename(2) does, in one step.
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
+
+// Moves what is at path out of the way, under a name no other entry has;
+// returns the name it has now.
+QString moveAside(const QString& path, const QString& base)
+{
+    QString aside = base + kSetAsideSuffix;
+    for (int n = 2; taken(aside) && n < 1000; ++n)
+        aside = base + QLatin1Char('-') + QString::number(n) + kSetAsideSuffix;
+    return !taken(aside) && renameOver(path, aside) ? aside : path;
+}
+
+// The lock that keeps a left-over copy this run's while it is offered;
+// nullopt when a living run holds it.
+std::optional<std::unique_ptr<RunLock>> claim(const QDir& dir, const QString& id)
+{
+    const QString path = dir.filePath(id + kLockSuffix);
+    RunLock::Attempt attempt = RunLock::take(path, RunLock::Make::IfMissing);
+    if (attempt.outcome == RunLock::Outcome::NotAFile) {
+        // No run makes its lock so, so nobody holds it; it makes way for one
+        // that can be held. It holds no work: gone, or aside when it cannot
+        // go (a folder with something in it). std::remove never follows a link.
+        if (std::remove(QFile::encodeName(path).constData()) != 0)
+            moveAside(path, path);
+        attempt = RunLock::take(path, RunLock::Make::IfMissing);
+    }
+    if (attempt.outcome == RunLock::Outcome::Held)
+        return std::nullopt;
+    return std::move(attempt.lock);
+}
+
+// The copies of a document file of the largest size, with room for its header.
+constexpr qint64 kMaxCopyBytes = kMaxDocumentFileBytes + 1024 * 1024;
 
 }  // namespace
 
@@ -148,32 +179,42 @@ std::optional<RecoveryCopy> ParseRecovery(QByteArrayView bytes)
 RecoveryStore::RecoveryStore(const QString& folder) : folder_(folder)
 {
     const QDir dir(folder);
+    errno = 0;
     if (!QDir().mkpath(folder)) {
-        problem_ = folderProblem(folder);
+        const int why = errno;
+        problem_ = why != 0 && why != EEXIST ? FailureReason(QFileDevice::OpenError, why) : folderProblem(folder);
         return;
     }
     // The work is the writer's own.
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString id = runId(attempt);
-        std::unique_ptr<QLockFile> lock = lockFor(dir, id);
-        if (!lock->tryLock(0)) {
-            if (lock->error() == QLockFile::LockFailedError)
-                continue;
-            problem_ = folderProblem(folder);
+        const QString path = dir.filePath(id + kCopySuffix);
+        if (taken(path))
+            continue;  // an earlier run's copy under the same name stays as it is
+        RunLock::Attempt own = RunLock::take(dir.filePath(id + kLockSuffix), RunLock::Make::Fresh);
+        if (own.outcome == RunLock::Outcome::Failed && own.error != EEXIST) {
+            problem_ = FailureReason(QFileDevice::OpenError, own.error);
             return;
         }
-        const QString path = dir.filePath(id + kCopySuffix);
-        if (QFileInfo::exists(path))
-            continue;  // an earlier run's copy under the same name stays as it is
+        if (own.outcome != RunLock::Outcome::Taken)
+            continue;
+        if (taken(path)) {
+            own.lock->removeFile();
+            continue;
+        }
         copyPath_ = path;
-        lock_ = std::move(lock);
+        lock_ = std::move(own.lock);
         return;
     }
     problem_ = FailureReason(QFileDevice::OpenError, EEXIST);
 }
 
-RecoveryStore::~RecoveryStore() = default;
+RecoveryStore::~RecoveryStore()
+{
+    if (lock_)
+        lock_->removeFile();
+}
 
 DurableWriteResult RecoveryStore::write(const RecoveryCopy& copy)
 {
@@ -181,7 +222,7 @@ DurableWriteResult RecoveryStore::write(const RecoveryCopy& copy)
         return {false, problem_};
     const QByteArray bytes = RecoveryBytes(copy);
     const QMutexLocker hold(&mutex_);
-    return WriteFileDurably(copyPath_, bytes);
+    return WriteFileDurably(copyPath_, bytes, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void RecoveryStore::remove()
@@ -195,30 +236,38 @@ void RecoveryStore::remove()
 std::vector<RecoveryStore::LeftOver> RecoveryStore::takeLeftOvers()
 {
     std::vector<LeftOver> found;
-    if (!isOpen())
-        return found;
     const QDir dir(folder_);
-    const QString ownId = idOf(QFileInfo(copyPath_).fileName(), kCopySuffix);
-    for (const QString& name : dir.entryList({QLatin1Char('*') + kCopySuffix}, QDir::Files)) {
+    const QString ownId = isOpen() ? idOf(QFileInfo(copyPath_).fileName(), kCopySuffix) : QString();
+    // Entries of every kind: what is no plain file is never opened (below).
+    const QDir::Filters every = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    for (const QString& name : dir.entryList({QLatin1Char('*') + kCopySuffix}, every)) {
         const QString id = idOf(name, kCopySuffix);
-        std::unique_ptr<QLockFile> lock = lockFor(dir, id);
-        if (id == ownId || !lock->tryLock(0))
-            continue;  // this run's, or a running program's
-        LeftOver left{dir.filePath(name), std::nullopt, std::move(lock)};
-        QFile file(left.path);
-        if (file.open(QIODevice::ReadOnly))
-            left.copy = ParseRecovery(file.readAll());
+        if (isOpen() && id == ownId)
+            continue;
+        std::optional<std::unique_ptr<RunLock>> lock = claim(dir, id);
+        if (!lock)
+            continue;  // a running program's
+        LeftOver left{dir.filePath(name), std::nullopt, std::move(*lock)};
+        const PlainFileRead read = ReadPlainFile(left.path, kMaxCopyBytes);
+        if (read.outcome == PlainFileRead::Outcome::Read)
+            left.copy = ParseRecovery(read.bytes);
         found.push_back(std::move(left));
     }
-    for (const QString& name : dir.entryList({QLatin1Char('*') + kLockSuffix}, QDir::Files)) {
+    for (const QString& name : dir.entryList({QLatin1Char('*') + kLockSuffix}, every)) {
         const QString id = idOf(name, kLockSuffix);
-        if (id != ownId && !QFileInfo::exists(dir.filePath(id + kCopySuffix)))
-            lockFor(dir, id)->tryLock(0);  // taken and let go: the lock file of an ended run goes
+        if (isOpen() && id == ownId)
+            continue;
+        // Taken only from an ended run, and while taken no run makes the copy.
+        const RunLock::Attempt ended = RunLock::take(dir.filePath(name), RunLock::Make::IfMissing);
+        if (ended.lock && !taken(dir.filePath(id + kCopySuffix)))
+            ended.lock->removeFile();
     }
-    std::stable_sort(found.begin(), found.end(), [](const LeftOver& a, const LeftOver& b) {
-        if (a.copy && b.copy)
-            return a.copy->savedAt > b.copy->savedAt;
-        return a.copy.has_value() && !b.copy.has_value();
+    // Newest first; a copy without a time after those with one.
+    const auto rank = [](const LeftOver& left) { return left.copy ? (left.copy->savedAt.isValid() ? 0 : 1) : 2; };
+    std::stable_sort(found.begin(), found.end(), [&](const LeftOver& a, const LeftOver& b) {
+        if (rank(a) != rank(b))
+            return rank(a) < rank(b);
+        return rank(a) == 0 && a.copy->savedAt > b.copy->savedAt;
     });
     return found;
 }
@@ -230,20 +279,24 @@ bool RecoveryStore::adopt(LeftOver& left)
     const QMutexLocker hold(&mutex_);
     if (!renameOver(left.path, copyPath_))
         return false;
+    if (left.lock)
+        left.lock->removeFile();
     left.lock.reset();
     return true;
 }
 
 void RecoveryStore::discard(LeftOver& left)
 {
-    QFile::remove(left.path);
+    if (QFile::remove(left.path) && left.lock)
+        left.lock->removeFile();
     left.lock.reset();
 }
 
 QString RecoveryStore::setAside(LeftOver& left)
 {
-    const QString aside = left.path.chopped(kCopySuffix.size()) + kSetAsideSuffix;
-    renameOver(left.path, aside);
+    const QString aside = moveAside(left.path, left.path.chopped(kCopySuffix.size()));
+    if (aside != left.path && left.lock)
+        left.lock->removeFile();
     left.lock.reset();
     return aside;
 }

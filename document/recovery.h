@@ -12,12 +12,12 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
-#include <QLockFile>
 #include <QMutex>
 #include <QString>
 
 #include "model/articledocument.h"
 #include "document/durablefile.h"
+#include "document/statefiles.h"
 
 
 namespace vinkring {
@@ -44,14 +44,17 @@ std::optional<RecoveryCopy> ParseRecovery(QByteArrayView bytes);
 // another thread than the rest, one call at a time.
 class RecoveryStore {
 public:
-    // A copy left by an earlier run, locked for as long as this object holds it.
+    // A copy left by an earlier run, locked for as long as this object holds
+    // it (no lock when the folder lets none be made: then nothing in it can
+    // be changed either).
     struct LeftOver {
         QString path;
-        std::optional<RecoveryCopy> copy;  // nullopt when the file is not a whole copy
-        std::unique_ptr<QLockFile> lock;
+        std::optional<RecoveryCopy> copy;  // nullopt when the entry is not a whole copy
+        std::unique_ptr<RunLock> lock;
     };
 
     // Creates the folder when missing and takes a lock of this run's own.
+    // When that fails, the left-over copies can still be taken.
     explicit RecoveryStore(const QString& folder);
     // Releases the lock; the copy stays unless it was removed.
     ~RecoveryStore();
@@ -67,22 +70,27 @@ public:
     void remove();
 
     // The copies of runs that ended without removing theirs, newest first
-    // (unreadable ones last); copies of programs still running are left
-    // alone. Also clears away the locks of ended runs that left no copy.
+    // (unreadable ones last, also whatever bears a copy's name but is no
+    // plain file of a copy's size; none of it is waited on or read beyond
+    // that size). A copy is left to a run that holds its lock; a lock file
+    // that is no plain file, or holds anything at all, is no lock held.
+    // Also clears away the lock files of ended runs that left no copy.
+    // Works also when this run's own store could not be opened.
     std::vector<LeftOver> takeLeftOvers();
     // The left-over copy becomes this run's copy, with its content.
     bool adopt(LeftOver& left);
     // Removes the left-over copy.
     void discard(LeftOver& left);
     // Moves an unreadable copy out of the way under a name that is not
-    // offered again; returns that name.
+    // offered again; returns the name it has now (its own when it could
+    // not be moved).
     QString setAside(LeftOver& left);
 
 private:
     QString folder_;
     QString copyPath_;
     QString problem_;
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<RunLock> lock_;
     QMutex mutex_;  // around the files of this run's copy
 };
 

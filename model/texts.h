@@ -173,15 +173,22 @@ inline constexpr std::string_view kRecoveryOffer =
     "werk wordt weggegooid.\nAnnuleren: er verandert niets; het werk wordt bij de volgende start opnieuw "
     "aangeboden.";
 inline constexpr std::string_view kRecoveryTime = "Laatst gewijzigd: %1";
+inline constexpr std::string_view kRecoveryTimeUnknown = "onbekend";
 inline constexpr std::string_view kRecoveryFile = "Bestand: %1";
 inline constexpr std::string_view kRecoveryNeverSaved = "Bestand: geen, dit werk is nog nooit bewaard";
 inline constexpr std::string_view kRecoveryFileChanged =
     "Let op: het bestand is gewijzigd nadat deze kopie werd gemaakt.";
 inline constexpr std::string_view kRecoveryUnreadable =
     "Er is een herstelkopie van niet bewaard werk gevonden die niet kan worden gelezen. Ze is bewaard als %1.";
-// After the window's caption while the copy cannot be written.
-inline constexpr std::string_view kRecoveryFailed = "%1 - let op: uw werk kan niet tussentijds worden "
-                                                    "veiliggesteld (%2)";
+inline constexpr std::string_view kRecoveryUnreadableMany =
+    "Er zijn %1 herstelkopieën van niet bewaard werk gevonden die niet kunnen worden gelezen. Ze zijn bewaard "
+    "in de map %2 als:\n\n%3";
+// While the copy cannot be written: after the window's caption, short enough
+// for the title bar of the fixed-width window; the reason is in the window's tooltip.
+inline constexpr std::string_view kRecoveryFailedTitle = "%1 - let op: werk niet veiliggesteld";
+inline constexpr std::string_view kRecoveryFailed =
+    "Uw werk kan niet tussentijds worden veiliggesteld: %1.\nHet programma probeert het bij de volgende "
+    "wijziging opnieuw.";
 
 // The command line.
 inline constexpr std::string_view kUsage = "vinkring-artikel: %1\nGebruik: vinkring-artikel [DOCUMENT.VKV]\n";

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <QStringList>
 
 #include "model/fieldtable.h"
 #include "model/texts.h"
@@ -58,12 +59,15 @@ FileDialogRequest documentRequest(std::string_view title)
 
 QString offerText(const RecoveryCopy& copy)
 {
-    const QString when = QLocale(QLocale::Dutch, QLocale::Netherlands)
-                             .toString(copy.savedAt.toLocalTime(), toQString(texts::kRecoveryTimeFormat));
+    // A copy whose time was lost still holds its texts.
+    const QString when = copy.savedAt.isValid() ? QLocale(QLocale::Dutch, QLocale::Netherlands)
+                                                      .toString(copy.savedAt.toLocalTime(),
+                                                                toQString(texts::kRecoveryTimeFormat))
+                                                : toQString(messages::kRecoveryTimeUnknown);
     QString file = copy.fileName.isEmpty() ? toQString(messages::kRecoveryNeverSaved)
                                            : toQString(messages::kRecoveryFile).arg(quotedPath(copy.fileName));
     const QFileInfo info(copy.fileName);
-    if (!copy.fileName.isEmpty() && info.exists() && info.lastModified() > copy.savedAt)
+    if (!copy.fileName.isEmpty() && copy.savedAt.isValid() && info.exists() && info.lastModified() > copy.savedAt)
         file += QLatin1Char('\n') + toQString(messages::kRecoveryFileChanged);
     return toQString(messages::kRecoveryOffer).arg(toQString(messages::kRecoveryTime).arg(when), file);
 }
@@ -288,17 +292,32 @@ void DocumentSession::offerLeftOverWork()
 {
     std::vector<RecoveryStore::LeftOver> leftOvers = recovery_.takeLeftOvers();
     for (RecoveryStore::LeftOver& left : leftOvers) {
-        if (!offer(left))
-            return;  // the rest stay for the next start
+        if (left.copy && !offer(left))
+            break;  // the rest stay for the next start
+    }
+    // The copies that cannot be read go out of the way, named in one message.
+    QStringList unreadable;
+    for (RecoveryStore::LeftOver& left : leftOvers) {
+        if (!left.copy)
+            unreadable << recovery_.setAside(left);
+    }
+    if (unreadable.size() == 1) {
+        warn(services_.messageBox, toQString(messages::kRecoveryUnreadable).arg(quotedPath(unreadable.first())));
+    } else if (unreadable.size() > 1) {
+        // All in the one folder: named once, then the names in a paragraph
+        // that wraps, so that the box fits however many there are.
+        QStringList names;
+        for (const QString& path : unreadable)
+            names << QFileInfo(path).fileName();
+        warn(services_.messageBox, toQString(messages::kRecoveryUnreadableMany)
+                                       .arg(unreadable.size())
+                                       .arg(quotedPath(QFileInfo(unreadable.first()).absolutePath()),
+                                            names.join(QStringLiteral(", "))));
     }
 }
 
 bool DocumentSession::offer(RecoveryStore::LeftOver& left)
 {
-    if (!left.copy) {
-        warn(services_.messageBox, toQString(messages::kRecoveryUnreadable).arg(quotedPath(recovery_.setAside(left))));
-        return true;
-    }
     const MessageAnswer answer =
         services_.messageBox.show(offerText(*left.copy), toQString(texts::kMessageTitle), MessageIcon::Information,
                                   MessageButtons::YesNoCancel, QString());

@@ -99,6 +99,7 @@ public:
     // At start-up: offers, one by one and newest first, the work that runs
     // which did not end normally left in their recovery copies. Restored
     // work is in the window with its file as CurrentFileName and unsaved.
+    // Copies that cannot be read are set aside and named in one message.
     void offerLeftOverWork();
 
     RecoveryScheduler& recovery() { return recovery_; }
@@ -123,7 +124,7 @@ private:
     // The document was saved (written) or opened: the work equals it.
     void settled(const ArticleDocument& written);
     void showInWindow(const ArticleDocument& doc);
-    // Asks about one left-over copy; false when the writer wants no more questions.
+    // Asks about one readable left-over copy; false when the writer wants no more questions.
     bool offer(RecoveryStore::LeftOver& left);
 
     DocumentView& view_;

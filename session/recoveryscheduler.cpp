@@ -166,7 +166,8 @@ void RecoveryScheduler::waitForDisk()
 
 std::vector<RecoveryStore::LeftOver> RecoveryScheduler::takeLeftOvers()
 {
-    if (!openStore())
+    // Also when this run cannot keep a copy of its own: the left-overs are read all the same.
+    if (!store_)
         return {};
     return store_->takeLeftOvers();
 }

@@ -375,8 +375,12 @@ void Form1::edited(DocumentChange change)
 
 void Form1::showRecoveryProblem(const QString& reason)
 {
+    // The title bar cuts a long title: a few words there, the reason over the whole window.
     const QString caption = toQString(texts::kWindowCaption);
-    setWindowTitle(reason.isEmpty() ? caption : toQString(messages::kRecoveryFailed).arg(caption, reason));
+    setWindowTitle(reason.isEmpty() ? caption : toQString(messages::kRecoveryFailedTitle).arg(caption));
+    const QString why = reason.isEmpty() ? QString() : toQString(messages::kRecoveryFailed).arg(reason);
+    setToolTip(why);
+    setAccessibleDescription(why);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

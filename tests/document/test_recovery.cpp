@@ -2,10 +2,19 @@
 // copies that runs which did not end normally leave behind.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <functional>
+#include <future>
+#include <thread>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include "document/documentformat.h"
 #include "document/recovery.h"
@@ -34,17 +43,26 @@ QByteArray readBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
 QStringList filesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
 // A program that wrote a copy in folder and waits; killed, it is a crash.
+// Started through a command (unshare ...) when one is given.
 class WritingProgram {
 public:
-    WritingProgram(const QString& folder, const QString& title)
+    WritingProgram(const QString& folder, const QString& title, QStringList through = {})
     {
-        process_.start(QStringLiteral(VINKRING_RECOVERY_WRITER), {folder, title});
+        through << QStringLiteral(VINKRING_RECOVERY_WRITER) << folder << title;
+        process_.start(through.takeFirst(), through);
         if (process_.waitForReadyRead(30000))
             copyPath_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
     }
@@ -52,10 +70,18 @@ public:
     QString copyPath() const { return copyPath_; }
     void crash()
     {
-        if (process_.state() != QProcess::NotRunning) {
+        if (process_.state() == QProcess::NotRunning)
+            return;
+        // Started through a command, the writer is its child: killed first,
+        // so that the command ends only once the writer has.
+        const QString pid = QString::number(process_.processId());
+        const QByteArray children = readBytes(QStringLiteral("/proc/%1/task/%1/children").arg(pid)).trimmed();
+        if (children.isEmpty())
             process_.kill();  // SIGKILL
-            process_.waitForFinished();
-        }
+        else
+            for (const QByteArray& child : children.split(' '))
+                ::kill(child.toInt(), SIGKILL);
+        process_.waitForFinished();
     }
 
 private:
@@ -122,6 +148,8 @@ TEST(RecoveryStore, WritesRemovesAndKeepsToItsOwnFile)
     const RecoveryCopy copy = sampleCopy();
     const DurableWriteResult written = first.write(copy);
     ASSERT_TRUE(written.written) << written.reason.toStdString();
+    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    EXPECT_EQ(QFile::permissions(first.copyPath()) & others, QFile::Permissions());
     EXPECT_EQ(ParseRecovery(readBytes(first.copyPath())), copy);
     // The other program running beside it does not take it.
     EXPECT_TRUE(second.takeLeftOvers().empty());
@@ -219,4 +247,102 @@ TEST(RecoveryStore, AFolderThatCannotBeMadeSaysWhy)
     EXPECT_FALSE(result.written);
     EXPECT_EQ(result.reason, store.problem());
     EXPECT_TRUE(store.takeLeftOvers().empty());
+}
+
+TEST(RecoveryStore, OnlyALivingRunHoldsALock)
+{
+    // Whatever is left of a killed run's lock file, its copy is offered, and
+    // held for this run while it is offered.
+    const std::vector<std::pair<const char*, std::function<void(const QString&)>>> spoiled = {
+        {"leeg", [](const QString& lock) { QFile(lock).resize(0); }},
+        {"nullen", [](const QString& lock) { writeBytes(lock, QByteArray(4096, '\0')); }},
+        // Names a process that is always alive, on another machine.
+        {"onzin", [](const QString& lock) { writeBytes(lock, "1\nvinkring-artikel\nandere-machine\n\xff\xfe"); }},
+        {"map", [](const QString& lock) { QFile::remove(lock), QDir().mkpath(lock + QStringLiteral("/binnen")); }},
+    };
+    for (const auto& [title, spoil] : spoiled) {
+        SCOPED_TRACE(title);
+        QTemporaryDir dir;
+        WritingProgram crashed(dir.path(), QString::fromLatin1(title));
+        ASSERT_FALSE(crashed.copyPath().isEmpty());
+        crashed.crash();
+        spoil(crashed.copyPath().chopped(8) + QStringLiteral(".lock"));
+
+        RecoveryStore store(dir.path());
+        std::vector<RecoveryStore::LeftOver> found = store.takeLeftOvers();
+        ASSERT_EQ(found.size(), 1u);
+        ASSERT_TRUE(found[0].copy);
+        EXPECT_EQ(found[0].copy->document.field("txtTitel"), QString::fromLatin1(title));
+        RecoveryStore other(dir.path());
+        EXPECT_TRUE(other.takeLeftOvers().empty());
+    }
+
+    // In process namespaces of their own, all runs have the same process
+    // number; one that is alive keeps its copy, one that was killed does not.
+    QTemporaryDir dir;
+    const QStringList unshare = {QStringLiteral("unshare"), QStringLiteral("--pid"), QStringLiteral("--fork"),
+                                 QStringLiteral("--mount-proc")};
+    WritingProgram killed(dir.path(), QStringLiteral("gedood"), unshare);
+    if (killed.copyPath().isEmpty())
+        GTEST_SKIP() << "no process namespace can be made here";
+    killed.crash();
+    WritingProgram living(dir.path(), QStringLiteral("levend"), unshare);
+    ASSERT_FALSE(living.copyPath().isEmpty());
+    RecoveryStore store(dir.path());
+    std::vector<RecoveryStore::LeftOver> found = store.takeLeftOvers();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].path, killed.copyPath());
+}
+
+TEST(RecoveryStore, AStartNeverWaitsOnWhatIsInItsFolder)
+{
+    // Beside a good left-over copy, each of these: one that bears a copy's
+    // name is set aside as unreadable, unread; the others are no lock held.
+    const auto sparse = [](qint64 size) {
+        return [size](const QString& path) { return QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, size); };
+    };
+    const auto fifo = [](const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; };
+    const auto folder = [](const QString& path) { return QDir().mkpath(path); };
+    const std::vector<std::pair<QString, std::function<bool(const QString&)>>> strangers = {
+        {QStringLiteral("30gb.herstel"), sparse(30LL << 30)},
+        {QStringLiteral("4gb.herstel"), sparse(4LL << 30)},
+        {QStringLiteral("nul.herstel"), [](const QString& path) { return QFile::link("/dev/zero", path); }},
+        {QStringLiteral("pijp.herstel"), fifo},
+        {QStringLiteral("map.herstel"), folder},
+        {QStringLiteral("goed.lock"), fifo},
+        {QStringLiteral("goed.lock"), folder},
+        {QStringLiteral("ander.lock"), fifo},
+    };
+    for (const auto& [name, make] : strangers) {
+        SCOPED_TRACE(name.toStdString());
+        QTemporaryDir dir;
+        const QString good = dir.filePath(QStringLiteral("goed.herstel"));
+        writeBytes(good, RecoveryBytes(sampleCopy()));
+        const QString stranger = dir.filePath(name);
+        ASSERT_TRUE(make(stranger));
+
+        // A start that waits would never return: the test ends there.
+        std::packaged_task<std::vector<RecoveryStore::LeftOver>()> start([&] {
+            RecoveryStore store(dir.path());
+            std::vector<RecoveryStore::LeftOver> found = store.takeLeftOvers();
+            if (!found.empty() && !found.back().copy)
+                store.setAside(found.back());
+            return found;
+        });
+        std::future<std::vector<RecoveryStore::LeftOver>> done = start.get_future();
+        std::thread(std::move(start)).detach();
+        if (done.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+            ADD_FAILURE() << "the start waits on " << name.toStdString();
+            std::_Exit(1);
+        }
+        const std::vector<RecoveryStore::LeftOver> found = done.get();
+
+        const bool copyName = name.endsWith(QStringLiteral(".herstel"));
+        ASSERT_EQ(found.size(), copyName ? 2u : 1u);
+        EXPECT_EQ(found[0].copy, sampleCopy());
+        if (copyName) {
+            EXPECT_FALSE(found[1].copy);
+            EXPECT_FALSE(QFileInfo(stranger).exists() || QFileInfo(stranger).isSymLink());
+        }
+    }
 }
