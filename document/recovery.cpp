@@ -87,10 +87,10 @@ QString folderProblem(QString folder)
     while (!QFileInfo::exists(folder) && QFileInfo(folder).absolutePath() != folder)
         folder = QFileInfo(folder).absolutePath();
     if (!QFileInfo(folder).isDir())
-        return FailureReason(QFileDevice::OpenError, ENOTDIR);
+        return failureReason(QFileDevice::OpenError, ENOTDIR);
     errno = 0;
     ::access(QFile::encodeName(folder).constData(), W_OK);
-    return FailureReason(QFileDevice::OpenError, errno);
+    return failureReason(QFileDevice::OpenError, errno);
 }
 
 bool renameOver(const QString& from, const QString& to)
@@ -101,7 +101,7 @@ bool renameOver(const QString& from, const QString& to)
 
 }  // namespace
 
-QByteArray RecoveryBytes(const RecoveryCopy& copy)
+QByteArray recoveryBytes(const RecoveryCopy& copy)
 {
     const QJsonObject header{{QStringLiteral("format"), kFormat},
                              {QStringLiteral("version"), kVersion},
@@ -115,7 +115,7 @@ QByteArray RecoveryBytes(const RecoveryCopy& copy)
     return out;
 }
 
-std::optional<RecoveryCopy> ParseRecovery(QByteArrayView bytes)
+std::optional<RecoveryCopy> parseRecovery(QByteArrayView bytes)
 {
     const qsizetype lineEnd = bytes.indexOf('\n');
     if (lineEnd < 0)
@@ -131,7 +131,7 @@ std::optional<RecoveryCopy> ParseRecovery(QByteArrayView bytes)
         !copy.savedAt.isValid())
         return std::nullopt;
 
-    const std::optional<QString> body = DecodeUtf8(bytes.sliced(lineEnd + 1));
+    const std::optional<QString> body = decodeUtf8(bytes.sliced(lineEnd + 1));
     if (!body)
         return std::nullopt;
     qsizetype at = 0;
@@ -170,18 +170,18 @@ RecoveryStore::RecoveryStore(const QString& folder) : folder_(folder)
         lock_ = std::move(lock);
         return;
     }
-    problem_ = FailureReason(QFileDevice::OpenError, EEXIST);
+    problem_ = failureReason(QFileDevice::OpenError, EEXIST);
 }
 
 RecoveryStore::~RecoveryStore() = default;
 
-DurableWriteResult RecoveryStore::write(const RecoveryCopy& copy)
+Outcome RecoveryStore::write(const RecoveryCopy& copy)
 {
     if (!isOpen())
-        return {false, problem_};
-    const QByteArray bytes = RecoveryBytes(copy);
+        return Outcome::failed(problem_);
+    const QByteArray bytes = recoveryBytes(copy);
     const QMutexLocker hold(&mutex_);
-    return WriteFileDurably(copyPath_, bytes);
+    return writeFileDurably(copyPath_, bytes);
 }
 
 void RecoveryStore::remove()
@@ -207,7 +207,7 @@ std::vector<RecoveryStore::LeftOver> RecoveryStore::takeLeftOvers()
         LeftOver left{dir.filePath(name), std::nullopt, std::move(lock)};
         QFile file(left.path);
         if (file.open(QIODevice::ReadOnly))
-            left.copy = ParseRecovery(file.readAll());
+            left.copy = parseRecovery(file.readAll());
         found.push_back(std::move(left));
     }
     for (const QString& name : dir.entryList({QLatin1Char('*') + kLockSuffix}, QDir::Files)) {

@@ -86,7 +86,7 @@ bool DocumentCommands::openFile(const QString& path)
 {
     DocumentReadResult result = ReadDocumentFile(path);
     if (!result.document) {
-        warn(services_.messageBox, result.error);
+        warn(services_.messageBox, result.reason);
         return false;
     }
     host_.applyDocument(*result.document);
@@ -100,14 +100,14 @@ bool DocumentCommands::write(const QString& path)
 {
     ArticleDocument doc = host_.currentDocument();
 
-    const std::vector<DocumentPlace> markers = PlacesWithMarkers(doc);
+    const std::vector<DocumentPlace> markers = placesWithMarkers(doc);
     if (!markers.empty()) {
         QStringList lines;
         for (const DocumentPlace& place : markers) {
             const QString& text = place.kind == DocumentPlace::Kind::Field ? doc.fields.at(std::size_t(place.index))
                                                                            : doc.links.at(place.index);
             const QString marker = text.contains(kFieldMarker) ? kFieldMarker : kLinkMarker;
-            lines << toQString(messages::kMarkerAt).arg(DescribePlace(doc, place), marker);
+            lines << toQString(messages::kMarkerAt).arg(describePlace(doc, place), marker);
         }
         warn(services_.messageBox, toQString(messages::kMarkersInDocument)
                                        .arg(quotedPath(path), kFieldMarker, kLinkMarker,
@@ -115,11 +115,11 @@ bool DocumentCommands::write(const QString& path)
         return false;
     }
 
-    const std::vector<UnencodableText> unencodable = PlacesWithUnencodable(doc);
+    const std::vector<UnencodableText> unencodable = placesWithUnencodable(doc);
     if (!unencodable.empty()) {
         QStringList lines;
         for (const UnencodableText& found : unencodable) {
-            const QString place = DescribePlace(doc, found.place);
+            const QString place = describePlace(doc, found.place);
             const QString separator = place.endsWith(QLatin1Char(':')) ? QStringLiteral(" ") : QStringLiteral(": ");
             lines << QStringLiteral("- ") + place + separator + charactersText(found.characters);
         }
@@ -128,12 +128,12 @@ bool DocumentCommands::write(const QString& path)
             toQString(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::YesNo, QString());
         if (answer != MessageAnswer::Yes)
             return false;
-        doc = WithUnencodableReplaced(doc);
+        doc = withUnencodableReplaced(doc);
     }
 
-    const DocumentWriteResult result = WriteDocumentFile(path, doc);
-    if (!result.written) {
-        warn(services_.messageBox, result.error);
+    const Outcome result = WriteDocumentFile(path, doc);
+    if (!result.ok) {
+        warn(services_.messageBox, result.reason);
         return false;
     }
     return true;

@@ -6,10 +6,10 @@ namespace vinkring {
 
 namespace {
 
-DurableWriteResult removeCopy(RecoveryStore& store)
+Outcome removeCopy(RecoveryStore& store)
 {
     store.remove();
-    return {true, QString()};
+    return Outcome::done();
 }
 
 }  // namespace
@@ -93,22 +93,22 @@ void RecoveryScheduler::flush()
     post([copy = std::move(copy)](RecoveryStore& store) { return store.write(copy); }, true);
 }
 
-void RecoveryScheduler::post(std::function<DurableWriteResult(RecoveryStore&)> job, bool writes)
+void RecoveryScheduler::post(std::function<Outcome(RecoveryStore&)> job, bool writes)
 {
     ++inFlight_;
     // Jobs end before this object does (the destructor waits for them).
     pool_.start([this, store = store_.get(), writes, job = std::move(job)] {
-        const DurableWriteResult result = job(*store);
+        const Outcome result = job(*store);
         QMetaObject::invokeMethod(this, [this, result, writes] { finished(result, writes); }, Qt::QueuedConnection);
     });
 }
 
-void RecoveryScheduler::finished(const DurableWriteResult& result, bool writes)
+void RecoveryScheduler::finished(const Outcome& result, bool writes)
 {
     --inFlight_;
     if (writes) {
-        copyOnDisk_ = copyOnDisk_ || result.written;
-        report(result.written ? QString() : result.reason);
+        copyOnDisk_ = copyOnDisk_ || result.ok;
+        report(result.ok ? QString() : result.reason);
     } else {
         copyOnDisk_ = false;
     }

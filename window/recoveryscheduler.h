@@ -68,8 +68,8 @@ signals:
 
 private:
     bool openStore();
-    void post(std::function<DurableWriteResult(RecoveryStore&)> job, bool writes);
-    void finished(const DurableWriteResult& result, bool writes);
+    void post(std::function<Outcome(RecoveryStore&)> job, bool writes);
+    void finished(const Outcome& result, bool writes);
     void report(const QString& reason);
 
     QString folder_;

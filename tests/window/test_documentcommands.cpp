@@ -82,7 +82,7 @@ TEST(SaveCommand, AsksForAPathWritesAndRemembersIt)
     EXPECT_EQ(shown.request.filterPattern, QStringLiteral("*.VKV"));
     EXPECT_TRUE(shown.request.confirmOverwrite);
     EXPECT_EQ(shown.initialName, QString());
-    EXPECT_EQ(readBytes(path), DocumentFileBytes(sample()));
+    EXPECT_EQ(readBytes(path), documentFileBytes(sample()));
     EXPECT_EQ(f.host.fileName, path);
     EXPECT_TRUE(f.platform.messageBox.shown.empty());
 
@@ -129,7 +129,7 @@ TEST(OpenCommand, ReadsReplacesAndRemembers)
 {
     Fixture f;
     const QString path = f.path("guppy.vkv");
-    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).ok);
     f.host.doc.field("txtTitel") = QStringLiteral("Oud");
     f.host.doc.links << QStringLiteral("a, b") << QStringLiteral("c, d");
     f.platform.fileDialog.lastName = f.path("vorige.vkv");
@@ -185,7 +185,7 @@ TEST(WriteCommand, AsksBeforeReplacingCharacters)
 {
     Fixture f;
     const QString path = f.path("artikel.vkv");
-    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).ok);
     const QByteArray old = readBytes(path);
     const QString fish = QString::fromUtf8("\xF0\x9F\x90\x9F");
     f.host.doc = sample();
@@ -224,7 +224,7 @@ TEST(WriteCommand, RefusesMarkersNamingTheField)
 {
     Fixture f;
     const QString path = f.path("artikel.vkv");
-    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).ok);
     const QByteArray old = readBytes(path);
 
     f.host.doc = sample();
