@@ -16,6 +16,7 @@
 
 #include <unistd.h>
 
+#include "document/documentfile.h"
 #include "document/documentformat.h"
 #include "document/windows1252.h"
 
@@ -99,6 +100,14 @@ bool renameOver(const QString& from, const QString& to)
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
+// Whether the time can be written as the copy writes it: ISO 8601 in UTC
+// has four digits for the year.
+bool writableTime(const QDateTime& time)
+{
+    const int year = time.toUTC().date().year();
+    return time.isValid() && year >= 1 && year <= 9999;
+}
+
 }  // namespace
 
 QByteArray recoveryBytes(const RecoveryCopy& copy)
@@ -126,12 +135,19 @@ std::optional<RecoveryCopy> parseRecovery(QByteArrayView bytes)
     RecoveryCopy copy;
     copy.fileName = header.value(QStringLiteral("file")).toString();
     copy.savedAt = QDateTime::fromString(header.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+    // The work comes back only as a document file may hold it (so that it
+    // can be saved and opened again), and as this copy would be written again.
     if (header.value(QStringLiteral("format")).toString() != kFormat ||
         header.value(QStringLiteral("version")).toInt() != kVersion || fields.size() != qsizetype(kFieldCount) ||
-        !copy.savedAt.isValid())
+        links.size() > kMaxLinkLines || !writableTime(copy.savedAt))
         return std::nullopt;
 
-    const std::optional<QString> body = decodeUtf8(bytes.sliced(lineEnd + 1));
+    // Written as a document file, the texts take no more bytes than here
+    // (the byte-order mark and the line end aside).
+    const QByteArrayView bodyBytes = bytes.sliced(lineEnd + 1);
+    if (bodyBytes.size() + 5 > kMaxDocumentFileBytes)
+        return std::nullopt;
+    const std::optional<QString> body = decodeUtf8(bodyBytes);
     if (!body)
         return std::nullopt;
     qsizetype at = 0;

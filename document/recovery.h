@@ -36,7 +36,10 @@ struct RecoveryCopy {
 // a marker come back as they were.
 QByteArray recoveryBytes(const RecoveryCopy& copy);
 
-// The copy held by bytes; nullopt when they are not one whole copy.
+// The copy held by bytes; nullopt when they are not one whole copy, or when
+// it holds more than a document file may (link lines, bytes) or a time that
+// recoveryBytes cannot write (UTC outside the years 1 to 9999). A copy read
+// is written again as the same copy.
 std::optional<RecoveryCopy> parseRecovery(QByteArrayView bytes);
 
 // One running program's copy and lock in a folder, and the copies left there
