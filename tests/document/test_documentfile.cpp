@@ -13,6 +13,7 @@
 #include "document/documentfile.h"
 #include "document/documentformat.h"
 #include "document/windows1252.h"
+#include "samples.h"
 
 using namespace vinkring;
 
@@ -35,13 +36,7 @@ void writeBytes(const QString& path, const QByteArray& bytes)
 
 ArticleDocument sample()
 {
-    ArticleDocument doc;
-    doc.field("txtTitel") = QStringLiteral("Neon tetra");
-    doc.field("txtAuteur") = QStringLiteral("Marieke & Joost");
-    doc.field("txtInleiding") = QString::fromUtf8("Waarom?\r\nOmdat het kan – ‘zeker’ €5.");
-    doc.field("txtOpkweek") = QStringLiteral("  zacht water  \t");
-    doc.links << QStringLiteral("Foto, foto.jpg");
-    return doc;
+    return test::neonTetra();
 }
 
 // Files in a folder, apart from the ones named.

@@ -8,6 +8,7 @@
 #include "document/documentfile.h"
 #include "document/documentformat.h"
 #include "document/windows1252.h"
+#include "samples.h"
 
 using namespace vinkring;
 
@@ -16,16 +17,7 @@ namespace {
 const QString kMarker = QStringLiteral("<vbcrlf>");
 const QString kLink = QStringLiteral("<ulrcrlf>");
 
-ArticleDocument guppy()
-{
-    ArticleDocument doc;
-    doc.field("txtTitel") = QStringLiteral("Guppy");
-    doc.field("txtAuteur") = QStringLiteral("Jan");
-    doc.field("txtInleiding") = QStringLiteral("Regel een\r\nRegel twee");
-    doc.field("txtConclusie") = QStringLiteral("Mooi.");
-    doc.links << QStringLiteral("Kweekverslag, kweek.htm") << QStringLiteral("Foto, foto.jpg");
-    return doc;
-}
+using test::guppy;
 
 // Bytes -> document -> bytes, checking both directions.
 ArticleDocument roundTrip(const ArticleDocument& doc)

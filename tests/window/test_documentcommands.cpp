@@ -9,6 +9,7 @@
 #include "window/documentcommands.h"
 #include "document/documentfile.h"
 #include "fakes/fakeplatform.h"
+#include "samples.h"
 
 using namespace vinkring;
 using namespace vinkring::test;
@@ -41,11 +42,7 @@ QByteArray readBytes(const QString& path)
 
 ArticleDocument sample()
 {
-    ArticleDocument doc;
-    doc.field("txtTitel") = QStringLiteral("Guppy");
-    doc.field("txtKweekAqua") = QStringLiteral("Levendbarend.\r\nMakkelijk.");
-    doc.links << QStringLiteral("Kweekverslag, kweek.htm");
-    return doc;
+    return test::neonTetra();
 }
 
 struct Fixture {
