@@ -23,8 +23,9 @@ QString failureReason(QFileDevice::FileError error, int systemError);
 // comes after the new file has taken the old one's place.
 Outcome writeFileDurably(const QString& path, QByteArrayView bytes);
 
-// Called before each tenth of every durable write when set: a test's program
-// writes slowly so that it can be killed in the middle. The program sets none.
+// Called before each tenth of every durable write when set: a test's build
+// of the program writes slowly so that it can be killed in the middle. Set
+// before the first write; the program itself sets none.
 using WritePause = void (*)();
 void setWritePause(WritePause pause);
 
