@@ -14,8 +14,8 @@ int main(int argc, char* argv[])
     vinkring::setUpApplication(qtDutch);
 
     const vinkring::StartupArguments startup = vinkring::parseStartupArguments(QApplication::arguments());
-    if (!startup.valid) {
-        std::fputs(qPrintable(startup.problem), stderr);
+    if (!startup.ok) {
+        std::fputs(qPrintable(startup.reason), stderr);
         return 2;
     }
 

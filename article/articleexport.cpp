@@ -3,11 +3,12 @@
 #include <optional>
 
 #include <QDir>
-#include <QSaveFile>
 
 #include "model/texts.h"
 #include "article/articlebuilder.h"
 #include "article/forumpost.h"
+#include "document/durablefile.h"
+#include "document/windows1252.h"
 #include "platform/automation.h"
 #include "platform/clipboard.h"
 #include "platform/folders.h"
@@ -17,33 +18,11 @@ namespace vinkring {
 
 namespace {
 
-
-// The preview file's bytes: UTF-8 behind a byte-order mark. Browsers read a
-// file that starts with the mark as UTF-8 whatever they would guess
-// otherwise, so Dutch letters show right without a declaration in the page.
+// The preview file's bytes: UTF-8 behind a byte-order mark, so that Dutch
+// letters show right without a declaration in the page.
 QByteArray previewBytes(const ArticleDocument& doc)
 {
-    QByteArray bytes("\xEF\xBB\xBF");
-    bytes += (BuildArticle(doc, ArticleFlavour::Html) + QStringLiteral("\r\n")).toUtf8();
-    return bytes;
-}
-
-// Writes the whole file or leaves what was there; the reason on failure.
-std::optional<QString> writeFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    // A writable file in a folder that is not: written in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+    return utf8WithByteOrderMark(BuildArticle(doc, ArticleFlavour::Html) + QStringLiteral("\r\n"));
 }
 
 struct PreviewFile {
@@ -59,12 +38,12 @@ PreviewFile writePreview(const QByteArray& bytes, const Folders& folders)
     PreviewFile result;
     const auto attempt = [&](const QString& folder) {
         const QString path = QDir::toNativeSeparators(QDir(folder).filePath(toQString(texts::kPreviewFileName)));
-        const std::optional<QString> reason = writeFile(path, bytes);
-        if (!reason) {
+        const Outcome written = writeFileDurably(path, bytes);
+        if (written.ok) {
             result.path = path;
             return true;
         }
-        result.problems += QStringLiteral("\n%1: %2").arg(path, *reason);
+        result.problems += QStringLiteral("\n%1: %2").arg(path, written.reason);
         return false;
     };
     const QString program = folders.programFolder();
@@ -107,8 +86,8 @@ void showPreview(const ArticleDocument& doc, PlatformServices& services)
     }
     // Both are tried, as the window is shown even when loading failed. The
     // first failure's reason goes below the message.
-    const CallResult navigated = browser->navigate2(file.path);
-    const CallResult shown = browser->setVisible(true);
+    const Outcome navigated = browser->navigate2(file.path);
+    const Outcome shown = browser->setVisible(true);
     if (!navigated.ok || !shown.ok)
         warn(services.messageBox, toQString(messages::kPreviewNeedsBrowser),
              navigated.ok ? shown.reason : navigated.reason);

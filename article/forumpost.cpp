@@ -260,14 +260,21 @@ QString linkTarget(const QString& url)
     const QRegularExpressionMatch match = scheme.match(compact);
     // "www.vinkring.nl:80/forum" names a host, not a scheme.
     if (match.hasMatch() && !match.capturedView(1).contains(u'.')) {
-        const QString name = match.captured(1).toLower();
-        const bool allowed = name == QLatin1StringView("http") || name == QLatin1StringView("https")
-            || name == QLatin1StringView("ftp") || name == QLatin1StringView("mailto");
-        return allowed ? trimmed : QString();
+        return mayOpenScheme(match.capturedView(1)) ? trimmed : QString();
     }
     if (compact.startsWith(QLatin1StringView("//")))
         return QStringLiteral("http:") + trimmed;
     return QStringLiteral("http://") + trimmed;
+}
+
+bool mayOpenScheme(QStringView scheme)
+{
+    for (const QLatin1StringView allowed : {QLatin1StringView("http"), QLatin1StringView("https"),
+                                            QLatin1StringView("ftp"), QLatin1StringView("mailto")}) {
+        if (scheme.compare(allowed, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
 qsizetype countCharacters(const QString& forumText)

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 namespace vinkring {
 
@@ -37,6 +38,10 @@ QList<ForumLine> parseForumPost(const QString& forumText);
 // with "http://" before it when it names no scheme, as forums do. Empty when
 // it is no address the view may open: only http, https, ftp and mailto are.
 QString linkTarget(const QString& url);
+
+// Whether the view may open a link with this scheme (any case): http, https,
+// ftp and mailto; nothing that runs or reads something on the writer's side.
+bool mayOpenScheme(QStringView scheme);
 
 // The size of the post as a forum counts it: every character of the forum
 // text (a line end CR LF is two, a letter outside the basic plane one), and

@@ -157,9 +157,9 @@ void BM_WriteDocumentFile(benchmark::State& state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("artikel.vkv"));
     for (auto _ : state) {
-        const DocumentWriteResult result = WriteDocumentFile(path, doc);
-        if (!result.written)
-            state.SkipWithError(qPrintable(result.error));
+        const Outcome result = WriteDocumentFile(path, doc);
+        if (!result.ok)
+            state.SkipWithError(qPrintable(result.reason));
     }
     account(state, doc);
 }
@@ -170,12 +170,12 @@ void BM_ReadDocumentFile(benchmark::State& state)
     const ArticleDocument doc = bench::makeDocument(state.range(0));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("artikel.vkv"));
-    if (!WriteDocumentFile(path, doc).written)
+    if (!WriteDocumentFile(path, doc).ok)
         state.SkipWithError("could not write the document");
     for (auto _ : state) {
         DocumentReadResult result = ReadDocumentFile(path);
         if (!result.document)
-            state.SkipWithError(qPrintable(result.error));
+            state.SkipWithError(qPrintable(result.reason));
         benchmark::DoNotOptimize(result);
     }
     account(state, doc);

@@ -42,9 +42,9 @@ int main(int argc, char* argv[])
 
     if (args.size() == 4 && args.at(1) == QStringLiteral("--write")) {
         const auto doc = vinkring::bench::makeDocument(qsizetype(args.at(3).toDouble() * 1000 * 1000));
-        const vinkring::DocumentWriteResult result = vinkring::WriteDocumentFile(args.at(2), doc);
-        if (!result.written) {
-            std::fprintf(stderr, "%s\n", qPrintable(result.error));
+        const vinkring::Outcome result = vinkring::WriteDocumentFile(args.at(2), doc);
+        if (!result.ok) {
+            std::fprintf(stderr, "%s\n", qPrintable(result.reason));
             return 1;
         }
         return 0;
@@ -62,7 +62,7 @@ int main(int argc, char* argv[])
             // As the Open command: the document read lives only until the window holds it.
             vinkring::DocumentReadResult result = vinkring::ReadDocumentFile(args.at(1));
             if (!result.document) {
-                std::fprintf(stderr, "%s\n", qPrintable(result.error));
+                std::fprintf(stderr, "%s\n", qPrintable(result.reason));
                 return 1;
             }
             window.setDocument(*result.document);

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+
 #include "model/texts.h"
 #include "document/documentformat.h"
 #include "document/durablefile.h"
@@ -17,22 +19,17 @@ namespace vinkring {
 
 namespace {
 
-// UTF-8's byte-order mark.
-const QByteArray kByteOrderMark("\xEF\xBB\xBF");
-
 DocumentReadResult readFailure(const QString& text)
 {
-    return {std::nullopt, text + toQString(messages::kNothingChanged), QString()};
+    return {Outcome::failed(text + toQString(messages::kNothingChanged)), std::nullopt, QString()};
 }
 
-// Field markers in text, counted up to the 27 a document needs. The marker
-// is ASCII, so UTF-8 and Windows-1252 hold it alike.
+// Field markers in text, counted up to the 27 a document needs.
 int countFieldMarkers(QByteArrayView text)
 {
-    const QByteArrayView marker("<vbcrlf>");
     int count = 0;
-    for (qsizetype at = text.indexOf(marker); at >= 0 && count < int(kFieldCount);
-         at = text.indexOf(marker, at + marker.size()))
+    for (qsizetype at = text.indexOf(kFieldMarkerBytes); at >= 0 && count < int(kFieldCount);
+         at = text.indexOf(kFieldMarkerBytes, at + kFieldMarkerBytes.size()))
         ++count;
     return count;
 }
@@ -79,9 +76,9 @@ bool isUtf8(QByteArrayView bytes)
 
 // The text bytes hold in UTF-8; a file in the code page is found out by
 // the cheap check before the whole text is decoded.
-std::optional<QString> decodeUtf8(QByteArrayView bytes)
+std::optional<QString> decodeIfUtf8(QByteArrayView bytes)
 {
-    return isUtf8(bytes) ? DecodeUtf8(bytes) : std::nullopt;
+    return isUtf8(bytes) ? decodeUtf8(bytes) : std::nullopt;
 }
 
 // The file's bytes, markers not checked. Windows-1252; but should those
@@ -94,26 +91,34 @@ std::optional<QByteArray> encodeFile(const ArticleDocument& doc)
     std::optional<QByteArray> bytes;
     {
         const QString text = SerializeDocument(doc);
-        bytes = EncodeWindows1252(text);
-        if (bytes && (bytes->startsWith(kByteOrderMark) || (holdsNonAscii(*bytes) && isUtf8(*bytes))))
-            bytes = kByteOrderMark + text.toUtf8();
+        bytes = encodeWindows1252(text);
+        if (bytes && (bytes->startsWith(kUtf8ByteOrderMark) || (holdsNonAscii(*bytes) && isUtf8(*bytes))))
+            bytes = utf8WithByteOrderMark(text);
     }  // the text goes before the bytes grow
     if (bytes)
         bytes->append("\r\n");
     return bytes;
 }
 
+// Which file is at path (its inode; 0 when none): one that a failed write
+// left in place is the same file as before.
+ino_t fileOnDisk(const QString& path)
+{
+    struct stat status;
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+
 QString placeList(const ArticleDocument& doc, const std::vector<DocumentPlace>& places)
 {
     QStringList lines;
     for (const DocumentPlace& place : places)
-        lines << QStringLiteral("- ") + DescribePlace(doc, place);
+        lines << QStringLiteral("- ") + describePlace(doc, place);
     return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace
 
-QString DescribePlace(const ArticleDocument& doc, const DocumentPlace& place)
+QString describePlace(const ArticleDocument& doc, const DocumentPlace& place)
 {
     if (place.kind == DocumentPlace::Kind::Field)
         return QString::fromStdString(fieldCaption(kFields.at(std::size_t(place.index))));
@@ -125,7 +130,7 @@ QString DescribePlace(const ArticleDocument& doc, const DocumentPlace& place)
     return toQString(messages::kLinkPlace).arg(place.index + 1).arg(line);
 }
 
-std::vector<DocumentPlace> PlacesWithMarkers(const ArticleDocument& doc)
+std::vector<DocumentPlace> placesWithMarkers(const ArticleDocument& doc)
 {
     std::vector<DocumentPlace> places;
     for (std::size_t i = 0; i < doc.fields.size(); ++i) {
@@ -140,48 +145,48 @@ std::vector<DocumentPlace> PlacesWithMarkers(const ArticleDocument& doc)
     return places;
 }
 
-std::vector<UnencodableText> PlacesWithUnencodable(const ArticleDocument& doc)
+std::vector<UnencodableText> placesWithUnencodable(const ArticleDocument& doc)
 {
     std::vector<UnencodableText> found;
     for (std::size_t i = 0; i < doc.fields.size(); ++i) {
-        QStringList chars = UnencodableCharacters(doc.fields[i]);
+        QStringList chars = unencodableCharacters(doc.fields[i]);
         if (!chars.isEmpty())
             found.push_back({{DocumentPlace::Kind::Field, qsizetype(i)}, std::move(chars)});
     }
     for (qsizetype i = 0; i < doc.links.size(); ++i) {
-        QStringList chars = UnencodableCharacters(doc.links.at(i));
+        QStringList chars = unencodableCharacters(doc.links.at(i));
         if (!chars.isEmpty())
             found.push_back({{DocumentPlace::Kind::Link, i}, std::move(chars)});
     }
     return found;
 }
 
-ArticleDocument WithUnencodableReplaced(const ArticleDocument& doc)
+ArticleDocument withUnencodableReplaced(const ArticleDocument& doc)
 {
     ArticleDocument out;
     for (std::size_t i = 0; i < doc.fields.size(); ++i)
-        out.fields[i] = ReplaceUnencodable(doc.fields[i]);
+        out.fields[i] = replaceUnencodable(doc.fields[i]);
     out.links.reserve(doc.links.size());
     for (const QString& line : doc.links)
-        out.links.append(ReplaceUnencodable(line));
+        out.links.append(replaceUnencodable(line));
     return out;
 }
 
-std::optional<QByteArray> DocumentFileBytes(const ArticleDocument& doc)
+std::optional<QByteArray> documentFileBytes(const ArticleDocument& doc)
 {
-    if (!PlacesWithMarkers(doc).empty())
+    if (!placesWithMarkers(doc).empty())
         return std::nullopt;
     return encodeFile(doc);
 }
 
-DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
+DocumentReadResult parseDocumentFile(QByteArrayView bytes, const QString& path)
 {
     // CR and LF are the same bytes in Windows-1252: the text is taken apart
     // without being decoded whole (a document can run to megabytes).
     QByteArrayView text = bytes;
-    const bool byteOrderMark = text.startsWith(kByteOrderMark);
+    const bool byteOrderMark = text.startsWith(kUtf8ByteOrderMark);
     if (byteOrderMark)
-        text = text.sliced(3);
+        text = text.sliced(kUtf8ByteOrderMark.size());
     if (text.endsWith("\r\n"))
         text.chop(2);
     else if (text.endsWith('\n'))
@@ -190,8 +195,8 @@ DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
         return readFailure(toQString(messages::kFileEmpty).arg(quotedPath(path)));
 
     const std::optional<QString> utf8 =
-        byteOrderMark || holdsNonAscii(text) ? decodeUtf8(text) : std::optional<QString>();
-    std::optional<ArticleDocument> doc = utf8 ? ParseDocument(*utf8) : ParseDocumentWindows1252(text);
+        byteOrderMark || holdsNonAscii(text) ? decodeIfUtf8(text) : std::optional<QString>();
+    std::optional<ArticleDocument> doc = utf8 ? ParseDocument(*utf8) : parseDocumentWindows1252(text);
     if (!doc) {
         return readFailure(toQString(messages::kNotADocument)
                                .arg(quotedPath(path))
@@ -208,7 +213,7 @@ DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path)
     QString notice;
     if (documentLength(*doc) < (utf8 ? utf8->size() : text.size()))
         notice = toQString(messages::kExtraFieldMarkers).arg(quotedPath(path)).arg(kFieldCount).arg(kFieldMarker);
-    return {std::move(doc), QString(), notice};
+    return {Outcome::done(), std::move(doc), notice};
 }
 
 DocumentReadResult ReadDocumentFile(const QString& path)
@@ -229,39 +234,40 @@ DocumentReadResult ReadDocumentFile(const QString& path)
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), FailureReason(file.error(), errno)));
+        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), failureReason(file.error(), errno)));
     }
     errno = 0;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), FailureReason(file.error(), errno)));
+        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), failureReason(file.error(), errno)));
     }
     file.close();
-    return ParseDocumentFile(bytes, path);
+    return parseDocumentFile(bytes, path);
 }
 
-DocumentWriteResult WriteDocumentFile(const QString& path, const ArticleDocument& doc)
+Outcome WriteDocumentFile(const QString& path, const ArticleDocument& doc)
 {
-    const std::vector<DocumentPlace> markers = PlacesWithMarkers(doc);
+    const std::vector<DocumentPlace> markers = placesWithMarkers(doc);
     if (!markers.empty()) {
-        return {false, toQString(messages::kMarkersRefused)
-                           .arg(quotedPath(path), kFieldMarker, kLinkMarker, placeList(doc, markers))};
+        return Outcome::failed(toQString(messages::kMarkersRefused)
+                                   .arg(quotedPath(path), kFieldMarker, kLinkMarker, placeList(doc, markers)));
     }
     const std::optional<QByteArray> bytes = encodeFile(doc);
     if (!bytes) {
         std::vector<DocumentPlace> places;
-        for (const UnencodableText& found : PlacesWithUnencodable(doc))
+        for (const UnencodableText& found : placesWithUnencodable(doc))
             places.push_back(found.place);
-        return {false, toQString(messages::kUnencodableRefused).arg(quotedPath(path), placeList(doc, places))};
+        return Outcome::failed(toQString(messages::kUnencodableRefused).arg(quotedPath(path), placeList(doc, places)));
     }
 
-    const bool existed = QFileInfo::exists(path);
-    const DurableWriteResult result = WriteFileDurably(path, *bytes);
-    if (!result.written) {
-        const QString kept = existed ? toQString(messages::kOldFileKept) : QString();
-        return {false, toQString(messages::kFileNotSaved).arg(quotedPath(path), result.reason) + kept};
+    const ino_t before = fileOnDisk(path);
+    const Outcome written = writeFileDurably(path, *bytes);
+    if (!written.ok) {
+        const bool kept = before != 0 && fileOnDisk(path) == before;
+        return Outcome::failed(toQString(messages::kFileNotSaved).arg(quotedPath(path), written.reason) +
+                               (kept ? toQString(messages::kOldFileKept) : QString()));
     }
-    return {true, QString()};
+    return Outcome::done();
 }
 
 }  // namespace vinkring

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include "model/articledocument.h"
+#include "model/outcome.h"
 
 namespace vinkring {
 
@@ -29,11 +30,11 @@ struct DocumentPlace {
 // The place as the writer knows it: a field by its label caption as shown
 // ("Titel van het artikel:"), a field without label by its page caption
 // ("Stap 1: Inleiding"), a link by its line number from 1 and its text.
-QString DescribePlace(const ArticleDocument& doc, const DocumentPlace& place);
+QString describePlace(const ArticleDocument& doc, const DocumentPlace& place);
 
 // Texts that would not read back as written: a field holding "<vbcrlf>", a
 // link line holding "<ulrcrlf>" or "<vbcrlf>". In document order.
-std::vector<DocumentPlace> PlacesWithMarkers(const ArticleDocument& doc);
+std::vector<DocumentPlace> placesWithMarkers(const ArticleDocument& doc);
 
 struct UnencodableText {
     DocumentPlace place;
@@ -41,21 +42,21 @@ struct UnencodableText {
 };
 
 // Texts holding characters that Windows-1252 cannot store. In document order.
-std::vector<UnencodableText> PlacesWithUnencodable(const ArticleDocument& doc);
+std::vector<UnencodableText> placesWithUnencodable(const ArticleDocument& doc);
 
 // doc with each character that Windows-1252 cannot store replaced by "?".
-ArticleDocument WithUnencodableReplaced(const ArticleDocument& doc);
+ArticleDocument withUnencodableReplaced(const ArticleDocument& doc);
 
 // The whole file for doc: the document string in Windows-1252, then CR LF.
 // nullopt when a text holds a marker or a character without a byte. Bytes
 // that the reader would take for UTF-8 (text such as "Ã©", or a text that
 // starts with "ï»¿") are written as UTF-8 behind a byte-order mark instead,
 // so that they read back unchanged.
-std::optional<QByteArray> DocumentFileBytes(const ArticleDocument& doc);
+std::optional<QByteArray> documentFileBytes(const ArticleDocument& doc);
 
-struct DocumentReadResult {
-    std::optional<ArticleDocument> document;  // set when the file is a document
-    QString error;                            // otherwise why not, naming the file
+// A read's outcome (the reason names the file) and what it gave.
+struct DocumentReadResult : Outcome {
+    std::optional<ArticleDocument> document;  // set exactly when ok
     QString notice;                           // with a document: what of the file it leaves out
 };
 
@@ -66,21 +67,16 @@ struct DocumentReadResult {
 // beyond ASCII that are all valid UTF-8; otherwise as Windows-1252. A file
 // with more than 27 field markers gives the document and a notice that the
 // texts after the links part were left out.
-DocumentReadResult ParseDocumentFile(QByteArrayView bytes, const QString& path);
+DocumentReadResult parseDocumentFile(QByteArrayView bytes, const QString& path);
 
 // Reads the whole file at path and takes it apart.
 DocumentReadResult ReadDocumentFile(const QString& path);
 
-struct DocumentWriteResult {
-    bool written = false;
-    QString error;  // when not written: why, naming the file
-};
-
 // Writes doc to path through a temporary file in the same folder that then
 // takes the old file's place: on any failure the old file stays as it was.
 // Refuses (writes nothing) when a text holds a marker or a character without
-// a byte; ask the writer first and pass WithUnencodableReplaced(doc).
-DocumentWriteResult WriteDocumentFile(const QString& path, const ArticleDocument& doc);
+// a byte; ask the writer first and pass withUnencodableReplaced(doc).
+Outcome WriteDocumentFile(const QString& path, const ArticleDocument& doc);
 
 // The largest file ReadDocumentFile takes.
 constexpr qint64 kMaxDocumentFileBytes = qint64(256) * 1024 * 1024;

@@ -72,10 +72,10 @@ std::optional<ArticleDocument> ParseDocument(const QString& text)
                      [](QStringView part) { return part.toString(); });
 }
 
-std::optional<ArticleDocument> ParseDocumentWindows1252(QByteArrayView bytes)
+std::optional<ArticleDocument> parseDocumentWindows1252(QByteArrayView bytes)
 {
-    return takeApart(bytes, QByteArrayView("<vbcrlf>"), QByteArrayView("<ulrcrlf>"),
-                     [](QByteArrayView part) { return DecodeWindows1252(part); });
+    return takeApart(bytes, kFieldMarkerBytes, kLinkMarkerBytes,
+                     [](QByteArrayView part) { return decodeWindows1252(part); });
 }
 
 }  // namespace vinkring

@@ -11,8 +11,12 @@
 
 namespace vinkring {
 
-inline const QString kFieldMarker = QStringLiteral("<vbcrlf>");
-inline const QString kLinkMarker = QStringLiteral("<ulrcrlf>");
+// The markers are ASCII: a file holds them as the same bytes in UTF-8 and in
+// Windows-1252, so the bytes can be cut before they are decoded.
+inline constexpr QByteArrayView kFieldMarkerBytes("<vbcrlf>");
+inline constexpr QByteArrayView kLinkMarkerBytes("<ulrcrlf>");
+inline const QString kFieldMarker = QString::fromLatin1(kFieldMarkerBytes);
+inline const QString kLinkMarker = QString::fromLatin1(kLinkMarkerBytes);
 
 QString SerializeDocument(const ArticleDocument& doc);
 
@@ -23,7 +27,7 @@ std::optional<ArticleDocument> ParseDocument(const QString& text);
 // ParseDocument on the text that bytes hold in Windows-1252, without decoding
 // the whole text first: the markers are ASCII, which the code page keeps as
 // it is, so the bytes are cut where the text would be and each piece is
-// decoded on its own. Gives what ParseDocument(DecodeWindows1252(bytes)) gives.
-std::optional<ArticleDocument> ParseDocumentWindows1252(QByteArrayView bytes);
+// decoded on its own. Gives what ParseDocument(decodeWindows1252(bytes)) gives.
+std::optional<ArticleDocument> parseDocumentWindows1252(QByteArrayView bytes);
 
 }  // namespace vinkring

@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QThread>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -50,22 +49,15 @@ std::string_view systemReason(int systemError)
     }
 }
 
-// Tests make each write slow (VINKRING_TEST_SLOW_WRITE_MS, spread over ten
-// pieces), so that the program can be killed while it writes.
-int testDelayPerPiece()
-{
-    static const int delay = qEnvironmentVariableIntValue("VINKRING_TEST_SLOW_WRITE_MS") / 10;
-    return delay;
-}
+WritePause writePause = nullptr;
 
 bool writeAll(QSaveFile& file, QByteArrayView bytes)
 {
-    const int delay = testDelayPerPiece();
-    if (delay <= 0 || bytes.isEmpty())
+    if (!writePause || bytes.isEmpty())
         return file.write(bytes.data(), bytes.size()) == bytes.size();
     const qsizetype piece = bytes.size() / 10 + 1;
     for (qsizetype at = 0; at < bytes.size(); at += piece) {
-        QThread::msleep(ulong(delay));
+        writePause();
         const QByteArrayView part = bytes.sliced(at, std::min(piece, bytes.size() - at));
         if (file.write(part.data(), part.size()) != part.size())
             return false;
@@ -73,27 +65,35 @@ bool writeAll(QSaveFile& file, QByteArrayView bytes)
     return true;
 }
 
-// The folder's entry for the new file reaches the disk.
-void syncFolder(const QString& path)
+// The folder's entry for the new file reaches the disk. False, with errno
+// set, when that cannot be made sure of.
+bool syncFolder(const QString& path)
 {
     const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return synced;
 }
 
 }  // namespace
 
-QString FailureReason(QFileDevice::FileError error, int systemError)
+QString failureReason(QFileDevice::FileError error, int systemError)
 {
     const std::string_view known = systemReason(systemError);
     return toQString(known.empty() ? categoryReason(error) : known);
 }
 
-DurableWriteResult WriteFileDurably(const QString& path, QByteArrayView bytes,
-                                    std::optional<QFileDevice::Permissions> permissions)
+void setWritePause(WritePause pause)
+{
+    writePause = pause;
+}
+
+Outcome writeFileDurably(const QString& path, QByteArrayView bytes, std::optional<QFileDevice::Permissions> permissions)
 {
     // QSaveFile writes to a temporary file, flushes it to the disk and puts
     // it in place. Unbuffered, so that a short write shows here and not in a
@@ -101,27 +101,31 @@ DurableWriteResult WriteFileDurably(const QString& path, QByteArrayView bytes,
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, FailureReason(file.error(), errno)};
+        return Outcome::failed(failureReason(file.error(), errno));
     // Set on the temporary file while it is still empty.
     errno = 0;
     if (permissions && !file.setPermissions(*permissions)) {
-        const QString why = FailureReason(QFileDevice::PermissionsError, errno);
+        const QString why = failureReason(QFileDevice::PermissionsError, errno);
         file.cancelWriting();
         file.commit();
-        return {false, why};
+        return Outcome::failed(why);
     }
     errno = 0;
     if (!writeAll(file, bytes)) {
-        const QString why = FailureReason(file.error(), errno);
+        const QString why = failureReason(file.error(), errno);
         file.cancelWriting();
         file.commit();  // removes the temporary file; the old one stays
-        return {false, why};
+        return Outcome::failed(why);
     }
     errno = 0;
     if (!file.commit())
-        return {false, FailureReason(file.error(), errno)};
-    syncFolder(path);
-    return {true, QString()};
+        return Outcome::failed(failureReason(file.error(), errno));
+    // The new file is in place, but until the folder is on the disk a power
+    // cut may take it (and the old one) away: not safe yet.
+    errno = 0;
+    if (!syncFolder(path))
+        return Outcome::failed(failureReason(QFileDevice::WriteError, errno));
+    return Outcome::done();
 }
 
 }  // namespace vinkring

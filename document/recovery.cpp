@@ -86,10 +86,10 @@ QString folderProblem(QString folder)
     while (!QFileInfo::exists(folder) && QFileInfo(folder).absolutePath() != folder)
         folder = QFileInfo(folder).absolutePath();
     if (!QFileInfo(folder).isDir())
-        return FailureReason(QFileDevice::OpenError, ENOTDIR);
+        return failureReason(QFileDevice::OpenError, ENOTDIR);
     errno = 0;
     ::access(QFile::encodeName(folder).constData(), W_OK);
-    return FailureReason(QFileDevice::OpenError, errno);
+    return failureReason(QFileDevice::OpenError, errno);
 }
 
 bool renameOver(const QString& from, const QString& to)
@@ -130,9 +130,17 @@ std::optional<std::unique_ptr<RunLock>> claim(const QDir& dir, const QString& id
 // The copies of a document file of the largest size, with room for its header.
 constexpr qint64 kMaxCopyBytes = kMaxDocumentFileBytes + 1024 * 1024;
 
+// Whether the time can be written as the copy writes it: ISO 8601 in UTC
+// has four digits for the year.
+bool writableTime(const QDateTime& time)
+{
+    const int year = time.toUTC().date().year();
+    return time.isValid() && year >= 1 && year <= 9999;
+}
+
 }  // namespace
 
-QByteArray RecoveryBytes(const RecoveryCopy& copy)
+QByteArray recoveryBytes(const RecoveryCopy& copy)
 {
     const QJsonObject header{{QStringLiteral("format"), kFormat},
                              {QStringLiteral("version"), kVersion},
@@ -146,7 +154,7 @@ QByteArray RecoveryBytes(const RecoveryCopy& copy)
     return out;
 }
 
-std::optional<RecoveryCopy> ParseRecovery(QByteArrayView bytes)
+std::optional<RecoveryCopy> parseRecovery(QByteArrayView bytes)
 {
     const qsizetype lineEnd = bytes.indexOf('\n');
     if (lineEnd < 0)
@@ -157,12 +165,19 @@ std::optional<RecoveryCopy> ParseRecovery(QByteArrayView bytes)
     RecoveryCopy copy;
     copy.fileName = header.value(QStringLiteral("file")).toString();
     copy.savedAt = QDateTime::fromString(header.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+    // The work comes back only as a document file may hold it (so that it
+    // can be saved and opened again), and as this copy would be written again.
     if (header.value(QStringLiteral("format")).toString() != kFormat ||
         header.value(QStringLiteral("version")).toInt() != kVersion || fields.size() != qsizetype(kFieldCount) ||
-        !copy.savedAt.isValid())
+        links.size() > kMaxLinkLines || !writableTime(copy.savedAt))
         return std::nullopt;
 
-    const std::optional<QString> body = DecodeUtf8(bytes.sliced(lineEnd + 1));
+    // Written as a document file, the texts take no more bytes than here
+    // (the byte-order mark and the line end aside).
+    const QByteArrayView bodyBytes = bytes.sliced(lineEnd + 1);
+    if (bodyBytes.size() + 5 > kMaxDocumentFileBytes)
+        return std::nullopt;
+    const std::optional<QString> body = decodeUtf8(bodyBytes);
     if (!body)
         return std::nullopt;
     qsizetype at = 0;
@@ -182,7 +197,7 @@ RecoveryStore::RecoveryStore(const QString& folder) : folder_(folder)
     errno = 0;
     if (!QDir().mkpath(folder)) {
         const int why = errno;
-        problem_ = why != 0 && why != EEXIST ? FailureReason(QFileDevice::OpenError, why) : folderProblem(folder);
+        problem_ = why != 0 && why != EEXIST ? failureReason(QFileDevice::OpenError, why) : folderProblem(folder);
         return;
     }
     // The work is the writer's own.
@@ -194,7 +209,7 @@ RecoveryStore::RecoveryStore(const QString& folder) : folder_(folder)
             continue;  // an earlier run's copy under the same name stays as it is
         RunLock::Attempt own = RunLock::take(dir.filePath(id + kLockSuffix), RunLock::Make::Fresh);
         if (own.outcome == RunLock::Outcome::Failed && own.error != EEXIST) {
-            problem_ = FailureReason(QFileDevice::OpenError, own.error);
+            problem_ = failureReason(QFileDevice::OpenError, own.error);
             return;
         }
         if (own.outcome != RunLock::Outcome::Taken)
@@ -207,7 +222,7 @@ RecoveryStore::RecoveryStore(const QString& folder) : folder_(folder)
         lock_ = std::move(own.lock);
         return;
     }
-    problem_ = FailureReason(QFileDevice::OpenError, EEXIST);
+    problem_ = failureReason(QFileDevice::OpenError, EEXIST);
 }
 
 RecoveryStore::~RecoveryStore()
@@ -216,13 +231,13 @@ RecoveryStore::~RecoveryStore()
         lock_->removeFile();
 }
 
-DurableWriteResult RecoveryStore::write(const RecoveryCopy& copy)
+Outcome RecoveryStore::write(const RecoveryCopy& copy)
 {
     if (!isOpen())
-        return {false, problem_};
-    const QByteArray bytes = RecoveryBytes(copy);
+        return Outcome::failed(problem_);
+    const QByteArray bytes = recoveryBytes(copy);
     const QMutexLocker hold(&mutex_);
-    return WriteFileDurably(copyPath_, bytes, QFile::ReadOwner | QFile::WriteOwner);
+    return writeFileDurably(copyPath_, bytes, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void RecoveryStore::remove()
@@ -250,7 +265,7 @@ std::vector<RecoveryStore::LeftOver> RecoveryStore::takeLeftOvers()
         LeftOver left{dir.filePath(name), std::nullopt, std::move(*lock)};
         const PlainFileRead read = ReadPlainFile(left.path, kMaxCopyBytes);
         if (read.outcome == PlainFileRead::Outcome::Read)
-            left.copy = ParseRecovery(read.bytes);
+            left.copy = parseRecovery(read.bytes);
         found.push_back(std::move(left));
     }
     for (const QString& name : dir.entryList({QLatin1Char('*') + kLockSuffix}, every)) {

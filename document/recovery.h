@@ -34,10 +34,13 @@ struct RecoveryCopy {
 // and the length of every text), then the document string in UTF-8. UTF-8
 // holds every character the window can, and the lengths let texts that hold
 // a marker come back as they were.
-QByteArray RecoveryBytes(const RecoveryCopy& copy);
+QByteArray recoveryBytes(const RecoveryCopy& copy);
 
-// The copy held by bytes; nullopt when they are not one whole copy.
-std::optional<RecoveryCopy> ParseRecovery(QByteArrayView bytes);
+// The copy held by bytes; nullopt when they are not one whole copy, or when
+// it holds more than a document file may (link lines, bytes) or a time that
+// recoveryBytes cannot write (UTC outside the years 1 to 9999). A copy read
+// is written again as the same copy.
+std::optional<RecoveryCopy> parseRecovery(QByteArrayView bytes);
 
 // One running program's copy and lock in a folder, and the copies left there
 // by runs that ended without removing theirs. Writing and removing may run on
@@ -62,11 +65,11 @@ public:
     RecoveryStore& operator=(const RecoveryStore&) = delete;
 
     bool isOpen() const { return lock_ != nullptr; }
-    // Why the store could not be opened, as FailureReason gives it.
+    // Why the store could not be opened, as failureReason gives it.
     QString problem() const { return problem_; }
     QString copyPath() const { return copyPath_; }
 
-    DurableWriteResult write(const RecoveryCopy& copy);
+    Outcome write(const RecoveryCopy& copy);
     void remove();
 
     // The copies of runs that ended without removing theirs, newest first

@@ -75,7 +75,7 @@ public:
 
 }  // namespace
 
-QString DecodeWindows1252(QByteArrayView bytes)
+QString decodeWindows1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
@@ -85,7 +85,7 @@ QString DecodeWindows1252(QByteArrayView bytes)
     return text;
 }
 
-std::optional<QByteArray> EncodeWindows1252(QStringView text)
+std::optional<QByteArray> encodeWindows1252(QStringView text)
 {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char* out = bytes.data();
@@ -99,7 +99,7 @@ std::optional<QByteArray> EncodeWindows1252(QStringView text)
     return bytes;
 }
 
-QStringList UnencodableCharacters(QStringView text)
+QStringList unencodableCharacters(QStringView text)
 {
     QStringList found;
     qsizetype i = CodePageSet::firstMissing(text);
@@ -113,7 +113,7 @@ QStringList UnencodableCharacters(QStringView text)
     return found;
 }
 
-QString ReplaceUnencodable(QStringView text, QChar replacement)
+QString replaceUnencodable(QStringView text, QChar replacement)
 {
     qsizetype i = CodePageSet::firstMissing(text);
     if (i < 0)
@@ -131,7 +131,14 @@ QString ReplaceUnencodable(QStringView text, QChar replacement)
     return out;
 }
 
-std::optional<QString> DecodeUtf8(QByteArrayView bytes)
+QByteArray utf8WithByteOrderMark(QStringView text)
+{
+    QByteArray bytes = kUtf8ByteOrderMark.toByteArray();
+    bytes += text.toUtf8();
+    return bytes;
+}
+
+std::optional<QString> decodeUtf8(QByteArrayView bytes)
 {
     QStringDecoder decoder(QStringConverter::Utf8,
                            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);

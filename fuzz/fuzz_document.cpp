@@ -55,7 +55,7 @@ QString fileText(QByteArray bytes, bool& utf8)
         if (utf8)
             return text;
     }
-    return DecodeWindows1252(bytes);
+    return decodeWindows1252(bytes);
 }
 
 // Parts taken apart at the markers hold no marker, so every parsed document
@@ -63,8 +63,8 @@ QString fileText(QByteArray bytes, bool& utf8)
 // only characters the file's code page has).
 void checkRoundTrip(const ArticleDocument& parsed, bool utf8)
 {
-    FUZZ_CHECK(PlacesWithMarkers(parsed).empty());
-    FUZZ_CHECK(utf8 || PlacesWithUnencodable(parsed).empty());
+    FUZZ_CHECK(placesWithMarkers(parsed).empty());
+    FUZZ_CHECK(utf8 || placesWithUnencodable(parsed).empty());
     FUZZ_CHECK(parsed.links.size() != 1 || !parsed.links.first().isEmpty());
 
     const QString written = SerializeDocument(parsed);
@@ -74,11 +74,11 @@ void checkRoundTrip(const ArticleDocument& parsed, bool utf8)
     FUZZ_CHECK(reread->fields == parsed.fields);
     FUZZ_CHECK(reread->links == parsed.links);
 
-    const std::optional<QByteArray> file = DocumentFileBytes(parsed);
-    FUZZ_CHECK(file.has_value() == PlacesWithUnencodable(parsed).empty());
+    const std::optional<QByteArray> file = documentFileBytes(parsed);
+    FUZZ_CHECK(file.has_value() == placesWithUnencodable(parsed).empty());
     if (!file)
         return;
-    const DocumentReadResult again = ParseDocumentFile(*file, kPath);
+    const DocumentReadResult again = parseDocumentFile(*file, kPath);
     FUZZ_CHECK(again.document.has_value());
     FUZZ_CHECK(*again.document == parsed);
 }
@@ -97,10 +97,10 @@ void checkArticles(const ArticleDocument& doc)
 // The bytes as a file to read.
 void checkFile(const QByteArray& bytes)
 {
-    const QString decoded = DecodeWindows1252(bytes);
+    const QString decoded = decodeWindows1252(bytes);
     FUZZ_CHECK(decoded.size() == bytes.size());
-    FUZZ_CHECK(UnencodableCharacters(decoded).isEmpty());
-    const std::optional<QByteArray> encoded = EncodeWindows1252(decoded);
+    FUZZ_CHECK(unencodableCharacters(decoded).isEmpty());
+    const std::optional<QByteArray> encoded = encodeWindows1252(decoded);
     FUZZ_CHECK(encoded.has_value() && *encoded == bytes);
 
     bool utf8 = false;
@@ -113,8 +113,8 @@ void checkFile(const QByteArray& bytes)
 
     const std::optional<ArticleDocument> parsed = ParseDocument(text);
     FUZZ_CHECK(parsed.has_value() == (markers >= 27));
-    const DocumentReadResult read = ParseDocumentFile(bytes, kPath);
-    FUZZ_CHECK(read.document.has_value() == read.error.isEmpty());
+    const DocumentReadResult read = parseDocumentFile(bytes, kPath);
+    FUZZ_CHECK(read.document.has_value() == read.reason.isEmpty());
     FUZZ_CHECK(read.document.has_value() == (!text.isEmpty() && parsed && parsed->links.size() <= kMaxLinkLines));
     if (!read.document)
         return;
@@ -127,7 +127,7 @@ void checkFile(const QByteArray& bytes)
     // page (without a byte-order mark, which is dropped), is written back byte
     // for byte.
     if (!utf8 && !bytes.startsWith("\xEF\xBB\xBF") && markers == 27 && bytes.endsWith("\r\n"))
-        FUZZ_CHECK(DocumentFileBytes(*read.document) == bytes);
+        FUZZ_CHECK(documentFileBytes(*read.document) == bytes);
 
     ArticleDocument open = defaultDocument();
     open.links = QStringList{QStringLiteral("Oud, oud.htm"), QStringLiteral("Ouder, ouder.htm")};
@@ -140,7 +140,7 @@ void checkFile(const QByteArray& bytes)
 // separators (0x1E) are the 27 fields, then the link lines.
 void checkWrite(const QByteArray& bytes)
 {
-    const QStringList pieces = DecodeWindows1252(bytes).split(QChar(0x1E));
+    const QStringList pieces = decodeWindows1252(bytes).split(QChar(0x1E));
     ArticleDocument doc;
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         if (i < qsizetype(kFieldCount))
@@ -148,14 +148,14 @@ void checkWrite(const QByteArray& bytes)
         else
             doc.links.append(pieces.at(i));
     }
-    const std::optional<QByteArray> file = DocumentFileBytes(doc);
+    const std::optional<QByteArray> file = documentFileBytes(doc);
     // Only a marker keeps a document out of the file: every character came
     // from a byte, so every character has one.
-    FUZZ_CHECK(file.has_value() == PlacesWithMarkers(doc).empty());
+    FUZZ_CHECK(file.has_value() == placesWithMarkers(doc).empty());
     if (!file)
         return;
     FUZZ_CHECK(file->endsWith("\r\n"));
-    const DocumentReadResult read = ParseDocumentFile(*file, kPath);
+    const DocumentReadResult read = parseDocumentFile(*file, kPath);
     FUZZ_CHECK(read.document.has_value() == (doc.links.size() <= kMaxLinkLines));
     if (!read.document)
         return;

@@ -20,7 +20,7 @@ mkdir -p "$build/artifacts" "$build/corpus"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
-for target in document links; do
+for target in document links recovery; do
   # New inputs go to a corpus in the build dir; the seeds stay as committed.
   corpus="$build/corpus/$target"
   mkdir -p "$corpus"

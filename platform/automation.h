@@ -10,6 +10,8 @@
 
 #include <QString>
 
+#include "model/outcome.h"
+
 namespace vinkring {
 
 class AutomationObject {
@@ -17,21 +19,13 @@ public:
     virtual ~AutomationObject() = default;
 };
 
-// What a call on an automation object came to: done, or failed with the
-// system's own reason (which may be empty).
-struct CallResult {
-    bool ok = true;
-    QString reason;
-
-    static CallResult failed(QString reason) { return {false, std::move(reason)}; }
-};
-
 // "internetexplorer.application"
 class BrowserObject : public AutomationObject {
 public:
-    // Loads the file at this full path; does not wait for the page.
-    virtual CallResult navigate2(const QString& path) = 0;
-    virtual CallResult setVisible(bool visible) = 0;
+    // Loads the file at this full path; does not wait for the page. A failure
+    // gives the system's own reason.
+    virtual Outcome navigate2(const QString& path) = 0;
+    virtual Outcome setVisible(bool visible) = 0;
 };
 
 // "excel.application": the calls of one spelling check, one member each.

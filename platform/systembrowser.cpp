@@ -89,7 +89,7 @@ QStringList commandFor(QStringList words, const QString& url)
 }
 
 // Starts the program without waiting for it (GLib detaches it).
-CallResult spawn(const QStringList& words)
+Outcome spawn(const QStringList& words)
 {
     g_autoptr(GStrvBuilder) builder = g_strv_builder_new();
     for (const QString& word : words)
@@ -97,8 +97,8 @@ CallResult spawn(const QStringList& words)
     g_auto(GStrv) argv = g_strv_builder_end(builder);
     g_autoptr(GError) error = nullptr;
     if (!g_spawn_async(nullptr, argv, nullptr, G_SPAWN_DEFAULT, nullptr, nullptr, nullptr, &error))
-        return CallResult::failed(QString::fromUtf8(error->message));
-    return {};
+        return Outcome::failed(QString::fromUtf8(error->message));
+    return Outcome::done();
 }
 
 // The Exec line with a place for the URL (GIO would append a local path to
@@ -134,15 +134,15 @@ AppInfo entryForLaunch(const AppInfo& app)
     return entry ? own(G_APP_INFO(entry)) : app;
 }
 
-CallResult launch(const AppInfo& app, const QString& url)
+Outcome launch(const AppInfo& app, const QString& url)
 {
     const AppInfo entry = entryForLaunch(app);
     QByteArray uri = url.toUtf8();
     g_autoptr(GList) uris = g_list_append(nullptr, uri.data());
     g_autoptr(GError) error = nullptr;
     if (!g_app_info_launch_uris(entry.get(), uris, nullptr, &error))
-        return CallResult::failed(QString::fromUtf8(error->message));
-    return {};
+        return Outcome::failed(QString::fromUtf8(error->message));
+    return Outcome::done();
 }
 
 bool opensWebLinks(GAppInfo* app)
@@ -152,7 +152,7 @@ bool opensWebLinks(GAppInfo* app)
 }
 
 // Starts one browser on a URL.
-using Starter = std::function<CallResult(const QString& url)>;
+using Starter = std::function<Outcome(const QString& url)>;
 
 std::vector<Starter> findBrowsers()
 {
@@ -183,29 +183,29 @@ class SystemBrowser final : public BrowserObject {
 public:
     explicit SystemBrowser(std::vector<Starter> browsers) : browsers_(std::move(browsers)) {}
 
-    CallResult navigate2(const QString& path) override
+    Outcome navigate2(const QString& path) override
     {
         const QString url = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
         QStringList reasons;
         for (const Starter& start : browsers_) {
-            const CallResult started = start(url);
+            const Outcome started = start(url);
             if (started.ok) {
                 started_ = true;
                 return started;
             }
             reasons << started.reason;
         }
-        failure_ = CallResult::failed(reasons.join(QLatin1Char('\n')));
+        failure_ = Outcome::failed(reasons.join(QLatin1Char('\n')));
         return failure_;
     }
 
     // The browser shows its window when it starts; it cannot be hidden again.
-    CallResult setVisible(bool visible) override { return visible == started_ ? CallResult{} : failure_; }
+    Outcome setVisible(bool visible) override { return visible == started_ ? Outcome::done() : failure_; }
 
 private:
     std::vector<Starter> browsers_;
     bool started_ = false;
-    CallResult failure_ = CallResult::failed({});
+    Outcome failure_ = Outcome::failed({});
 };
 
 }  // namespace

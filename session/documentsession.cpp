@@ -188,7 +188,7 @@ bool DocumentSession::openFile(const QString& path)
 {
     DocumentReadResult result = ReadDocumentFile(path);
     if (!result.document) {
-        warn(services_.messageBox, result.error);
+        warn(services_.messageBox, result.reason);
         return false;
     }
     // Open leaves UnsavedChanges as it was.
@@ -217,14 +217,14 @@ bool DocumentSession::write(const QString& path)
 {
     ArticleDocument doc = document();
 
-    const std::vector<DocumentPlace> markers = PlacesWithMarkers(doc);
+    const std::vector<DocumentPlace> markers = placesWithMarkers(doc);
     if (!markers.empty()) {
         QStringList lines;
         for (const DocumentPlace& place : markers) {
             const QString& text = place.kind == DocumentPlace::Kind::Field ? doc.fields.at(std::size_t(place.index))
                                                                            : doc.links.at(place.index);
             const QString marker = text.contains(kFieldMarker) ? kFieldMarker : kLinkMarker;
-            lines << toQString(messages::kMarkerAt).arg(DescribePlace(doc, place), marker);
+            lines << toQString(messages::kMarkerAt).arg(describePlace(doc, place), marker);
         }
         warn(services_.messageBox, toQString(messages::kMarkersInDocument)
                                        .arg(quotedPath(path), kFieldMarker, kLinkMarker,
@@ -232,11 +232,11 @@ bool DocumentSession::write(const QString& path)
         return false;
     }
 
-    const std::vector<UnencodableText> unencodable = PlacesWithUnencodable(doc);
+    const std::vector<UnencodableText> unencodable = placesWithUnencodable(doc);
     if (!unencodable.empty()) {
         QStringList lines;
         for (const UnencodableText& found : unencodable) {
-            const QString place = DescribePlace(doc, found.place);
+            const QString place = describePlace(doc, found.place);
             const QString separator = place.endsWith(QLatin1Char(':')) ? QStringLiteral(" ") : QStringLiteral(": ");
             lines << QStringLiteral("- ") + place + separator + charactersText(found.characters);
         }
@@ -245,13 +245,13 @@ bool DocumentSession::write(const QString& path)
             toQString(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::YesNo, QString());
         if (answer != MessageAnswer::Yes)
             return false;
-        doc = WithUnencodableReplaced(doc);
+        doc = withUnencodableReplaced(doc);
     }
     writtenAsShown_ = unencodable.empty();
 
-    const DocumentWriteResult result = WriteDocumentFile(path, doc);
-    if (!result.written) {
-        warn(services_.messageBox, result.error);
+    const Outcome result = WriteDocumentFile(path, doc);
+    if (!result.ok) {
+        warn(services_.messageBox, result.reason);
         return false;
     }
     stamp_ = stampOf(path);

@@ -6,10 +6,10 @@ namespace vinkring {
 
 namespace {
 
-DurableWriteResult removeCopy(RecoveryStore& store)
+Outcome removeCopy(RecoveryStore& store)
 {
     store.remove();
-    return {true, QString()};
+    return Outcome::done();
 }
 
 // Texts that share their characters are equal without a look at them: the
@@ -118,26 +118,26 @@ void RecoveryScheduler::flush()
     post([copy](RecoveryStore& store) { return store.write(*copy); }, copy);
 }
 
-void RecoveryScheduler::post(std::function<DurableWriteResult(RecoveryStore&)> job,
+void RecoveryScheduler::post(std::function<Outcome(RecoveryStore&)> job,
                              std::shared_ptr<const RecoveryCopy> written)
 {
     ++inFlight_;
     // Jobs end before this object does (the destructor waits for them).
     pool_.start([this, store = store_.get(), written = std::move(written), job = std::move(job)] {
-        const DurableWriteResult result = job(*store);
+        const Outcome result = job(*store);
         QMetaObject::invokeMethod(
             this, [this, result, written] { finished(result, written); }, Qt::QueuedConnection);
     });
 }
 
-void RecoveryScheduler::finished(const DurableWriteResult& result, const std::shared_ptr<const RecoveryCopy>& written)
+void RecoveryScheduler::finished(const Outcome& result, const std::shared_ptr<const RecoveryCopy>& written)
 {
     --inFlight_;
     if (written) {
-        copyOnDisk_ = copyOnDisk_ || result.written;
+        copyOnDisk_ = copyOnDisk_ || result.ok;
         // A failed write may have left the old copy or none: write again next time.
-        onDisk_ = result.written ? written : nullptr;
-        report(result.written ? QString() : result.reason);
+        onDisk_ = result.ok ? written : nullptr;
+        report(result.ok ? QString() : result.reason);
     } else {
         copyOnDisk_ = false;
         onDisk_.reset();

@@ -69,8 +69,8 @@ signals:
 private:
     bool openStore();
     // written: the copy the job writes; null for a removal.
-    void post(std::function<DurableWriteResult(RecoveryStore&)> job, std::shared_ptr<const RecoveryCopy> written);
-    void finished(const DurableWriteResult& result, const std::shared_ptr<const RecoveryCopy>& written);
+    void post(std::function<Outcome(RecoveryStore&)> job, std::shared_ptr<const RecoveryCopy> written);
+    void finished(const Outcome& result, const std::shared_ptr<const RecoveryCopy>& written);
     void report(const QString& reason);
 
     QString folder_;

@@ -29,10 +29,7 @@ namespace {
 // The conversion links to no others; checked again at the click.
 bool mayOpen(const QUrl& url)
 {
-    const QString scheme = url.scheme().toLower();
-    return url.isValid()
-        && (scheme == QLatin1StringView("http") || scheme == QLatin1StringView("https")
-            || scheme == QLatin1StringView("ftp") || scheme == QLatin1StringView("mailto"));
+    return url.isValid() && mayOpenScheme(url.scheme());
 }
 
 // Characters a text document takes for structure (paragraphs, objects,

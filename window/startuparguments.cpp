@@ -21,12 +21,9 @@ StartupArguments parseStartupArguments(const QStringList& arguments)
         problem = toQString(messages::kOneDocumentOnly);
     }
     if (!problem.isEmpty()) {
-        StartupArguments invalid;
-        invalid.problem = toQString(messages::kUsage).arg(problem);
-        return invalid;
+        return {Outcome::failed(toQString(messages::kUsage).arg(problem)), std::nullopt};
     }
     StartupArguments result;
-    result.valid = true;
     if (!parser.positionalArguments().isEmpty()) {
         const QString path = parser.positionalArguments().first();
         result.document = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();

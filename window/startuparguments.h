@@ -6,12 +6,14 @@
 
 #include <QStringList>
 
+#include "model/outcome.h"
+
 namespace vinkring {
 
-struct StartupArguments {
-    bool valid = false;
+// Not ok when the command line holds anything else; the reason is then the
+// usage text.
+struct StartupArguments : Outcome {
     std::optional<QString> document;  // absolute path
-    QString problem;                  // the usage text when not valid
 };
 
 StartupArguments parseStartupArguments(const QStringList& arguments);

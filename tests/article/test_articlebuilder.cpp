@@ -6,6 +6,7 @@
 #include "model/articledocument.h"
 #include "model/texts.h"
 #include "article/articlebuilder.h"
+#include "samples.h"
 
 namespace vinkring {
 namespace {
@@ -54,12 +55,9 @@ const Row kTemplate[] = {
 
 ArticleDocument workedExample()
 {
-    ArticleDocument doc;
-    doc.field("txtTitel") = QStringLiteral("Zebravis");
+    ArticleDocument doc = test::zebravis();
     doc.field("txtAuteur") = QStringLiteral("Jan Jansen");
     doc.field("txtInleiding") = QStringLiteral("Mijn eerste artikel.\r\nVeel leesplezier.");
-    doc.field("txtConclusie") = QStringLiteral("Een fijne vis.");
-    doc.links << QStringLiteral("Soortbeschrijving, zebravis.htm") << QStringLiteral(", kweek.htm");
     return doc;
 }
 

@@ -9,6 +9,7 @@
 #include "article/articlebuilder.h"
 #include "article/articleexport.h"
 #include "fakes/fakeplatform.h"
+#include "samples.h"
 
 namespace vinkring {
 namespace {
@@ -22,11 +23,9 @@ const QByteArray kBom("\xEF\xBB\xBF");
 
 ArticleDocument sampleDocument(const QString& title)
 {
-    ArticleDocument doc;
+    ArticleDocument doc = test::zebravis();
     doc.field("txtTitel") = title;
     doc.field("txtAuteur") = QStringLiteral("Joëlle Ïsbrücker");
-    doc.field("txtInleiding") = QStringLiteral("Een café-vis.\r\nTweede regel & meer <b>vet</b>.");
-    doc.links << QStringLiteral("Soort, zebravis.htm") << QStringLiteral(", kweek.htm");
     return doc;
 }
 

@@ -20,7 +20,7 @@ int main(int argc, char* argv[])
     copy.document.field("txtTitel") = QString::fromUtf8(argv[2]);
     copy.fileName = QStringLiteral("/ergens/artikel.VKV");
     copy.savedAt = QDateTime::currentDateTimeUtc();
-    if (!store.write(copy).written)
+    if (!store.write(copy).ok)
         return 1;
     std::printf("%s\n", qPrintable(store.copyPath()));
     std::fflush(stdout);

@@ -8,6 +8,7 @@
 #include "document/documentfile.h"
 #include "document/documentformat.h"
 #include "document/windows1252.h"
+#include "samples.h"
 
 using namespace vinkring;
 
@@ -16,29 +17,20 @@ namespace {
 const QString kMarker = QStringLiteral("<vbcrlf>");
 const QString kLink = QStringLiteral("<ulrcrlf>");
 
-ArticleDocument guppy()
-{
-    ArticleDocument doc;
-    doc.field("txtTitel") = QStringLiteral("Guppy");
-    doc.field("txtAuteur") = QStringLiteral("Jan");
-    doc.field("txtInleiding") = QStringLiteral("Regel een\r\nRegel twee");
-    doc.field("txtConclusie") = QStringLiteral("Mooi.");
-    doc.links << QStringLiteral("Kweekverslag, kweek.htm") << QStringLiteral("Foto, foto.jpg");
-    return doc;
-}
+using test::guppy;
 
 // Bytes -> document -> bytes, checking both directions.
 ArticleDocument roundTrip(const ArticleDocument& doc)
 {
-    const std::optional<QByteArray> bytes = DocumentFileBytes(doc);
+    const std::optional<QByteArray> bytes = documentFileBytes(doc);
     EXPECT_TRUE(bytes.has_value());
     if (!bytes)
         return {};
-    const DocumentReadResult read = ParseDocumentFile(*bytes, QStringLiteral("x.vkv"));
-    EXPECT_TRUE(read.document.has_value()) << read.error.toStdString();
+    const DocumentReadResult read = parseDocumentFile(*bytes, QStringLiteral("x.vkv"));
+    EXPECT_TRUE(read.document.has_value()) << read.reason.toStdString();
     if (!read.document)
         return {};
-    EXPECT_EQ(DocumentFileBytes(*read.document), bytes);
+    EXPECT_EQ(documentFileBytes(*read.document), bytes);
     return *read.document;
 }
 
@@ -47,7 +39,7 @@ QString allCodePageCharacters()
     QByteArray bytes;
     for (int i = 0; i < 256; ++i)
         bytes.append(char(i));
-    return DecodeWindows1252(bytes);
+    return decodeWindows1252(bytes);
 }
 
 }  // namespace
@@ -59,7 +51,7 @@ TEST(DocumentString, EmptyDocumentIs27FieldMarkers)
     EXPECT_EQ(text.size(), 216);
     EXPECT_EQ(text, kMarker.repeated(27));
 
-    const std::optional<QByteArray> bytes = DocumentFileBytes(empty);
+    const std::optional<QByteArray> bytes = documentFileBytes(empty);
     ASSERT_TRUE(bytes);
     EXPECT_EQ(bytes->size(), 218);
     EXPECT_EQ(*bytes, QByteArray("<vbcrlf>").repeated(27) + "\r\n");
@@ -80,13 +72,13 @@ TEST(DocumentString, GuppyWorkedExample)
     EXPECT_EQ(text.size(), 296);
     EXPECT_EQ(text, expected);
 
-    const std::optional<QByteArray> bytes = DocumentFileBytes(guppy());
+    const std::optional<QByteArray> bytes = documentFileBytes(guppy());
     ASSERT_TRUE(bytes);
     EXPECT_EQ(bytes->size(), 298);
     EXPECT_EQ(*bytes, expected.toLatin1() + "\r\n");
 
-    const DocumentReadResult read = ParseDocumentFile(*bytes, QStringLiteral("guppy.vkv"));
-    ASSERT_TRUE(read.document) << read.error.toStdString();
+    const DocumentReadResult read = parseDocumentFile(*bytes, QStringLiteral("guppy.vkv"));
+    ASSERT_TRUE(read.document) << read.reason.toStdString();
     EXPECT_EQ(*read.document, guppy());
 }
 
@@ -145,26 +137,26 @@ TEST(DocumentString, ManyLinks)
     EXPECT_EQ(roundTrip(doc), doc);
 
     doc.links << QStringLiteral("een te veel, x.htm");
-    const DocumentReadResult read = ParseDocumentFile(*DocumentFileBytes(doc), QStringLiteral("/tmp/veel.vkv"));
+    const DocumentReadResult read = parseDocumentFile(*documentFileBytes(doc), QStringLiteral("/tmp/veel.vkv"));
     EXPECT_FALSE(read.document);
-    EXPECT_TRUE(read.error.contains(QStringLiteral("\"/tmp/veel.vkv\""))) << read.error.toStdString();
-    EXPECT_TRUE(read.error.contains(QStringLiteral("32768"))) << read.error.toStdString();
-    EXPECT_TRUE(read.error.contains(QStringLiteral("32767"))) << read.error.toStdString();
+    EXPECT_TRUE(read.reason.contains(QStringLiteral("\"/tmp/veel.vkv\""))) << read.reason.toStdString();
+    EXPECT_TRUE(read.reason.contains(QStringLiteral("32768"))) << read.reason.toStdString();
+    EXPECT_TRUE(read.reason.contains(QStringLiteral("32767"))) << read.reason.toStdString();
 }
 
 TEST(DocumentBytes, FinalLineEnd)
 {
     const QByteArray body = SerializeDocument(guppy()).toLatin1();
     for (const QByteArray& ending : {QByteArray("\r\n"), QByteArray("\n"), QByteArray()}) {
-        const DocumentReadResult read = ParseDocumentFile(body + ending, QStringLiteral("g.vkv"));
-        ASSERT_TRUE(read.document) << read.error.toStdString();
+        const DocumentReadResult read = parseDocumentFile(body + ending, QStringLiteral("g.vkv"));
+        ASSERT_TRUE(read.document) << read.reason.toStdString();
         EXPECT_EQ(*read.document, guppy()) << ending.toHex().toStdString();
     }
     // Only one line end goes; a lone CR stays with the last link.
-    const DocumentReadResult twice = ParseDocumentFile(body + "\r\n\r\n", QStringLiteral("g.vkv"));
+    const DocumentReadResult twice = parseDocumentFile(body + "\r\n\r\n", QStringLiteral("g.vkv"));
     ASSERT_TRUE(twice.document);
     EXPECT_EQ(twice.document->links.last(), QStringLiteral("Foto, foto.jpg\r\n"));
-    const DocumentReadResult cr = ParseDocumentFile(body + "\r", QStringLiteral("g.vkv"));
+    const DocumentReadResult cr = parseDocumentFile(body + "\r", QStringLiteral("g.vkv"));
     ASSERT_TRUE(cr.document);
     EXPECT_EQ(cr.document->links.last(), QStringLiteral("Foto, foto.jpg\r"));
 }
@@ -172,19 +164,19 @@ TEST(DocumentBytes, FinalLineEnd)
 TEST(DocumentBytes, NotADocument)
 {
     const QString path = QStringLiteral("/map/artikel.vkv");
-    const DocumentReadResult empty = ParseDocumentFile(QByteArray(), path);
+    const DocumentReadResult empty = parseDocumentFile(QByteArray(), path);
     EXPECT_FALSE(empty.document);
-    EXPECT_TRUE(empty.error.contains(QStringLiteral("\"/map/artikel.vkv\" is leeg"))) << empty.error.toStdString();
+    EXPECT_TRUE(empty.reason.contains(QStringLiteral("\"/map/artikel.vkv\" is leeg"))) << empty.reason.toStdString();
 
     const DocumentReadResult few =
-        ParseDocumentFile(QByteArray("<vbcrlf>").repeated(26) + "Guppy\r\n", path);
+        parseDocumentFile(QByteArray("<vbcrlf>").repeated(26) + "Guppy\r\n", path);
     EXPECT_FALSE(few.document);
-    EXPECT_TRUE(few.error.contains(QStringLiteral("\"/map/artikel.vkv\""))) << few.error.toStdString();
-    EXPECT_TRUE(few.error.contains(QStringLiteral("26 van de 27"))) << few.error.toStdString();
+    EXPECT_TRUE(few.reason.contains(QStringLiteral("\"/map/artikel.vkv\""))) << few.reason.toStdString();
+    EXPECT_TRUE(few.reason.contains(QStringLiteral("26 van de 27"))) << few.reason.toStdString();
 
-    const DocumentReadResult text = ParseDocumentFile("Gewoon een brief.\r\n", path);
+    const DocumentReadResult text = parseDocumentFile("Gewoon een brief.\r\n", path);
     EXPECT_FALSE(text.document);
-    EXPECT_TRUE(text.error.contains(QStringLiteral("0 van de 27"))) << text.error.toStdString();
+    EXPECT_TRUE(text.reason.contains(QStringLiteral("0 van de 27"))) << text.reason.toStdString();
 }
 
 TEST(Windows1252, EveryByteDecodesAndEncodesBack)
@@ -192,32 +184,32 @@ TEST(Windows1252, EveryByteDecodesAndEncodesBack)
     QByteArray bytes;
     for (int i = 0; i < 256; ++i)
         bytes.append(char(i));
-    const QString text = DecodeWindows1252(bytes);
+    const QString text = decodeWindows1252(bytes);
     ASSERT_EQ(text.size(), 256);
     EXPECT_EQ(text.at(0x80), QChar(0x20AC));  // euro sign
     EXPECT_EQ(text.at(0x8A), QChar(0x0160));  // S with caron
     EXPECT_EQ(text.at(0xE9), QChar(0x00E9));  // e acute
-    EXPECT_EQ(EncodeWindows1252(text), bytes);
-    EXPECT_TRUE(UnencodableCharacters(text).isEmpty());
+    EXPECT_EQ(encodeWindows1252(text), bytes);
+    EXPECT_TRUE(unencodableCharacters(text).isEmpty());
 }
 
 TEST(Windows1252, CharactersWithoutAByte)
 {
     const QString emoji = QString::fromUtf8("\xF0\x9F\x90\x9F");  // a fish
     const QString text = QString::fromUtf8("Łódź ł ") + emoji + QStringLiteral(" \u200B\uFEFF é") + emoji;
-    EXPECT_FALSE(EncodeWindows1252(text));
+    EXPECT_FALSE(encodeWindows1252(text));
     // U+FEFF would vanish without an error from the converter: it must be found.
-    EXPECT_FALSE(EncodeWindows1252(QStringLiteral("a\uFEFFb")));
-    EXPECT_EQ(UnencodableCharacters(text),
+    EXPECT_FALSE(encodeWindows1252(QStringLiteral("a\uFEFFb")));
+    EXPECT_EQ(unencodableCharacters(text),
               QStringList({QString::fromUtf8("Ł"), QString::fromUtf8("ź"), QString::fromUtf8("ł"), emoji,
                            QStringLiteral("\u200B"), QStringLiteral("\uFEFF")}));
-    EXPECT_EQ(ReplaceUnencodable(text), QString::fromUtf8("?ód? ? ? ?? é?"));
+    EXPECT_EQ(replaceUnencodable(text), QString::fromUtf8("?ód? ? ? ?? é?"));
 
     QString lone = QStringLiteral("a");
     lone.append(QChar(0xD83D));
     lone.append(QLatin1Char('b'));
-    EXPECT_EQ(UnencodableCharacters(lone).size(), 1);
-    EXPECT_EQ(ReplaceUnencodable(lone), QStringLiteral("a?b"));
+    EXPECT_EQ(unencodableCharacters(lone).size(), 1);
+    EXPECT_EQ(replaceUnencodable(lone), QStringLiteral("a?b"));
 }
 
 TEST(Windows1252, AgreesWithQtsConverter)
@@ -229,7 +221,7 @@ TEST(Windows1252, AgreesWithQtsConverter)
     ASSERT_TRUE(decoder.isValid());
     const QString qtText = decoder.decode(bytes);
     EXPECT_FALSE(decoder.hasError());
-    EXPECT_EQ(DecodeWindows1252(bytes), qtText);
+    EXPECT_EQ(decodeWindows1252(bytes), qtText);
 
     // Every character of the Basic Multilingual Plane: held exactly when Qt's
     // encoder gives one byte without error, and then as that byte.
@@ -240,7 +232,7 @@ TEST(Windows1252, AgreesWithQtsConverter)
         QStringEncoder encoder("windows-1252");
         const QByteArray qtBytes = encoder.encode(one);
         const bool qtHolds = !encoder.hasError() && qtBytes.size() == 1;
-        const std::optional<QByteArray> ours = EncodeWindows1252(one);
+        const std::optional<QByteArray> ours = encodeWindows1252(one);
         ASSERT_EQ(ours.has_value(), qtHolds) << std::hex << unsigned(c);
         if (ours) {
             ASSERT_EQ(*ours, qtBytes) << std::hex << unsigned(c);

@@ -43,48 +43,48 @@ private:
 
 }  // namespace
 
-TEST(FailureReason, NamesTheCauseInDutch)
+TEST(failureReason, NamesTheCauseInDutch)
 {
-    EXPECT_EQ(FailureReason(QFileDevice::WriteError, ENOSPC), QStringLiteral("de schijf is vol"));
-    EXPECT_EQ(FailureReason(QFileDevice::WriteError, EDQUOT), QStringLiteral("de schijf is vol"));
-    EXPECT_EQ(FailureReason(QFileDevice::OpenError, EROFS), QStringLiteral("het bestandssysteem is alleen-lezen"));
-    EXPECT_EQ(FailureReason(QFileDevice::OpenError, EACCES), QStringLiteral("u heeft er geen toegang toe"));
-    EXPECT_EQ(FailureReason(QFileDevice::OpenError, ENOENT), QStringLiteral("de map bestaat niet"));
-    EXPECT_EQ(FailureReason(QFileDevice::WriteError, EFBIG), QStringLiteral("het bestand is te groot voor de schijf"));
+    EXPECT_EQ(failureReason(QFileDevice::WriteError, ENOSPC), QStringLiteral("de schijf is vol"));
+    EXPECT_EQ(failureReason(QFileDevice::WriteError, EDQUOT), QStringLiteral("de schijf is vol"));
+    EXPECT_EQ(failureReason(QFileDevice::OpenError, EROFS), QStringLiteral("het bestandssysteem is alleen-lezen"));
+    EXPECT_EQ(failureReason(QFileDevice::OpenError, EACCES), QStringLiteral("u heeft er geen toegang toe"));
+    EXPECT_EQ(failureReason(QFileDevice::OpenError, ENOENT), QStringLiteral("de map bestaat niet"));
+    EXPECT_EQ(failureReason(QFileDevice::WriteError, EFBIG), QStringLiteral("het bestand is te groot voor de schijf"));
     // Without a cause the writer can act on, the kind of failure.
-    EXPECT_EQ(FailureReason(QFileDevice::ReadError, EIO), QStringLiteral("er trad een leesfout op"));
-    EXPECT_EQ(FailureReason(QFileDevice::ResourceError, 0), QStringLiteral("de schijf is vol"));
-    EXPECT_EQ(FailureReason(QFileDevice::UnspecifiedError, 0), QStringLiteral("er ging iets mis"));
+    EXPECT_EQ(failureReason(QFileDevice::ReadError, EIO), QStringLiteral("er trad een leesfout op"));
+    EXPECT_EQ(failureReason(QFileDevice::ResourceError, 0), QStringLiteral("de schijf is vol"));
+    EXPECT_EQ(failureReason(QFileDevice::UnspecifiedError, 0), QStringLiteral("er ging iets mis"));
 }
 
-TEST(WriteFileDurably, ReplacesWholeAndLeavesNothingBeside)
+TEST(DurableWrite, ReplacesWholeAndLeavesNothingBeside)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kopie"));
-    ASSERT_TRUE(WriteFileDurably(path, "eerste").written);
-    ASSERT_TRUE(WriteFileDurably(path, "tweede, langer").written);
+    ASSERT_TRUE(writeFileDurably(path, "eerste").ok);
+    ASSERT_TRUE(writeFileDurably(path, "tweede, langer").ok);
     EXPECT_EQ(readBytes(path), QByteArray("tweede, langer"));
-    ASSERT_TRUE(WriteFileDurably(path, QByteArrayView()).written);
+    ASSERT_TRUE(writeFileDurably(path, QByteArrayView()).ok);
     EXPECT_EQ(readBytes(path), QByteArray());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("kopie")});
 }
 
-TEST(WriteFileDurably, FailuresGiveTheSystemsCauseInDutch)
+TEST(DurableWrite, FailuresGiveTheSystemsCauseInDutch)
 {
     QTemporaryDir dir;
     QFile plain(dir.filePath(QStringLiteral("gewoon")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
-    DurableWriteResult result = WriteFileDurably(plain.fileName() + QStringLiteral("/kopie"), "x");
-    EXPECT_FALSE(result.written);
+    Outcome result = writeFileDurably(plain.fileName() + QStringLiteral("/kopie"), "x");
+    EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.reason, QStringLiteral("een deel van het pad is geen map"));
 
-    result = WriteFileDurably(dir.filePath(QStringLiteral("nergens/kopie")), "x");
-    EXPECT_FALSE(result.written);
+    result = writeFileDurably(dir.filePath(QStringLiteral("nergens/kopie")), "x");
+    EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.reason, QStringLiteral("de map bestaat niet"));
 }
 
-TEST(WriteFileDurably, FullAndReadOnlyFileSystems)
+TEST(DurableWrite, FullAndReadOnlyFileSystems)
 {
     QTemporaryDir dir;
     const QString full = dir.filePath(QStringLiteral("vol"));
@@ -96,13 +96,13 @@ TEST(WriteFileDurably, FullAndReadOnlyFileSystems)
         GTEST_SKIP() << "this system does not let the tests mount a file system";
 
     const QString path = full + QStringLiteral("/kopie");
-    ASSERT_TRUE(WriteFileDurably(path, "oud").written);
-    DurableWriteResult result = WriteFileDurably(path, QByteArray(256 * 1024, 'x'));
-    EXPECT_FALSE(result.written);
+    ASSERT_TRUE(writeFileDurably(path, "oud").ok);
+    Outcome result = writeFileDurably(path, QByteArray(256 * 1024, 'x'));
+    EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.reason, QStringLiteral("de schijf is vol"));
     EXPECT_EQ(readBytes(path), QByteArray("oud"));
 
-    result = WriteFileDurably(readOnly + QStringLiteral("/kopie"), "x");
-    EXPECT_FALSE(result.written);
+    result = writeFileDurably(readOnly + QStringLiteral("/kopie"), "x");
+    EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.reason, QStringLiteral("het bestandssysteem is alleen-lezen"));
 }

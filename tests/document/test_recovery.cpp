@@ -94,13 +94,13 @@ private:
 TEST(RecoveryFile, KeepsEveryCharacterAndEveryText)
 {
     const RecoveryCopy copy = sampleCopy();
-    const QByteArray bytes = RecoveryBytes(copy);
+    const QByteArray bytes = recoveryBytes(copy);
     // A header line, then the document string in UTF-8.
     const qsizetype lineEnd = bytes.indexOf('\n');
     ASSERT_GT(lineEnd, 0);
     EXPECT_EQ(bytes.mid(lineEnd + 1), SerializeDocument(copy.document).toUtf8());
 
-    const std::optional<RecoveryCopy> back = ParseRecovery(bytes);
+    const std::optional<RecoveryCopy> back = parseRecovery(bytes);
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, copy);
     EXPECT_EQ(back->document.field("txtTitel"), copy.document.field("txtTitel"));
@@ -108,28 +108,28 @@ TEST(RecoveryFile, KeepsEveryCharacterAndEveryText)
 
     RecoveryCopy empty;
     empty.savedAt = copy.savedAt;
-    EXPECT_EQ(ParseRecovery(RecoveryBytes(empty)), empty);
+    EXPECT_EQ(parseRecovery(recoveryBytes(empty)), empty);
 }
 
 TEST(RecoveryFile, RefusesAnythingButAWholeCopy)
 {
-    const QByteArray bytes = RecoveryBytes(sampleCopy());
+    const QByteArray bytes = recoveryBytes(sampleCopy());
     // Cut short anywhere: never taken for a copy.
     for (qsizetype size = 0; size < bytes.size(); ++size)
-        EXPECT_FALSE(ParseRecovery(bytes.first(size))) << size;
-    EXPECT_FALSE(ParseRecovery(bytes + "x"));
+        EXPECT_FALSE(parseRecovery(bytes.first(size))) << size;
+    EXPECT_FALSE(parseRecovery(bytes + "x"));
     // A text one character longer than its header says.
     QByteArray longer = bytes;
     longer.replace("Regel een", "Regel eenn");
-    EXPECT_FALSE(ParseRecovery(longer));
+    EXPECT_FALSE(parseRecovery(longer));
     // Not UTF-8, another format, a document file.
     QByteArray broken = bytes;
     broken.replace("Regel", "R\xff\xfegel");
-    EXPECT_FALSE(ParseRecovery(broken));
+    EXPECT_FALSE(parseRecovery(broken));
     QByteArray other = bytes;
     other.replace("herstelkopie", "iets anders");
-    EXPECT_FALSE(ParseRecovery(other));
-    EXPECT_FALSE(ParseRecovery(QByteArray("<vbcrlf>").repeated(27) + "\r\n"));
+    EXPECT_FALSE(parseRecovery(other));
+    EXPECT_FALSE(parseRecovery(QByteArray("<vbcrlf>").repeated(27) + "\r\n"));
 }
 
 TEST(RecoveryStore, WritesRemovesAndKeepsToItsOwnFile)
@@ -146,11 +146,11 @@ TEST(RecoveryStore, WritesRemovesAndKeepsToItsOwnFile)
     EXPECT_NE(first.copyPath(), second.copyPath());
 
     const RecoveryCopy copy = sampleCopy();
-    const DurableWriteResult written = first.write(copy);
-    ASSERT_TRUE(written.written) << written.reason.toStdString();
+    const Outcome written = first.write(copy);
+    ASSERT_TRUE(written.ok) << written.reason.toStdString();
     const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
     EXPECT_EQ(QFile::permissions(first.copyPath()) & others, QFile::Permissions());
-    EXPECT_EQ(ParseRecovery(readBytes(first.copyPath())), copy);
+    EXPECT_EQ(parseRecovery(readBytes(first.copyPath())), copy);
     // The other program running beside it does not take it.
     EXPECT_TRUE(second.takeLeftOvers().empty());
     EXPECT_TRUE(QFile::exists(first.copyPath()));
@@ -182,7 +182,7 @@ TEST(RecoveryStore, CopiesOfCrashedRunsAreLeftOverAndOthersNot)
 
     ASSERT_TRUE(store.adopt(found[0]));
     EXPECT_FALSE(QFile::exists(crashed.copyPath()));
-    EXPECT_EQ(ParseRecovery(readBytes(store.copyPath()))->document.field("txtTitel"), QStringLiteral("gecrasht"));
+    EXPECT_EQ(parseRecovery(readBytes(store.copyPath()))->document.field("txtTitel"), QStringLiteral("gecrasht"));
     EXPECT_TRUE(third.takeLeftOvers().empty());  // it is the first store's own copy now
 }
 
@@ -193,7 +193,7 @@ TEST(RecoveryStore, LeftOversComeNewestFirstAndCanBeThrownAwayOrKept)
         RecoveryStore ended(dir.path());
         RecoveryCopy copy = sampleCopy();
         copy.savedAt = QDateTime(QDate(2024, 6, 5), QTime(14, minute), Qt::UTC);
-        ASSERT_TRUE(ended.write(copy).written);
+        ASSERT_TRUE(ended.write(copy).ok);
     }  // each store lets go of its lock and leaves its copy: as a run that was killed
     QFile broken(dir.filePath(QStringLiteral("20240101-000000-1.herstel")));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
@@ -243,8 +243,8 @@ TEST(RecoveryStore, AFolderThatCannotBeMadeSaysWhy)
     RecoveryStore store(plain.fileName() + QStringLiteral("/vinkring-artikel"));
     EXPECT_FALSE(store.isOpen());
     EXPECT_EQ(store.problem().toStdString(), "een deel van het pad is geen map");
-    const DurableWriteResult result = store.write(sampleCopy());
-    EXPECT_FALSE(result.written);
+    const Outcome result = store.write(sampleCopy());
+    EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.reason, store.problem());
     EXPECT_TRUE(store.takeLeftOvers().empty());
 }
@@ -317,7 +317,7 @@ TEST(RecoveryStore, AStartNeverWaitsOnWhatIsInItsFolder)
         SCOPED_TRACE(name.toStdString());
         QTemporaryDir dir;
         const QString good = dir.filePath(QStringLiteral("goed.herstel"));
-        writeBytes(good, RecoveryBytes(sampleCopy()));
+        writeBytes(good, recoveryBytes(sampleCopy()));
         const QString stranger = dir.filePath(name);
         ASSERT_TRUE(make(stranger));
 

@@ -126,7 +126,7 @@ int writeField(int argc, char* argv[])
         QFile copyFile(path);
         std::optional<vinkring::RecoveryCopy> copy;
         if (copyFile.open(QIODevice::ReadOnly))
-            copy = vinkring::ParseRecovery(copyFile.readAll());
+            copy = vinkring::parseRecovery(copyFile.readAll());
         if (copy) {
             doc = copy->document;
             std::printf("%s\n", qPrintable(copy->fileName));

@@ -7,26 +7,34 @@
 #     a prefix of what was typed (nothing corrupted) that lacks at most what
 #     was typed in the last 2 seconds before the kill. Each run goes on from
 #     the work the previous one restored.
-#  2. Saving: with every write made slow (VINKRING_TEST_SLOW_WRITE_MS, a hook
-#     of the program for tests), Ctrl+S is pressed and the program is killed
+#  2. Saving: in a build of the program whose every write is slow
+#     (SLOW_PROGRAM, see slowwrites.cpp), Ctrl+S is pressed and it is killed
 #     at a random moment after the save's temporary file appeared: the
 #     document file is then the old one or the new one, whole.
 #  3. The recovery copy: likewise, killed while the copy is being rewritten:
 #     the copy on the disk is the one before or the new one, whole, and it
 #     restores.
 #
-# Usage: recovery.sh PROGRAM HELPER ARTIFACT_DIR [TYPING_RUNS [SAVE_RUNS [COPY_RUNS]]]
+# The moments of the kills are drawn at random; the run prints its seed, and
+# RECOVERY_SEED=<seed> draws the same moments again.
+#
+# Usage: recovery.sh PROGRAM SLOW_PROGRAM HELPER ARTIFACT_DIR [TYPING_RUNS [SAVE_RUNS [COPY_RUNS]]]
 source "$(dirname "$0")/lib.sh"
 export LC_ALL=C.UTF-8 # the typed text is cut into characters, not bytes
-[[ $# -ge 3 ]] || e2e_fail "usage: $0 PROGRAM HELPER ARTIFACT_DIR [TYPING_RUNS [SAVE_RUNS [COPY_RUNS]]]"
+usage="usage: $0 PROGRAM SLOW_PROGRAM HELPER ARTIFACT_DIR [TYPING_RUNS [SAVE_RUNS [COPY_RUNS]]]"
+[[ $# -ge 4 ]] || e2e_fail "$usage"
 program=$(realpath "$1")
-helper=$(realpath "$2")
-typing_runs=${4:-20}
-save_runs=${5:-3}
-copy_runs=${6:-3}
-slow_ms=1000
+slow_program=$(realpath "$2")
+helper=$(realpath "$3")
+typing_runs=${5:-20}
+save_runs=${6:-3}
+copy_runs=${7:-3}
+slow_ms=1000 # how long the slow program takes for a write
 
-e2e_setup "$3"
+e2e_setup "$4"
+seed=${RECOVERY_SEED:-$((SRANDOM % 1000000))}
+RANDOM=$seed
+e2e_log "seed $seed (RECOVERY_SEED=$seed repeats these kill moments)"
 state=$XDG_STATE_HOME/vinkring-artikel
 work=$E2E_TMP/work
 mkdir -p "$work"
@@ -207,10 +215,9 @@ crash
 
 # ---------------------------------------------------------------- saving
 
-export VINKRING_TEST_SLOW_WRITE_MS=$slow_ms
 declare -A outcomes=([old]=0 [new]=0)
 for ((run = 1; run <= save_runs; run++)); do
-    e2e_start_app "$program" "$doc"
+    e2e_start_app "$slow_program" "$doc"
     [[ -z $(copies) ]] || answer_offer n
     field_of "$doc" "$E2E_TMP/old.txt" || e2e_fail "save $run: $doc is not whole to begin with"
     go_to_field
@@ -238,8 +245,7 @@ e2e_log "killed during a save: ${outcomes[old]} times the old file, ${outcomes[n
 # ---------------------------------------------------------------- the copy
 
 for ((run = 1; run <= copy_runs; run++)); do
-    export VINKRING_TEST_SLOW_WRITE_MS=$slow_ms
-    e2e_start_app "$program" "$doc"
+    e2e_start_app "$slow_program" "$doc"
     [[ -z $(copies) ]] || answer_offer n
     field_of "$doc" "$E2E_TMP/old.txt" || e2e_fail "copy $run: $doc is not whole"
     go_to_field
@@ -273,7 +279,6 @@ for ((run = 1; run <= copy_runs; run++)); do
     fi
 
     # Restored at normal speed, it is what the window gets back.
-    unset VINKRING_TEST_SLOW_WRITE_MS
     e2e_start_app "$program"
     answer_offer Return
     save_and_read "$E2E_TMP/restored.txt"

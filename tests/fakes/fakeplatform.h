@@ -150,17 +150,17 @@ public:
         : log_(log), failNavigate_(failNavigate), failVisible_(failVisible)
     {
     }
-    CallResult navigate2(const QString& path) override
+    Outcome navigate2(const QString& path) override
     {
         if (failNavigate_)
-            return CallResult::failed(kNavigateFailure);
+            return Outcome::failed(kNavigateFailure);
         log_.navigated << path;
         return {};
     }
-    CallResult setVisible(bool visible) override
+    Outcome setVisible(bool visible) override
     {
         if (failVisible_)
-            return CallResult::failed(kVisibleFailure);
+            return Outcome::failed(kVisibleFailure);
         if (visible)
             ++log_.shown;
         return {};

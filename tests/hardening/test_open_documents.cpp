@@ -97,7 +97,7 @@ TEST_F(OpenDocuments, AcceptedFilesArriveWholeAndSaveBackUnchanged)
     for (const QString& path : paths) {
         SCOPED_TRACE(qPrintable(QFileInfo(path).fileName()));
         const QByteArray before = contents(path);
-        const DocumentReadResult expected = ParseDocumentFile(before, path);
+        const DocumentReadResult expected = parseDocumentFile(before, path);
 
         FakePlatform platform;
         Form1 window(platform.services);
@@ -129,8 +129,8 @@ TEST_F(OpenDocuments, AcceptedFilesArriveWholeAndSaveBackUnchanged)
         // The quick save writes to the file just opened.
         window.quickSave();
         EXPECT_TRUE(platform.messageBox.shown.empty());
-        const DocumentReadResult reread = ParseDocumentFile(contents(path), path);
-        ASSERT_TRUE(reread.document.has_value()) << qPrintable(reread.error);
+        const DocumentReadResult reread = parseDocumentFile(contents(path), path);
+        ASSERT_TRUE(reread.document.has_value()) << qPrintable(reread.reason);
         EXPECT_EQ(*reread.document, *expected.document);
     }
     EXPECT_GT(accepted, 0);

@@ -20,8 +20,8 @@ int main(int argc, char** argv)
         std::puts("found");
         return 0;
     }
-    const vinkring::CallResult navigated = browser->navigate2(QString::fromLocal8Bit(argv[1]));
-    const vinkring::CallResult shown = browser->setVisible(true);
+    const vinkring::Outcome navigated = browser->navigate2(QString::fromLocal8Bit(argv[1]));
+    const vinkring::Outcome shown = browser->setVisible(true);
     if (navigated.ok && shown.ok)
         std::puts("ok");
     else

@@ -9,15 +9,15 @@
 #include "article/articleexport.h"
 #include "fakes/fakeplatform.h"
 #include "platform/clipboard.h"
+#include "samples.h"
 
 namespace vinkring {
 namespace {
 
 ArticleDocument sampleDocument(const QString& title)
 {
-    ArticleDocument doc;
+    ArticleDocument doc = test::zebravis();
     doc.field("txtTitel") = title;
-    doc.links << QStringLiteral("Soort, zebravis.htm");
     return doc;
 }
 

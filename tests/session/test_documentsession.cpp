@@ -11,6 +11,7 @@
 #include "session/documentsession.h"
 #include "document/documentfile.h"
 #include "fakes/fakeplatform.h"
+#include "samples.h"
 
 using namespace vinkring;
 using namespace vinkring::test;
@@ -50,11 +51,7 @@ QByteArray readBytes(const QString& path)
 
 ArticleDocument sample()
 {
-    ArticleDocument doc;
-    doc.field("txtTitel") = QStringLiteral("Guppy");
-    doc.field("txtKweekAqua") = QStringLiteral("Levendbarend.\r\nMakkelijk.");
-    doc.links << QStringLiteral("Kweekverslag, kweek.htm");
-    return doc;
+    return test::neonTetra();
 }
 
 struct Fixture {
@@ -116,7 +113,7 @@ TEST(SaveCommand, AsksForAPathWritesAndRemembersIt)
     EXPECT_EQ(shown.request.filterPattern, QStringLiteral("*.VKV"));
     EXPECT_TRUE(shown.request.confirmOverwrite);
     EXPECT_EQ(shown.initialName, QString());
-    EXPECT_EQ(readBytes(path), DocumentFileBytes(sample()));
+    EXPECT_EQ(readBytes(path), documentFileBytes(sample()));
     EXPECT_EQ(f.session.currentFileName(), path);
     EXPECT_TRUE(f.platform.messageBox.shown.empty());
 
@@ -161,7 +158,7 @@ TEST(OpenCommand, ReadsReplacesAndRemembers)
 {
     Fixture f;
     const QString path = f.path("guppy.vkv");
-    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).ok);
     ArticleDocument old;
     old.field("txtTitel") = QStringLiteral("Oud");
     old.links << QStringLiteral("a, b") << QStringLiteral("c, d");
@@ -218,7 +215,7 @@ TEST(WriteCommand, AsksBeforeReplacingCharacters)
 {
     Fixture f;
     const QString path = f.path("artikel.vkv");
-    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).ok);
     const QByteArray old = readBytes(path);
     const QString fish = QString::fromUtf8("\xF0\x9F\x90\x9F");
     ArticleDocument doc = sample();
@@ -258,7 +255,7 @@ TEST(WriteCommand, RefusesMarkersNamingTheField)
 {
     Fixture f;
     const QString path = f.path("artikel.vkv");
-    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).ok);
     const QByteArray old = readBytes(path);
 
     ArticleDocument doc = sample();
@@ -322,7 +319,7 @@ TEST(QuickSave, AFileTheWindowCannotShowAsItIsStaysUnsavedWithItsCopy)
 {
     Fixture f;
     const QString path = f.path("lodz.vkv");
-    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).ok);
     ASSERT_TRUE(f.session.openFile(path));
     f.type("txtTitel", QString::fromUtf8("Łódź ŉ 🐟"));
     f.platform.messageBox.answers.push_back(MessageAnswer::Yes);  // replace by "?"
@@ -338,11 +335,11 @@ TEST(QuickSave, AsksBeforeOverwritingAFileChangedByAnotherProgram)
 {
     Fixture f;
     const QString path = f.path("guppy.vkv");
-    ASSERT_TRUE(WriteDocumentFile(path, sample()).written);
+    ASSERT_TRUE(WriteDocumentFile(path, sample()).ok);
     ASSERT_TRUE(f.session.openFile(path));
     ArticleDocument other = sample();
     other.field("txtAuteur") = QStringLiteral("Iemand anders, met een langere naam");
-    ASSERT_TRUE(WriteDocumentFile(path, other).written);
+    ASSERT_TRUE(WriteDocumentFile(path, other).ok);
     const QByteArray theirs = readBytes(path);
     f.type("txtTitel", QStringLiteral("Mijn guppy"));
 

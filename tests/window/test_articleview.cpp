@@ -21,6 +21,7 @@
 #include "window/articleview.h"
 #include "window/form1.h"
 #include "eventually.h"
+#include "samples.h"
 
 namespace vinkring::test {
 namespace {
@@ -83,16 +84,7 @@ protected:
         return {parts.value(0).toInt(), parts.value(2).toInt()};
     }
 
-    ArticleDocument sample()
-    {
-        ArticleDocument doc = form->document();
-        doc.field("txtTitel") = QStringLiteral("Zebravis");
-        doc.field("txtAuteur") = QStringLiteral("René");
-        doc.field("txtInleiding") = QStringLiteral("Eerste regel.\r\nTweede & <b>derde</b>.");
-        doc.field("txtConclusie") = QStringLiteral("Een fijne vis.");
-        doc.links << QStringLiteral("Soortbeschrijving, zebravis.htm") << QStringLiteral(", kweek.htm");
-        return doc;
-    }
+    ArticleDocument sample() { return test::zebravis(form->document()); }
 
     FakePlatform platform;
     std::unique_ptr<Form1> form;

@@ -67,7 +67,7 @@ protected:
     ArticleDocument fileDocument(const QString& path) const
     {
         const DocumentReadResult read = ReadDocumentFile(path);
-        EXPECT_TRUE(read.document) << read.error.toStdString();
+        EXPECT_TRUE(read.document) << read.reason.toStdString();
         return read.document.value_or(ArticleDocument{});
     }
 
@@ -302,7 +302,7 @@ TEST_F(Lifecycle, OpenAndSaveLeaveTheFlag)
     ArticleDocument doc;
     doc.field("txtTitel") = QStringLiteral("Guppy");
     doc.links << QStringLiteral("Foto, foto.jpg");
-    ASSERT_TRUE(WriteDocumentFile(path, doc).written);
+    ASSERT_TRUE(WriteDocumentFile(path, doc).ok);
 
     key(Qt::Key_A);
     platform.messageBox.answers.push_back(MessageAnswer::No);  // the work typed so far may go

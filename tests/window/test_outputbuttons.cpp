@@ -12,6 +12,7 @@
 #include "article/articlebuilder.h"
 #include "fakes/fakeplatform.h"
 #include "eventually.h"
+#include "samples.h"
 
 namespace vinkring {
 namespace {
@@ -41,12 +42,7 @@ protected:
     // A document typed into the window, then ">|".
     void fillAndGoToLastPage()
     {
-        ArticleDocument doc;
-        doc.field("txtTitel") = QStringLiteral("Zebravis");
-        doc.field("txtAuteur") = QStringLiteral("René");
-        doc.field("txtInleiding") = QStringLiteral("Eerste regel.\r\nTweede & <b>derde</b>.");
-        doc.field("txtConclusie") = QStringLiteral("Een fijne vis.");
-        doc.links << QStringLiteral("Soortbeschrijving, zebravis.htm") << QStringLiteral(", kweek.htm");
+        const ArticleDocument doc = test::zebravis();
         form().setDocument(doc);
         ASSERT_NE(command1(3), nullptr);
         command1(3)->click();

@@ -10,14 +10,14 @@ using vinkring::parseStartupArguments;
 TEST(StartupArguments, NoArgumentOpensNothing)
 {
     const auto args = parseStartupArguments({QStringLiteral("vinkring-artikel")});
-    EXPECT_TRUE(args.valid);
+    EXPECT_TRUE(args.ok);
     EXPECT_FALSE(args.document.has_value());
 }
 
 TEST(StartupArguments, OneDocumentIsMadeAbsolute)
 {
     const auto args = parseStartupArguments({QStringLiteral("vinkring-artikel"), QStringLiteral("Guppy.VKV")});
-    ASSERT_TRUE(args.valid);
+    ASSERT_TRUE(args.ok);
     ASSERT_TRUE(args.document.has_value());
     EXPECT_EQ(*args.document, QDir::current().absoluteFilePath(QStringLiteral("Guppy.VKV")));
 
@@ -30,8 +30,8 @@ TEST(StartupArguments, AnythingElseIsRefusedWithUsage)
     for (const QStringList& line : {QStringList{"x", "a.vkv", "b.vkv"}, QStringList{"x", "--onzin"},
                                     QStringList{"x", "-v"}, QStringList{"x", "--help"}}) {
         const auto args = parseStartupArguments(line);
-        EXPECT_FALSE(args.valid) << line.join(' ').toStdString();
-        EXPECT_TRUE(args.problem.contains(QStringLiteral("Gebruik: vinkring-artikel [DOCUMENT.VKV]")));
+        EXPECT_FALSE(args.ok) << line.join(' ').toStdString();
+        EXPECT_TRUE(args.reason.contains(QStringLiteral("Gebruik: vinkring-artikel [DOCUMENT.VKV]")));
     }
-    EXPECT_TRUE(parseStartupArguments({"x", "--onzin"}).problem.contains(QStringLiteral("--onzin")));
+    EXPECT_TRUE(parseStartupArguments({"x", "--onzin"}).reason.contains(QStringLiteral("--onzin")));
 }

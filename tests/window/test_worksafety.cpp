@@ -49,7 +49,7 @@ protected:
         if (found.size() != 1)
             return std::nullopt;
         QFile file(QDir(state()).filePath(found.first()));
-        return file.open(QIODevice::ReadOnly) ? ParseRecovery(file.readAll()) : std::nullopt;
+        return file.open(QIODevice::ReadOnly) ? parseRecovery(file.readAll()) : std::nullopt;
     }
 
     // The copy on the disk is the work in the window.
@@ -63,7 +63,7 @@ protected:
     void leaveCopy(const ArticleDocument& doc, const QString& fileName, const QDateTime& when)
     {
         RecoveryStore crashed(state());
-        ASSERT_TRUE(crashed.write(RecoveryCopy{doc, fileName, when}).written);
+        ASSERT_TRUE(crashed.write(RecoveryCopy{doc, fileName, when}).ok);
     }
 
     std::size_t asked(const QString& text) const
@@ -197,7 +197,7 @@ TEST_F(WorkSafety, NewAsksAndAnnulerenChangesNothing)
 TEST_F(WorkSafety, OpenAsksBeforeItsDialog)
 {
     const QString path = dir.filePath(QStringLiteral("ander.vkv"));
-    ASSERT_TRUE(WriteDocumentFile(path, ArticleDocument{}).written);
+    ASSERT_TRUE(WriteDocumentFile(path, ArticleDocument{}).ok);
     type(title, QStringLiteral("Guppy"));
     platform.messageBox.answers.push_back(MessageAnswer::Cancel);
     form().mnuBestandOpenen_Click();
@@ -206,7 +206,7 @@ TEST_F(WorkSafety, OpenAsksBeforeItsDialog)
 
     // Ja saves to the work's own file first, without a dialog.
     const QString own = dir.filePath(QStringLiteral("eigen.vkv"));
-    ASSERT_TRUE(WriteDocumentFile(own, ArticleDocument{}).written);
+    ASSERT_TRUE(WriteDocumentFile(own, ArticleDocument{}).ok);
     platform.fileDialog.answers.push_back(own);
     form().mnuBestandBewaren_Click();
     type(title, QStringLiteral("!"));
@@ -222,7 +222,7 @@ TEST_F(WorkSafety, OpenAsksBeforeItsDialog)
 TEST_F(WorkSafety, ADocumentOnTheCommandLineAsksAboutRestoredWork)
 {
     const QString path = dir.filePath(QStringLiteral("dubbelklik.vkv"));
-    ASSERT_TRUE(WriteDocumentFile(path, ArticleDocument{}).written);
+    ASSERT_TRUE(WriteDocumentFile(path, ArticleDocument{}).ok);
     ArticleDocument work = defaultDocument();
     work.field("txtTitel") = QStringLiteral("Teruggezet");
     leaveCopy(work, QString(), QDateTime::currentDateTime());
@@ -366,7 +366,7 @@ TEST_F(WorkSafety, ASecondProgramDoesNotTakeTheFirstsWork)
     for (const QString& name : copies()) {
         QFile file(QDir(state()).filePath(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        titles << ParseRecovery(file.readAll()).value_or(RecoveryCopy{}).document.field("txtTitel");
+        titles << parseRecovery(file.readAll()).value_or(RecoveryCopy{}).document.field("txtTitel");
     }
     titles.sort();
     EXPECT_EQ(titles, QStringList({QStringLiteral("Van de eerste"), QStringLiteral("Van de tweede")}));
