@@ -145,7 +145,9 @@ QByteArray recoveryBytes(const RecoveryCopy& copy)
     const QJsonObject header{{QStringLiteral("format"), kFormat},
                              {QStringLiteral("version"), kVersion},
                              {QStringLiteral("file"), copy.fileName},
-                             {QStringLiteral("time"), copy.savedAt.toUTC().toString(Qt::ISODateWithMs)},
+                             {QStringLiteral("time"), writableTime(copy.savedAt)
+                                                          ? copy.savedAt.toUTC().toString(Qt::ISODateWithMs)
+                                                          : QString()},
                              {QStringLiteral("fields"), lengths(copy.document.fields)},
                              {QStringLiteral("links"), lengths(copy.document.links)}};
     QByteArray out = QJsonDocument(header).toJson(QJsonDocument::Compact);
@@ -164,12 +166,16 @@ std::optional<RecoveryCopy> parseRecovery(QByteArrayView bytes)
     const QJsonArray links = header.value(QStringLiteral("links")).toArray();
     RecoveryCopy copy;
     copy.fileName = header.value(QStringLiteral("file")).toString();
+    // A time that was lost or cannot be written again leaves the texts
+    // intact: the copy comes back without one.
     copy.savedAt = QDateTime::fromString(header.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+    if (!writableTime(copy.savedAt))
+        copy.savedAt = QDateTime();
     // The work comes back only as a document file may hold it (so that it
-    // can be saved and opened again), and as this copy would be written again.
+    // can be saved and opened again).
     if (header.value(QStringLiteral("format")).toString() != kFormat ||
         header.value(QStringLiteral("version")).toInt() != kVersion || fields.size() != qsizetype(kFieldCount) ||
-        links.size() > kMaxLinkLines || !writableTime(copy.savedAt))
+        links.size() > kMaxLinkLines)
         return std::nullopt;
 
     // Written as a document file, the texts take no more bytes than here
