@@ -37,6 +37,12 @@ void DocumentSession::reset()
     settled();
 }
 
+void DocumentSession::imported()
+{
+    CurrentFileName.clear();
+    contentChanged();
+}
+
 void DocumentSession::contentChanged()
 {
     UnsavedChanges = true;

@@ -33,6 +33,9 @@ public:
 
     // A fresh start, and New: no file, nothing unsaved, nothing to recover.
     void reset();
+    // Work put in the window from elsewhere (an import): it belongs to no
+    // file, is unsaved, and the recovery copy keeps it.
+    void imported();
     // A key press (other than Ctrl+S).
     void keyPressed() { UnsavedChanges = true; }
     // The writer changed the document, with the keyboard or otherwise
