@@ -118,7 +118,7 @@ ForumImport importForumText(const QString& text)
            && !headingAt.contains(withoutTrailingBlanks(lines[authorLine])))
         ++authorLine;
     if (authorLine == lines.size() || !lines[authorLine].startsWith(kAuthorOpen.trimmed()))
-        return refused(std::min(authorLine, lines.size() - 1), toQString(messages::kImportExpectedAuthor));
+        return refused(std::min(titleLine + 2, lines.size() - 1), toQString(messages::kImportExpectedAuthor));
 
     // The headings found, in the order they stand; the links chapter ends
     // the search, as what follows it are link lines.

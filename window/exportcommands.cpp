@@ -64,10 +64,13 @@ void ExportCommands::exportArticle()
     QString path = choice->path;
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + toQString(exportTypeInfo(type).extension);
+    if (const std::optional<QString> failure = writeExport(window_.document(), type, path)) {
+        warn(services_.messageBox, *failure);
+        return;
+    }
+    // The next export starts where this one went, in its type.
     folder_ = QFileInfo(path).absolutePath();
     type_ = type;
-    if (const std::optional<QString> failure = writeExport(window_.document(), type, path))
-        warn(services_.messageBox, *failure);
 }
 
 bool ExportCommands::importArticle()
