@@ -1,5 +1,6 @@
 #include "window/exportcommands.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -64,7 +65,11 @@ void ExportCommands::exportArticle()
     QString path = choice->path;
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + toQString(exportTypeInfo(type).extension);
-    if (const std::optional<QString> failure = writeExport(window_.document(), type, path)) {
+    // A PDF of a long article takes seconds (Qt lays out every page).
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::optional<QString> failure = writeExport(window_.document(), type, path);
+    QApplication::restoreOverrideCursor();
+    if (failure) {
         warn(services_.messageBox, *failure);
         return;
     }
