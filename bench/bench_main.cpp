@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +21,9 @@
 #include "window/form1.h"
 #include "session/recoveryscheduler.h"
 #include "article/articlebuilder.h"
+#include "article/exportformats.h"
+#include "article/forumimport.h"
+#include "model/texts.h"
 #include "article/forumpost.h"
 #include "bench/benchdocument.h"
 #include "spelling/spellingdictionary.h"
@@ -181,6 +185,44 @@ void BM_ReadDocumentFile(benchmark::State& state)
     account(state, doc);
 }
 BENCHMARK(BM_ReadDocumentFile)->Apply(sizes);
+
+// "Exporteren...": the article made in the type and written whole to a file.
+void BM_Export(benchmark::State& state, ExportType type)
+{
+    const ArticleDocument doc = bench::makeDocument(state.range(0));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("artikel.") + toQString(exportTypeInfo(type).extension));
+    for (auto _ : state) {
+        if (const Outcome written = writeExport(doc, type, path); !written.ok)
+            state.SkipWithError(qPrintable(written.reason));
+    }
+    account(state, doc);
+    state.counters["export_bytes"] = double(QFileInfo(path).size());
+}
+void exportSizes(benchmark::internal::Benchmark* b)
+{
+    b->Arg(k10KB)->Arg(k1MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+BENCHMARK_CAPTURE(BM_Export, OpenDocument, ExportType::OpenDocument)->Apply(exportSizes);
+BENCHMARK_CAPTURE(BM_Export, Pdf, ExportType::Pdf)->Apply(exportSizes);
+BENCHMARK_CAPTURE(BM_Export, WebPage, ExportType::WebPage)->Apply(exportSizes);
+BENCHMARK_CAPTURE(BM_Export, BracketCodes, ExportType::BracketCodes)->Apply(exportSizes);
+BENCHMARK_CAPTURE(BM_Export, Markdown, ExportType::Markdown)->Apply(exportSizes);
+
+// "Importeren uit forumtekst...": the forum text taken apart into a document.
+void BM_Import(benchmark::State& state)
+{
+    const ArticleDocument doc = bench::makeDocument(state.range(0));
+    const QString forum = BuildArticle(doc, ArticleFlavour::Forum);
+    for (auto _ : state) {
+        ForumImport result = importForumText(forum);
+        if (!result.document)
+            state.SkipWithError(qPrintable(result.message));
+        benchmark::DoNotOptimize(result);
+    }
+    account(state, doc);
+}
+BENCHMARK(BM_Import)->Apply(exportSizes);
 
 // ">|" from the page before the last: the page switch, the probe of both
 // components with the program's own registrations, and the repaint.

@@ -91,6 +91,27 @@ inline constexpr std::string_view kAddToDictionary = "Toevoegen aan woordenboek"
 inline constexpr std::string_view kStop = "Stoppen";
 inline constexpr std::string_view kSection = "Onderdeel: %1";
 
+// The article out to other places, and back in from its forum text.
+inline constexpr std::string_view kMenuExport = "&Exporteren...";
+inline constexpr std::string_view kMenuImport = "&Importeren uit forumtekst...";
+inline constexpr std::string_view kExportTitle = "Artikel Exporteren";
+inline constexpr std::string_view kImportTitle = "Forumtekst Importeren";
+inline constexpr std::string_view kImportQuestion = "Waar staat de forumtekst van het artikel?";
+inline constexpr std::string_view kImportFromFile = "&Uit een bestand...";
+inline constexpr std::string_view kImportFromClipboard = "&Van het klembord";
+inline constexpr std::string_view kImportFilterDescription = "Forumtekst (*.txt)";
+inline constexpr std::string_view kImportFilterPattern = "*.txt";
+inline constexpr std::string_view kAllFilesDescription = "Alle bestanden (*)";
+inline constexpr std::string_view kAllFilesPattern = "*";
+// The export's types, as its dialog lists them.
+inline constexpr std::string_view kExportOpenDocument = "OpenDocument-tekst (*.odt)";
+inline constexpr std::string_view kExportPdf = "PDF (*.pdf)";
+inline constexpr std::string_view kExportWebPage = "Webpagina (*.html)";
+inline constexpr std::string_view kExportBracketCodes = "Forumtekst met alleen codes (*.txt)";
+inline constexpr std::string_view kExportMarkdown = "Markdown (*.md)";
+// The name an export suggests when the document has no file and no title.
+inline constexpr std::string_view kExportDefaultName = "artikel";
+
 // The recovery copy.
 inline constexpr std::string_view kRecoveryTimeFormat = "dddd d MMMM yyyy 'om' HH:mm:ss";
 }  // namespace texts
@@ -189,6 +210,22 @@ inline constexpr std::string_view kRecoveryFailedTitle = "%1 - let op: werk niet
 inline constexpr std::string_view kRecoveryFailed =
     "Uw werk kan niet tussentijds worden veiliggesteld: %1.\nHet programma probeert het bij de volgende "
     "wijziging opnieuw.";
+
+// Exporting and importing the article.
+inline constexpr std::string_view kExportNotWritten = "Het artikel kon niet worden geëxporteerd naar %1: %2.";
+inline constexpr std::string_view kExportNotMade = "het bestand kon niet worden opgebouwd (%1)";
+inline constexpr std::string_view kImportEmpty = "Er staat geen tekst op het klembord. Er is niets gewijzigd.";
+inline constexpr std::string_view kImportRefused =
+    "Deze tekst is geen Vinkring-artikel: op regel %1 werd %2 verwacht. Er is niets gewijzigd.";
+inline constexpr std::string_view kImportExpectedTitle = "de titelregel (<b>titel</b>)";
+inline constexpr std::string_view kImportExpectedAuthor = "de regel \"<i>Geschreven door: ...</i>\"";
+inline constexpr std::string_view kImportExpectedHeading = "de kop \"%1\"";
+inline constexpr std::string_view kImportTooManyLinks =
+    "De forumtekst bevat %1 links; de lijst kan niet meer dan %2 links bevatten. Er is niets gewijzigd.";
+inline constexpr std::string_view kImportMissingHeadings =
+    "Het artikel is ingelezen, maar deze koppen ontbraken in de tekst:\n%1\n\nTekst onder een ontbrekende kop "
+    "staat nu bij het onderdeel erboven, en het eerste onderdeel van een hoofdstuk heeft de tekst direct onder de "
+    "kop van het hoofdstuk gekregen. Kijk die onderdelen na.";
 
 // The command line.
 inline constexpr std::string_view kUsage = "vinkring-artikel: %1\nGebruik: vinkring-artikel [DOCUMENT.VKV]\n";

@@ -3,9 +3,15 @@
 
 #include <optional>
 
+#include <QList>
 #include <QString>
 
 namespace vinkring {
+
+struct FileType {
+    QString description;  // "PDF (*.pdf)"
+    QString pattern;      // "*.pdf"
+};
 
 struct FileDialogRequest {
     QString title;              // "Bestand Openen" / "Bestand Bewaren"
@@ -14,6 +20,16 @@ struct FileDialogRequest {
     QString fileName;           // initial name; empty keeps the dialog's last name
     bool setFileName = false;   // start with fileName even when it is empty (Save)
     bool confirmOverwrite = false;
+    // A list of types instead of the one filter, with the one chosen at the
+    // start; the save dialog gives a typed name without extension the
+    // chosen type's, and changes the name's extension with the type.
+    QList<FileType> types;
+    int type = 0;
+};
+
+struct FileDialogChoice {
+    QString path;
+    int type = 0;  // the type chosen in request.types
 };
 
 // The name a dialog starts with: the request's, or the last name the dialog
@@ -27,6 +43,8 @@ public:
     virtual ~FileDialog() = default;
     virtual std::optional<QString> showOpen(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> showSave(const FileDialogRequest& request) = 0;
+    // A dialog with a list of types: the path and the type chosen.
+    virtual std::optional<FileDialogChoice> choose(const FileDialogRequest& request, bool save) = 0;
 };
 
 }  // namespace vinkring

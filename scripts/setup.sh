@@ -6,12 +6,13 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n libenchant-2-dev libglib2.0-dev hunspell-nl
+  qt6-base-dev qt6-translations-l10n libenchant-2-dev libglib2.0-dev libzip-dev hunspell-nl
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool xclip x11-utils imagemagick
   desktop-file-utils shared-mime-info fonts-dejavu-core libxml2-utils dpkg-dev
   weston qt6-wayland lintian appstream
+  poppler-utils unzip cmark
 )
 
 missing=()

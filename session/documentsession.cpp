@@ -265,6 +265,15 @@ bool DocumentSession::write(const QString& path)
     return true;
 }
 
+void DocumentSession::imported(const ArticleDocument& doc)
+{
+    show(doc);
+    CurrentFileName.clear();
+    stamp_ = {};
+    UnsavedChanges = true;
+    recovery_.changed();
+}
+
 DocumentSession::FileStamp DocumentSession::stampOf(const QString& path)
 {
     const QFileInfo info(path);

@@ -96,6 +96,10 @@ public:
     // when the file now holds the document.
     bool write(const QString& path);
 
+    // Work put in the window from elsewhere (an import): it belongs to no
+    // file, is unsaved, and the recovery copy keeps it.
+    void imported(const ArticleDocument& doc);
+
     // At start-up: offers, one by one and newest first, the work that runs
     // which did not end normally left in their recovery copies. Restored
     // work is in the window with its file as CurrentFileName and unsaved.

@@ -21,6 +21,7 @@
 #include "window/articleview.h"
 #include "window/banner.h"
 #include "window/controls.h"
+#include "window/exportcommands.h"
 #include "window/fontlayout.h"
 #include "window/keypreview.h"
 #include "window/layout.h"
@@ -173,6 +174,12 @@ void Form1::buildMenu()
     connect(mnuBestandNieuw, &QAction::triggered, this, &Form1::mnuBestandNieuw_Click);
     connect(mnuBestandOpenen, &QAction::triggered, this, &Form1::mnuBestandOpenen_Click);
     connect(mnuBestandBewaren, &QAction::triggered, this, &Form1::mnuBestandBewaren_Click);
+    exports_ = std::make_unique<ExportCommands>(*this, services_);
+    mnuBestand->addSeparator();
+    QAction* exportAction = mnuBestand->addAction(toQString(texts::kMenuExport), this, [this] { exports_->exportArticle(); });
+    exportAction->setObjectName(QStringLiteral("mnuBestandExporteren"));
+    QAction* importAction = mnuBestand->addAction(toQString(texts::kMenuImport), this, [this] { exports_->importArticle(); });
+    importAction->setObjectName(QStringLiteral("mnuBestandImporteren"));
 }
 
 // Spelling as you type in the section fields and the live view of the

@@ -20,6 +20,7 @@ class QPushButton;
 namespace vinkring {
 
 class ArticleView;
+class ExportCommands;
 class KeyPreview;
 class LinksEditor;
 class LiveSpelling;
@@ -115,6 +116,7 @@ private:
     LiveSpelling* spelling_ = nullptr;
     ArticleView* view_ = nullptr;
     std::unique_ptr<KeyPreview> keys_;
+    std::unique_ptr<ExportCommands> exports_;  // "Exporteren..." and "Importeren uit forumtekst..."
 };
 
 }  // namespace vinkring

@@ -2,10 +2,22 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 
 namespace vinkring {
 
-std::optional<QString> QtFileDialog::run(const FileDialogRequest& request, bool save)
+namespace {
+
+// "*.pdf" -> "pdf"; empty for a pattern that names no one extension.
+QString extensionOf(const QString& pattern)
+{
+    return pattern.startsWith(QLatin1StringView("*.")) && !pattern.contains(QLatin1Char(' ')) ? pattern.mid(2)
+                                                                                             : QString();
+}
+
+}  // namespace
+
+std::optional<FileDialogChoice> QtFileDialog::run(const FileDialogRequest& request, bool save)
 {
     QFileDialog dialog(parent_, request.title);
     // Qt's own dialog: a native one shows only the text before the first
@@ -17,7 +29,32 @@ std::optional<QString> QtFileDialog::run(const FileDialogRequest& request, bool 
     // with the details hidden the box shows the description as given. The
     // dialog's file list matches names without regard to case.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setNameFilter(request.filterDescription + QStringLiteral(" (") + request.filterPattern + QLatin1Char(')'));
+    QList<FileType> types = request.types;
+    if (types.isEmpty())
+        types.push_back({request.filterDescription, request.filterPattern});
+    QStringList filters;
+    for (const FileType& type : types)
+        filters << type.description + QStringLiteral(" (") + type.pattern + QLatin1Char(')');
+    dialog.setNameFilters(filters);
+    const int chosen = std::clamp(request.type, 0, int(types.size()) - 1);
+    dialog.selectNameFilter(filters[chosen]);
+    if (save && !request.types.isEmpty()) {
+        // A name typed without extension gets the chosen type's, and the
+        // name shown takes the extension of the type chosen.
+        dialog.setDefaultSuffix(extensionOf(types[chosen].pattern));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+            const qsizetype index = filters.indexOf(filter);
+            if (index < 0)
+                return;
+            const QString extension = extensionOf(types[index].pattern);
+            dialog.setDefaultSuffix(extension);
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!name || extension.isEmpty() || name->text().isEmpty())
+                return;
+            const QFileInfo typed(name->text());
+            name->setText(typed.completeBaseName() + QLatin1Char('.') + extension);
+        });
+    }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
     // Room for the name, size and date columns.
@@ -31,17 +68,24 @@ std::optional<QString> QtFileDialog::run(const FileDialogRequest& request, bool 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     lastName_ = dialog.selectedFiles().constFirst();
-    return lastName_;
+    return FileDialogChoice{lastName_, int(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
 }
 
 std::optional<QString> QtFileDialog::showOpen(const FileDialogRequest& request)
 {
-    return run(request, false);
+    const std::optional<FileDialogChoice> choice = run(request, false);
+    return choice ? std::optional<QString>(choice->path) : std::nullopt;
 }
 
 std::optional<QString> QtFileDialog::showSave(const FileDialogRequest& request)
 {
-    return run(request, true);
+    const std::optional<FileDialogChoice> choice = run(request, true);
+    return choice ? std::optional<QString>(choice->path) : std::nullopt;
+}
+
+std::optional<FileDialogChoice> QtFileDialog::choose(const FileDialogRequest& request, bool save)
+{
+    return run(request, save);
 }
 
 }  // namespace vinkring

@@ -13,9 +13,10 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
     std::optional<QString> showOpen(const FileDialogRequest& request) override;
     std::optional<QString> showSave(const FileDialogRequest& request) override;
+    std::optional<FileDialogChoice> choose(const FileDialogRequest& request, bool save) override;
 
 private:
-    std::optional<QString> run(const FileDialogRequest& request, bool save);
+    std::optional<FileDialogChoice> run(const FileDialogRequest& request, bool save);
     QWidget* parent_;
     QString lastName_;
 };

@@ -70,6 +70,7 @@ public:
         hasText = true;
         return true;
     }
+    QString plainText() const override { return text; }
 };
 
 class FakeFileDialog final : public FileDialog {
@@ -85,6 +86,14 @@ public:
 
     std::optional<QString> showOpen(const FileDialogRequest& r) override { return run(r, false); }
     std::optional<QString> showSave(const FileDialogRequest& r) override { return run(r, true); }
+    // Answers name the type by their extension, else the request's type is chosen.
+    std::optional<FileDialogChoice> choose(const FileDialogRequest& r, bool save) override
+    {
+        const std::optional<QString> path = run(r, save);
+        if (!path)
+            return std::nullopt;
+        return FileDialogChoice{*path, r.type};
+    }
 
 private:
     std::optional<QString> run(const FileDialogRequest& r, bool save)

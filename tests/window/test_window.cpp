@@ -63,11 +63,14 @@ TEST_F(Window, ButtonsAndMenu)
     auto* menu = child<QMenu>("mnuBestand");
     EXPECT_EQ(menu->title(), QStringLiteral("&Bestand"));
     const QList<QAction*> items = menu->actions();
-    ASSERT_EQ(items.size(), 3);
+    ASSERT_EQ(items.size(), 6);
     EXPECT_EQ(items[0]->objectName(), QStringLiteral("mnuBestandNieuw"));
     EXPECT_EQ(items[0]->text(), QStringLiteral("&Nieuw"));
     EXPECT_EQ(items[1]->text(), QStringLiteral("&Openen"));
     EXPECT_EQ(items[2]->text(), QStringLiteral("Be&waren"));
+    EXPECT_TRUE(items[3]->isSeparator());
+    EXPECT_EQ(items[4]->text(), QStringLiteral("&Exporteren..."));
+    EXPECT_EQ(items[5]->text(), QStringLiteral("&Importeren uit forumtekst..."));
     for (QAction* a : items)
         EXPECT_TRUE(a->shortcut().isEmpty());
 }

@@ -1,0 +1,251 @@
+// Each export of one rich article written to a file through writeExport,
+// then opened with an outside reader: unzip for OpenDocument, poppler for
+// PDF, libxml2's HTML parser for the web page, cmark for Markdown.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include "article/exportformats.h"
+#include "model/articledocument.h"
+#include "model/linkentry.h"
+
+// Texts printed as text when a comparison fails.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace vinkring {
+namespace {
+
+ArticleDocument richDocument()
+{
+    ArticleDocument doc;
+    doc.field("txtTitel") = QStringLiteral("Zebravis <script>alert(1)</script>");
+    doc.field("txtAuteur") = QStringLiteral("Jan & Anneke Poëet");
+    doc.field("txtInleiding") = QStringLiteral(
+        "Een <b>vette</b>, <i>schuine</i> en <u>onderstreepte</u> vis.\r\n"
+        "H<sub>2</sub>O en 10<sup>3</sup> <s>weg</s>\r\n"
+        "Zie [URL=https://www.example.org/danio?a=1&b=2]de soort[/URL] of [URL=javascript:alert(2)]dit[/URL].");
+    doc.field("txtBeschrijver") = QString();  // an empty section
+    doc.field("txtFamilie") = QStringLiteral("<img src=x onerror=alert(3)> *geen* _nadruk_ # [x](y)");
+    doc.field("txtVindPLaats") = QStringLiteral("1. Geen lijst\r\n- ook niet");
+    doc.field("txtConclusie") = QStringLiteral("Een fijne vis.");
+    doc.links << makeLinkLine(QStringLiteral("Soortbeschrijving"), QStringLiteral("https://example.org/zebra"))
+              << makeLinkLine(QString(), QStringLiteral("kweek.example.org"));
+    return doc;
+}
+
+struct Output {
+    int code = -1;
+    QString text;
+};
+
+Output run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000))
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+class ExportFilesTest : public ::testing::Test {
+protected:
+    QString write(ExportType type)
+    {
+        const QString path = dir_.filePath(QStringLiteral("artikel.") + toQString(exportTypeInfo(type).extension));
+        const Outcome written = writeExport(richDocument(), type, path);
+        EXPECT_TRUE(written.ok) << written.reason.toStdString();
+        return path;
+    }
+    static QString toQString(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(ExportFilesTest, OpenDocumentHasHeadingsFormattingAndLinks)
+{
+    const QString path = write(ExportType::OpenDocument);
+    const Output listing = run(QStringLiteral("unzip"), {QStringLiteral("-Z1"), path});
+    ASSERT_EQ(listing.code, 0);
+    EXPECT_TRUE(listing.text.startsWith(QLatin1StringView("mimetype\n"))) << listing.text.toStdString();
+    const Output meta = run(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QStringLiteral("meta.xml")});
+    EXPECT_TRUE(meta.text.contains(QLatin1StringView("<dc:title>Zebravis &lt;script&gt;alert(1)&lt;/script&gt;</dc:title>")));
+    const Output content = run(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QStringLiteral("content.xml")});
+    ASSERT_EQ(content.code, 0);
+
+    // Headings with their levels, the text style of each span, the links.
+    QStringList headings;
+    QMap<QString, QStringList> styleProperties;  // automatic style -> its attributes
+    QStringList formatted;                       // "properties: text" of each span
+    QStringList links;                           // "href: text"
+    int lineBreaks = 0;
+    QXmlStreamReader xml(content.text);
+    QString styleName;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QStringView name = xml.name();
+        if (name == u"style") {
+            styleName = xml.attributes().value(QStringLiteral("style:name")).toString();
+        } else if (name == u"text-properties") {
+            for (const QXmlStreamAttribute& a : xml.attributes())
+                styleProperties[styleName] << a.qualifiedName().toString() + QLatin1Char('=') + a.value().toString();
+        } else if (name == u"h") {
+            const QString level = xml.attributes().value(QStringLiteral("text:outline-level")).toString();
+            headings << level + QLatin1Char(' ') + xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (name == u"span") {
+            const QString style = xml.attributes().value(QStringLiteral("text:style-name")).toString();
+            formatted << styleProperties.value(style).join(QLatin1Char(',')) + QStringLiteral(": ")
+                    + xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (name == u"a") {
+            const QString href = xml.attributes().value(QStringLiteral("xlink:href")).toString();
+            links << href + QStringLiteral(": ") + xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (name == u"line-break") {
+            ++lineBreaks;
+        }
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString() << "\n" << content.text.toStdString();
+    EXPECT_EQ(headings, (QStringList{
+                            QStringLiteral("1 Zebravis <script>alert(1)</script>"),
+                            QStringLiteral("1 1. Inleiding"),
+                            QStringLiteral("2 1.1 Aanleiding tot het schrijven van het artikel"),
+                            QStringLiteral("1 2. Achtergrond"),
+                            QStringLiteral("2 2.3 Familie, orde en klasse"),
+                            QStringLiteral("2 2.4 Vindplaats"),
+                            QStringLiteral("1 6. Conclusie"),
+                            QStringLiteral("1 7. Links"),
+                        }));
+    EXPECT_TRUE(formatted.contains(QStringLiteral("fo:font-weight=bold: vette")));
+    EXPECT_TRUE(formatted.contains(QStringLiteral("fo:font-style=italic: schuine")));
+    EXPECT_TRUE(formatted.contains(QStringLiteral("style:text-underline-style=solid,style:text-underline-width=auto,"
+                                                  "style:text-underline-color=font-color: onderstreepte")));
+    EXPECT_TRUE(formatted.contains(QStringLiteral("style:text-position=sub 58%: 2")));
+    EXPECT_TRUE(formatted.contains(QStringLiteral("style:text-position=super 58%: 3")));
+    EXPECT_TRUE(formatted.contains(QStringLiteral("style:text-line-through-style=solid: weg")));
+    EXPECT_TRUE(formatted.contains(QStringLiteral("fo:font-style=italic: Geschreven door: Jan & Anneke Poëet")));
+    EXPECT_EQ(links, (QStringList{QStringLiteral("https://www.example.org/danio?a=1&b=2: de soort"),
+                                  QStringLiteral("https://example.org/zebra: Soortbeschrijving"),
+                                  QStringLiteral("http://kweek.example.org: kweek.example.org")}));
+    EXPECT_EQ(lineBreaks, 3) << "two in the introduction, one in 2.4";
+}
+
+TEST_F(ExportFilesTest, PdfIsA4WithTheTextInOrderFormattedAndLinked)
+{
+    const QString path = write(ExportType::Pdf);
+    const Output info = run(QStringLiteral("pdfinfo"), {path});
+    ASSERT_EQ(info.code, 0);
+    EXPECT_TRUE(info.text.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"))))
+        << info.text.toStdString();
+    EXPECT_TRUE(info.text.contains(QRegularExpression(QStringLiteral("Title:\\s+Zebravis <script>alert\\(1\\)</script>\n"))));
+
+    // The words in reading order, lines wrapped or not, ligatures as letters.
+    const Output text = run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    const QString words = QString(text.text).replace(QChar(0xFB01), QStringLiteral("fi")).simplified();
+    const QStringList expectedOrder{
+        QStringLiteral("Zebravis"),
+        QStringLiteral("Geschreven door: Jan & Anneke Poëet"),
+        QStringLiteral("1. Inleiding"),
+        QStringLiteral("Een vette, schuine en onderstreepte vis."),
+        QStringLiteral("2. Achtergrond"),
+        QStringLiteral("2.3 Familie, orde en klasse"),
+        QStringLiteral("<img src=x onerror=alert(3)> *geen* _nadruk_ # [x](y)"),
+        QStringLiteral("6. Conclusie"),
+        QStringLiteral("Een fijne vis."),
+        QStringLiteral("7. Links"),
+        QStringLiteral("Soortbeschrijving"),
+    };
+    qsizetype at = 0;
+    for (const QString& expected : expectedOrder) {
+        const qsizetype found = words.indexOf(expected, at);
+        EXPECT_GE(found, at) << "not in order: " << expected.toStdString() << "\n" << text.text.toStdString();
+        at = std::max(at, found + expected.size());
+    }
+    EXPECT_FALSE(text.text.contains(QStringLiteral("2.2 Beschrijver"))) << "an empty section is left out";
+
+    // Bold and italic faces are used; the links are annotations.
+    const Output fonts = run(QStringLiteral("pdffonts"), {path});
+    EXPECT_TRUE(fonts.text.contains(QStringLiteral("Bold"))) << fonts.text.toStdString();
+    EXPECT_TRUE(fonts.text.contains(QRegularExpression(QStringLiteral("Oblique|Italic")))) << fonts.text.toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains("/URI (https://www.example.org/danio?a=1&b=2)"));
+    EXPECT_TRUE(bytes.contains("/URI (https://example.org/zebra)"));
+    EXPECT_FALSE(bytes.contains("javascript"));
+}
+
+TEST_F(ExportFilesTest, WebPageIsValidEscapedAndLinksOnlyOpenableSchemes)
+{
+    const QString path = write(ExportType::WebPage);
+    // libxml2's HTML parser reports every error it meets.
+    QProcess check;
+    check.start(QStringLiteral("xmllint"), {QStringLiteral("--html"), QStringLiteral("--noout"), path});
+    ASSERT_TRUE(check.waitForFinished(60000));
+    EXPECT_EQ(check.exitCode(), 0);
+    EXPECT_EQ(check.readAllStandardError(), QByteArray());
+
+    const auto query = [&](const char* xpath) {
+        return run(QStringLiteral("xmllint"), {QStringLiteral("--html"), QStringLiteral("--xpath"), QString::fromLatin1(xpath), path})
+            .text.chopped(1);  // the line end xmllint adds
+    };
+    EXPECT_EQ(query("string(/html/head/title)"), QStringLiteral("Zebravis <script>alert(1)</script>"));
+    EXPECT_EQ(query("string(/html/head/meta/@charset)"), QStringLiteral("utf-8"));
+    EXPECT_EQ(query("count(//script|//img|//*[@onerror])"), QStringLiteral("0"));
+    EXPECT_EQ(query("string(//h1[1])"), QStringLiteral("Zebravis <script>alert(1)</script>"));
+    EXPECT_EQ(query("string(//h1[2])"), QStringLiteral("1. Inleiding"));
+    EXPECT_EQ(query("string(//h2[1])"), QStringLiteral("1.1 Aanleiding tot het schrijven van het artikel"));
+    EXPECT_EQ(query("count(//h2)"), QStringLiteral("3")) << "the empty sections are left out";
+    EXPECT_EQ(query("concat(//p/b, '|', //p/i[1], '|', //p/u, '|', //p/s, '|', //p/sub, '|', //p/sup)"),
+              QStringLiteral("vette|Geschreven door: Jan & Anneke Poëet|onderstreepte|weg|2|3"));
+    EXPECT_EQ(query("count((//p)[2]/br)"), QStringLiteral("2")) << "the introduction's line ends";
+    EXPECT_EQ(query("count(//a)"), QStringLiteral("3")) << "the javascript: link is text";
+    EXPECT_EQ(query("concat(//a[1]/@href, '|', //a[1], '|', (//a)[3]/@href)"),
+              QStringLiteral("https://www.example.org/danio?a=1&b=2|de soort|http://kweek.example.org"));
+}
+
+TEST_F(ExportFilesTest, MarkdownReadsAsTheSameArticleWithNothingOfTheWritersAsMarkup)
+{
+    // cmark turns the Markdown into HTML; the writer's characters must come
+    // out as text, the formatting as its elements.
+    const QString path = write(ExportType::Markdown);
+    const Output html = run(QStringLiteral("cmark"), {QStringLiteral("--unsafe"), path});
+    ASSERT_EQ(html.code, 0);
+    const QString& out = html.text;
+    EXPECT_TRUE(out.contains(QStringLiteral("<h1>Zebravis &lt;script&gt;alert(1)&lt;/script&gt;</h1>"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("<h1>1. Inleiding</h1>\n<h2>1.1 Aanleiding tot het schrijven van het artikel</h2>")));
+    EXPECT_TRUE(out.contains(QStringLiteral("<h2>2.2 Beschrijver van de vis</h2>"))) << "a forum post keeps every heading";
+    EXPECT_TRUE(out.contains(QStringLiteral("<p><em>Geschreven door: Jan &amp; Anneke Poëet</em></p>")));
+    EXPECT_TRUE(out.contains(QStringLiteral("Een <strong>vette</strong>, <em>schuine</em> en <u>onderstreepte</u> vis.<br />\n"
+                                            "H<sub>2</sub>O en 10<sup>3</sup> <s>weg</s><br />\n"
+                                            "Zie <a href=\"https://www.example.org/danio?a=1&amp;b=2\">de soort</a> of dit.")))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("<p>&lt;img src=x onerror=alert(3)&gt; *geen* _nadruk_ # [x](y)</p>")));
+    EXPECT_TRUE(out.contains(QStringLiteral("<p>1. Geen lijst<br />\n- ook niet</p>")));
+    EXPECT_TRUE(out.contains(QStringLiteral("<a href=\"http://kweek.example.org\">kweek.example.org</a>")));
+}
+
+TEST_F(ExportFilesTest, BracketCodesAreTheForumTextWithCodesForTags)
+{
+    QFile file(write(ExportType::BracketCodes));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.value(0), QStringLiteral("[b]Zebravis <script>alert(1)</script>[/b]"));
+    EXPECT_EQ(lines.value(2), QStringLiteral("[i]Geschreven door: Jan & Anneke Poëet[/i]"));
+    EXPECT_EQ(lines.value(5), QStringLiteral("[u]1.1 Aanleiding tot het schrijven van het artikel[/u]"));
+    EXPECT_EQ(lines.value(6), QStringLiteral("Een [b]vette[/b], [i]schuine[/i] en [u]onderstreepte[/u] vis."));
+    EXPECT_EQ(lines.value(7), QStringLiteral("H[sub]2[/sub]O en 10[sup]3[/sup] [s]weg[/s]"));
+    EXPECT_EQ(lines.value(8), QStringLiteral("Zie [URL=https://www.example.org/danio?a=1&b=2]de soort[/URL] of dit."));
+    EXPECT_TRUE(lines.contains(QStringLiteral("[b]3. Gedrag[/b] ")));
+    EXPECT_EQ(lines.mid(lines.size() - 3), (QStringList{QStringLiteral("[URL=https://example.org/zebra]Soortbeschrijving[/URL]"),
+                                                        QStringLiteral("[URL=http://kweek.example.org]kweek.example.org[/URL]"),
+                                                        QString()}));
+}
+
+}  // namespace
+}  // namespace vinkring

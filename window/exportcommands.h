@@ -1,0 +1,45 @@
+#pragma once
+// "Exporteren..." and "Importeren uit forumtekst..." of the menu "Bestand".
+
+#include <QString>
+
+#include "article/exportformats.h"
+#include "article/forumimport.h"
+#include "platform/platformservices.h"
+
+class QWidget;
+
+namespace vinkring {
+
+class Form1;
+
+class ExportCommands {
+public:
+    ExportCommands(Form1& window, PlatformServices& services) : window_(window), services_(services) {}
+
+    // Asks for a name and a type, and writes the export; a failure is told.
+    void exportArticle();
+    // Asks where the forum text is, reads it, and after the question about
+    // unsaved work puts the article in the window as unsaved work without a
+    // file. True when it was put in.
+    bool importArticle();
+    // The same for a text already at hand (the clipboard's, a file's).
+    bool importText(const QString& text);
+    bool importFile(const QString& path);
+
+private:
+    QString suggestedPath(ExportType type) const;
+    bool putIn(const ForumImport& result);
+
+    Form1& window_;
+    PlatformServices& services_;
+    QString folder_;  // where the last export went
+    ExportType type_ = ExportType::OpenDocument;
+};
+
+// The name an export suggests: the document file's name, else the title
+// (without characters a file name cannot hold), else "artikel"; then the
+// type's extension.
+QString suggestedExportName(const QString& currentFileName, const QString& title, ExportType type);
+
+}  // namespace vinkring
