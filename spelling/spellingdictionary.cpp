@@ -147,7 +147,8 @@ void SpellingDictionary::findSuggestions(const QString& word, QObject* receiver,
 
 void SpellingDictionary::ignoreForRun(const QString& word)
 {
-    known_.insert(word, true);
+    for (const QString& form : ignoredForms(word))
+        known_.insert(form, true);
     emit wordsAdded();
 }
 

@@ -50,7 +50,7 @@ public:
     // receiver has gone by then.
     void findSuggestions(const QString& word, QObject* receiver, std::function<void(const QStringList&)> done);
 
-    // Known for the rest of the run.
+    // Known for the rest of the run, in each of its ignoredForms.
     void ignoreForRun(const QString& word);
     // Known from now on: Enchant's personal word list.
     void addToPersonal(const QString& word);

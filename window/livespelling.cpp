@@ -39,6 +39,9 @@ void LiveSpelling::attach(QPlainTextEdit* field)
         return;
     auto* highlighter = new SpellingHighlighter(*dictionary_, field->document());
     highlighter->setActive(toggle_->isChecked());
+    QPointer<QPlainTextEdit> cursorOf(field);
+    highlighter->setCursor([cursorOf] { return cursorOf ? cursorOf->textCursor().position() : -1; });
+    connect(field, &QPlainTextEdit::cursorPositionChanged, highlighter, &SpellingHighlighter::cursorMoved);
     highlighters_.insert(field, highlighter);
     // A click arrives at the viewport, the menu key at the field.
     for (QObject* target : {static_cast<QObject*>(field), static_cast<QObject*>(field->viewport())}) {
@@ -49,10 +52,15 @@ void LiveSpelling::attach(QPlainTextEdit* field)
 
 bool LiveSpelling::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::ContextMenu)
-        return false;
     QPlainTextEdit* field = watched_.value(watched);
     if (!field)
+        return false;
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod) {
+        if (SpellingHighlighter* highlighter = highlighters_.value(field))
+            highlighter->keyTyped();
+        return false;
+    }
+    if (event->type() != QEvent::ContextMenu)
         return false;
     auto* menuEvent = static_cast<QContextMenuEvent*>(event);
     const bool atCursor = menuEvent->reason() == QContextMenuEvent::Keyboard;
