@@ -48,8 +48,10 @@ Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget
         this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); },
         [this](const QKeyEvent& key) {
             const std::optional<int> turn = pageTurn(key);
-            if (turn && Command1[std::size_t(*turn)]->isEnabled())
+            if (turn && Command1[std::size_t(*turn)]->isEnabled()) {
                 Command1_Click(*turn);
+                focusFirstControl(Frame1[std::size_t(CurrentPage - 1)]);
+            }
             return turn.has_value();
         });
     connect(&session_.recovery(), &RecoveryScheduler::problemChanged, this, &Form1::showRecoveryProblem);
