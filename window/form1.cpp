@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStyle>
 
 #include "article/articleexport.h"
 #include "model/texts.h"
@@ -27,6 +28,7 @@
 #include "window/linkseditor.h"
 #include "window/livespelling.h"
 #include "window/navigationkeys.h"
+#include "window/pagearea.h"
 #include "window/passingnote.h"
 #include "window/windowframe.h"
 
@@ -66,34 +68,33 @@ void Form1::buildWindow()
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(pixels(layout::kClientArea, scale_).size());
     setCentralWidget(client);
 
-    // Created in focus order: "<", ">", the pages, ">|".
+    // Created in focus order: "<", ">", the pages, ">|". Placed by fitToScreen.
     const QString command1 = QStringLiteral("Command1");
-    Command1[0] = makeButton(client, command1, texts::kPrevious, pixels(layout::kCommand1[0], scale_));
-    Command1[1] = makeButton(client, command1, texts::kNext, pixels(layout::kCommand1[1], scale_));
+    Command1[0] = makeButton(client, command1, texts::kPrevious, QRect());
+    Command1[1] = makeButton(client, command1, texts::kNext, QRect());
 
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(pixels(layout::kBannerArea, scale_));
-    Image1->setPixmap(makeBanner(devicePixelRatioF(), scale_));
     Image1->setAccessibleName(toQString(texts::kWindowCaption));
 
     lblCounter = new QLabel(client);
     lblCounter->setObjectName(QStringLiteral("lblCounter"));
     lblCounter->setTextFormat(Qt::PlainText);
-    lblCounter->setGeometry(pixels(layout::kCounterArea, scale_));
 
+    pageArea_ = new PageArea(client);
+    const QRect page(QPoint(0, 0), pixels(layout::kPageArea, scale_).size());
+    pageArea_->setPageSize(page.size());
     for (std::size_t i = 0; i < kPageCount; ++i) {
-        Frame1[i] = new QGroupBox(toQString(kPages[i].caption), client);
+        Frame1[i] = new QGroupBox(toQString(kPages[i].caption), pageArea_->pages());
         Frame1[i]->setObjectName(QStringLiteral("Frame1"));
         Frame1[i]->setProperty("Index", int(i));
-        Frame1[i]->setGeometry(pixels(layout::kPageArea, scale_));
+        Frame1[i]->setGeometry(page);
         buildPage(int(i));
     }
 
-    Command1[3] = makeButton(client, command1, texts::kLast, pixels(layout::kCommand1[3], scale_));
+    Command1[3] = makeButton(client, command1, texts::kLast, QRect());
     describeNavigationButtons(Command1[0], Command1[1], Command1[3]);
     for (int i = 0; i < 4; ++i) {
         Command1[std::size_t(i)]->setProperty("Index", i);
@@ -104,6 +105,23 @@ void Form1::buildWindow()
     Command1[2]->setEnabled(false);
 
     setFocusOrder();
+    fitToScreen();
+}
+
+// The grown design where the screen has room for it; otherwise as much as
+// there is room for, the page area scrolling.
+void Form1::fitToScreen()
+{
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, pageArea_);
+    const ClientLayout fit =
+        fitClientArea(scale_, clientRoom(*this, menuBar()->sizeHint().height()), scrollBar);
+    centralWidget()->setFixedSize(fit.client);
+    Image1->setGeometry(fit.banner);
+    Image1->setPixmap(makeBanner(devicePixelRatioF(), fit.bannerScale));
+    lblCounter->setGeometry(fit.counter);
+    pageArea_->setGeometry(fit.pageArea);
+    for (std::size_t i : {0u, 1u, 3u})
+        Command1[i]->setGeometry(fit.command1[i]);
     fixWindowSize(*this);
 }
 

@@ -23,6 +23,7 @@ class ArticleView;
 class KeyPreview;
 class LinksEditor;
 class LiveSpelling;
+class PageArea;
 class PassingNote;
 class SpellingDictionary;
 
@@ -76,6 +77,7 @@ protected:
 
 private:
     void buildWindow();
+    void fitToScreen();
     void buildPage(int index);
     void buildOutputButtons(QGroupBox* page);
     void buildMenu();
@@ -105,6 +107,7 @@ private:
     QPushButton* Command6 = nullptr;
     QLabel* lblCounter = nullptr;
     QLabel* Image1 = nullptr;
+    PageArea* pageArea_ = nullptr;
     LinksEditor* links_ = nullptr;
     QAction* mnuBestandNieuw = nullptr;
     QAction* mnuBestandOpenen = nullptr;
