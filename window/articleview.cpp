@@ -13,6 +13,9 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtMath>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -23,6 +26,7 @@
 #include "article/articlebuilder.h"
 #include "model/texts.h"
 #include "window/linkseditor.h"
+#include "window/viewplacement.h"
 
 namespace vinkring {
 
@@ -140,6 +144,8 @@ ArticleView::~ArticleView()
 {
     // Taking its widgets down moves the focus, before QObject would disconnect.
     disconnect(focusWatch_);
+    if (isVisible())
+        rememberPlace();
 }
 
 void ArticleView::watchField(std::size_t index, QWidget* field)
@@ -183,11 +189,13 @@ void ArticleView::refresh()
     QList<ForumLine> lines = parseForumPost(text);
     for (std::size_t i = 0; i < kFieldCount; ++i)
         partLine_[i] = lineAt(lines, outline.fieldStart[i]);
+    textStart_ = outline.textStart;
     linksLine_ = lineAt(lines, outline.linksStart);
     size_->setText(toQString(texts::kArticleSize)
                        .arg(dutchNumber(countWords(lines)), dutchNumber(countCharacters(text))));
     shownText_ = text;
     showLines(std::move(lines));
+    keepInView(writingLine());
 }
 
 // Only the lines that changed are replaced, between the unchanged ones
@@ -209,6 +217,8 @@ void ArticleView::showLines(QList<ForumLine> lines)
         lines_ = std::move(lines);
         return;
     }
+    // An empty view has no place to keep: it starts at the top.
+    const bool wasEmpty = lines_.size() == 1 && lines_.front().runs.isEmpty();
     const Reading reading = readingPlace();
     replaceLines(from, oldEnd, newEnd, lines);
     lines_ = std::move(lines);
@@ -218,7 +228,9 @@ void ArticleView::showLines(QList<ForumLine> lines)
     }
     // The reader keeps the place: lines after the change move with it; in
     // the change itself the view stays where it is.
-    if (reading.block < from || reading.block >= oldEnd) {
+    if (wasEmpty) {
+        text_->verticalScrollBar()->setValue(0);
+    } else if (reading.block < from || reading.block >= oldEnd) {
         const int block = reading.block < from ? reading.block : reading.block + newEnd - oldEnd;
         const int top = blockTop(block) + reading.offset;
         QScrollBar* bar = text_->verticalScrollBar();
@@ -338,6 +350,55 @@ void ArticleView::scrollToLine(int line)
     bar->setValue(qRound(rect.top()));
 }
 
+// The section of the field that has the wizard's focus, and the line the
+// writer is at in it.
+void ArticleView::showFocusedField()
+{
+    if (!isVisible() || !parentWidget())
+        return;
+    focusMoved(parentWidget()->focusWidget());
+    keepInView(writingLine());
+}
+
+// The line of the view that holds the cursor of the wizard's focused field;
+// -1 when the focus is in none.
+int ArticleView::writingLine() const
+{
+    QWidget* focus = parentWidget() ? parentWidget()->focusWidget() : nullptr;
+    const auto field = fields_.constFind(focus);
+    if (field == fields_.constEnd())
+        return -1;
+    qsizetype offset = 0;
+    if (const auto* multi = qobject_cast<const QPlainTextEdit*>(focus)) {
+        // Each line end before the cursor is CR LF in the forum text.
+        const QTextCursor cursor = multi->textCursor();
+        offset = cursor.position() + cursor.blockNumber();
+    } else if (const auto* single = qobject_cast<const QLineEdit*>(focus)) {
+        offset = single->cursorPosition();
+    }
+    return lineAt(lines_, textStart_[*field] + offset);
+}
+
+// Scrolls no more than it takes to show the whole line.
+void ArticleView::keepInView(int line)
+{
+    if (line < 0 || line >= text_->document()->blockCount())
+        return;
+    const QTextDocument* doc = text_->document();
+    const QRectF rect = doc->documentLayout()->blockBoundingRect(doc->findBlockByNumber(line));
+    QScrollBar* bar = text_->verticalScrollBar();
+    const int height = text_->viewport()->height();
+    if (rect.top() < bar->value()) {
+        bar->setValue(qRound(rect.top()));
+    } else if (rect.bottom() > bar->value() + height) {
+        const int value = qCeil(rect.bottom()) - height;
+        // The view learns the new height of its text only later.
+        if (value > bar->maximum())
+            bar->setMaximum(value);
+        bar->setValue(value);
+    }
+}
+
 // Select all and copy would select and copy all the same.
 bool ArticleView::eventFilter(QObject* watched, QEvent* event)
 {
@@ -355,6 +416,14 @@ void ArticleView::showEvent(QShowEvent* event)
     refresh();
     toggle_->setChecked(true);
     QWidget::showEvent(event);
+    // Once the view has its size and its text is laid out at that width.
+    QTimer::singleShot(0, this, &ArticleView::showFocusedField);
+}
+
+void ArticleView::hideEvent(QHideEvent* event)
+{
+    rememberPlace();
+    QWidget::hideEvent(event);
 }
 
 void ArticleView::closeEvent(QCloseEvent* event)
@@ -364,19 +433,50 @@ void ArticleView::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-// The first time: to the right of the wizard, as far as the screen allows.
+namespace {
+
+// Where the view is remembered between runs.
+QString placeFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+        + QStringLiteral("/voorbeeld.conf");
+}
+
+const QString kPlaceKey = QStringLiteral("plaats");
+
+// Narrower than this, the view is hardly of use beside the wizard.
+constexpr QSize kSmallest(360, 300);
+
+}  // namespace
+
+// The first time: where the writer put it last, while that is on the screen;
+// otherwise beside the wizard where it covers least of it.
 void ArticleView::placeBesideParent()
 {
     if (placed_ || !parentWidget())
         return;
     placed_ = true;
-    const QRect main = parentWidget()->frameGeometry();
-    QPoint at(main.right() + 8, main.top());
-    if (const QScreen* screen = parentWidget()->screen()) {
-        const QRect room = screen->availableGeometry();
-        at.setX(std::max(room.left(), std::min(at.x(), room.right() - frameGeometry().width())));
+    const QScreen* screen = parentWidget()->screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    const QRect remembered = QSettings(placeFile(), QSettings::IniFormat).value(kPlaceKey).toRect();
+    QRect place = remembered;
+    if (!remembered.isValid() || !room.contains(remembered)) {
+        // The frame's part, as far as it is known before the view is shown.
+        const QSize frame = frameGeometry().size() - size();
+        place = placeBeside(parentWidget()->frameGeometry(), room, size() + frame, kSmallest + frame);
+        place.setSize(place.size() - frame);
     }
-    move(at);
+    resize(place.size());
+    move(place.topLeft());
+    placedAt_ = geometry();
+}
+
+void ArticleView::rememberPlace()
+{
+    if (!placed_ || geometry() == placedAt_)
+        return;
+    placedAt_ = geometry();
+    QSettings(placeFile(), QSettings::IniFormat).setValue(kPlaceKey, QRect(pos(), size()));
 }
 
 }  // namespace vinkring

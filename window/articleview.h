@@ -57,6 +57,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -75,7 +76,11 @@ private:
     Reading readingPlace() const;
     int blockTop(int block) const;
     void scrollToLine(int line);
+    void showFocusedField();
+    int writingLine() const;
+    void keepInView(int line);
     void placeBesideParent();
+    void rememberPlace();
 
     Source source_;
     LinkOpener openLink_;
@@ -85,10 +90,12 @@ private:
     QTimer pause_;
     QElapsedTimer waiting_;  // since the first change not yet shown
     bool placed_ = false;
+    QRect placedAt_;  // where it was put, to tell whether the writer moved it
 
     QString shownText_;
     QList<ForumLine> lines_;  // one per block of the view's document
     std::array<int, kFieldCount> partLine_{};
+    std::array<qsizetype, kFieldCount> textStart_{};  // of each field in the forum text
     int linksLine_ = 0;
     QHash<QWidget*, std::size_t> fields_;
     LinksEditor* links_ = nullptr;
