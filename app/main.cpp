@@ -9,6 +9,15 @@
 
 int main(int argc, char* argv[])
 {
+    // Answered before Qt looks for a display, so that they work without one.
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<QString> answer = vinkring::immediateAnswer(given)) {
+        std::fputs(qPrintable(*answer), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QTranslator qtDutch;
     vinkring::setUpApplication(qtDutch);

@@ -183,6 +183,17 @@ inline constexpr std::string_view kRecoveryFailed = "%1 - let op: uw werk kan ni
 inline constexpr std::string_view kUsage = "vinkring-artikel: %1\nGebruik: vinkring-artikel [DOCUMENT.VKV]\n";
 inline constexpr std::string_view kUnknownOption = "onbekende optie: %1%2";
 inline constexpr std::string_view kOneDocumentOnly = "niet meer dan één document tegelijk";
+inline constexpr std::string_view kHelp =
+    "Gebruik: vinkring-artikel [OPTIE...] [DOCUMENT.VKV]\n"
+    "Schrijf stap voor stap een artikel over een vissoort voor het forum Vinkring.\n"
+    "DOCUMENT.VKV wordt bij de start geopend, zoals Bestand > Openen dat doet.\n"
+    "\n"
+    "  -h, --help      deze hulp tonen\n"
+    "  --version       de versie tonen\n"
+    "\n"
+    "Ook de opties van Qt werken, zoals -stylesheet BESTAND (bijvoorbeeld een groter\n"
+    "lettertype met * { font-size: 16pt; }), -platform NAAM en -display SCHERM.\n";
+inline constexpr std::string_view kVersion = "vinkring-artikel %1\n";
 }  // namespace messages
 
 }  // namespace vinkring
