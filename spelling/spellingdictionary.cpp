@@ -17,10 +17,21 @@ SpellingDictionary::~SpellingDictionary()
     background_.waitForDone();
 }
 
+void SpellingDictionary::resumeLoading()
+{
+    held_ = false;
+    if (wanted_)
+        load();
+}
+
 void SpellingDictionary::load()
 {
     if (state_ != State::Unloaded)
         return;
+    if (held_) {
+        wanted_ = true;
+        return;
+    }
     state_ = State::Loading;
     background_.start([this] {
         bool ok = false;

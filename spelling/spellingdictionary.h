@@ -33,6 +33,10 @@ public:
     bool isReady() const { return state_ == State::Ready; }
     // Starts loading in the background; ready() or unavailable() follows.
     void load();
+    // Until resumeLoading(), load() only notes that loading is wanted, so
+    // that the program's start keeps the machine to itself.
+    void holdLoading() { held_ = true; }
+    void resumeLoading();
     // Loads now unless that has been done; false when it cannot be loaded.
     bool waitUntilLoaded();
 
@@ -72,6 +76,8 @@ private:
     // Guards the speller between this thread and the background.
     std::mutex mutex_;
     State state_;
+    bool held_ = false;
+    bool wanted_ = false;  // load() came while held
     QHash<QString, bool> known_;  // this thread only
     // Declared last: gone first, waiting for the work under way.
     QThreadPool background_;
