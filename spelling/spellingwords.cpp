@@ -75,8 +75,16 @@ QList<TextSpan> addressSpans(const QString& text)
             ++start;
         while (end > start && !text[end - 1].isLetterOrNumber() && text[end - 1] != u'/')
             --end;
-        if (end > start && isAddress(QStringView(text).mid(start, end - start)))
+        if (end > start && isAddress(QStringView(text).mid(start, end - start))) {
             spans.push_back({start, end - start});
+            continue;
+        }
+        // An address after something else in the chunk: "URL=www.vissen.nl".
+        static const QRegularExpression inside(QStringLiteral("(?:[a-z][a-z0-9+.-]*://|www\\.)\\S"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch match = inside.match(QStringView(text).mid(start, end - start));
+        if (match.hasMatch())
+            spans.push_back({start + match.capturedStart(), end - start - match.capturedStart()});
     }
     return spans;
 }

@@ -52,6 +52,7 @@ TEST(SpellingWords, CodesAndTagsAreLeftOut)
         {"[Url=www.vissn.nl/a]tekst[/uRL]", {"tekst"}},
         {"<b>vet</b>, <u>onder</u><br>regel<br />en <i>schuin</I>", {"vet", "onder", "regel", "en", "schuin"}},
         {"[b]vet[/b] [img]plaatje.jpg[/img]", {"vet"}},
+        {"adres=www.vissn.nl of link:http://vissn.nl/bak", {"adres", "of", "link"}},
         // What only looks like a code is text.
         {"a < b en [noot 1] of <b", {"a", "b", "en", "noot", "of", "b"}},
     };
