@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
@@ -115,6 +116,7 @@ ArticleView::ArticleView(Source source, QWidget* parent)
     text_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     text_->setContextMenuPolicy(Qt::NoContextMenu);
     text_->installEventFilter(this);
+    text_->viewport()->installEventFilter(this);
     text_->document()->setUndoRedoEnabled(false);
     size_ = new QLabel(this);
     size_->setObjectName(QStringLiteral("articleSize"));
@@ -190,6 +192,8 @@ void ArticleView::refresh()
     for (std::size_t i = 0; i < kFieldCount; ++i)
         partLine_[i] = lineAt(lines, outline.fieldStart[i]);
     textStart_ = outline.textStart;
+    fieldStart_ = outline.fieldStart;
+    linksStart_ = outline.linksStart;
     linksLine_ = lineAt(lines, outline.linksStart);
     size_->setText(toQString(texts::kArticleSize)
                        .arg(dutchNumber(countWords(lines)), dutchNumber(countCharacters(text))));
@@ -328,6 +332,9 @@ void ArticleView::focusMoved(QWidget* now)
         return;
     int line = -1;
     const auto field = fields_.constFind(now);
+    const std::optional<std::size_t> clicked = std::exchange(clickedField_, std::nullopt);
+    if (field != fields_.constEnd() && clicked == *field)
+        return;
     if (field != fields_.constEnd())
         line = partLine_[*field];
     else if (links_ && links_->isAncestorOf(now))
@@ -399,9 +406,41 @@ void ArticleView::keepInView(int line)
     }
 }
 
+// A click on a paragraph of a field's text: to that field, the view staying
+// where it is.
+void ArticleView::clicked(QPoint at)
+{
+    if (!text_->anchorAt(at).isEmpty())
+        return;
+    const QTextCursor cursor = text_->cursorForPosition(at);
+    const int block = cursor.blockNumber();
+    if (block < 0 || block >= lines_.size())
+        return;
+    // The line's characters as shown stand for its forum text, tags and
+    // codes left out: the place is as near as the shown text tells.
+    const qsizetype source = lines_[block].source + cursor.positionInBlock();
+    if (source >= linksStart_)
+        return;
+    std::size_t field = 0;
+    while (field + 1 < kFieldCount && fieldStart_[field + 1] <= lines_[block].source)
+        ++field;
+    const qsizetype offset = std::max<qsizetype>(0, source - textStart_[field]);
+    clickedField_ = field;
+    emit fieldClicked(field, offset);
+}
+
 // Select all and copy would select and copy all the same.
 bool ArticleView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == text_->viewport()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+            pressedAt_ = mouse->position().toPoint();
+        else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton
+                 && (mouse->position().toPoint() - pressedAt_).manhattanLength() < QApplication::startDragDistance())
+            clicked(mouse->position().toPoint());
+        return QWidget::eventFilter(watched, event);
+    }
     if (watched == text_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         return key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Copy)

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -54,6 +55,12 @@ public:
     // While the writer goes on typing, it is brought up to date this often.
     static constexpr int kLongestWaitMilliseconds = 1000;
 
+signals:
+    // A click on the text of a field (not on a link): the field's index in
+    // the field table and the place in its text (CR LF line ends) nearest
+    // the click.
+    void fieldClicked(std::size_t index, qsizetype offset);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -81,6 +88,7 @@ private:
     void keepInView(int line);
     void placeBesideParent();
     void rememberPlace();
+    void clicked(QPoint at);
 
     Source source_;
     LinkOpener openLink_;
@@ -96,6 +104,12 @@ private:
     QList<ForumLine> lines_;  // one per block of the view's document
     std::array<int, kFieldCount> partLine_{};
     std::array<qsizetype, kFieldCount> textStart_{};  // of each field in the forum text
+    std::array<qsizetype, kFieldCount> fieldStart_{};  // with its headings
+    qsizetype linksStart_ = 0;
+    QPoint pressedAt_;
+    // The field a click in the view sent the focus to: the view stays put
+    // when it gets it (later, once the wizard is the active window again).
+    std::optional<std::size_t> clickedField_;
     int linksLine_ = 0;
     QHash<QWidget*, std::size_t> fields_;
     LinksEditor* links_ = nullptr;

@@ -207,6 +207,7 @@ void Form1::buildWritingAids(SpellingDictionary* dictionary)
             spelling_->attach(qobject_cast<QPlainTextEdit*>(fields_[i].widget()));
     }
     view_->watchLinks(links_);
+    connect(view_, &ArticleView::fieldClicked, this, &Form1::goToField);
 
     QMenu* mnuBeeld = menuBar()->addMenu(toQString(texts::kMenuView));
     mnuBeeld->setObjectName(QStringLiteral("mnuBeeld"));
@@ -404,6 +405,28 @@ void Form1::fieldEdited(std::size_t index, bool certain)
         session_.contentChanged();
     else
         session_.fieldMayHaveChanged(index, [this, index] { return fields_[index].text(); });
+}
+
+void Form1::goToField(std::size_t index, qsizetype offset)
+{
+    const int page = kFields[index].page;
+    while (CurrentPage - 1 < page && Command1[1]->isEnabled())
+        Command1_Click(1);
+    while (CurrentPage - 1 > page && Command1[0]->isEnabled())
+        Command1_Click(0);
+    QWidget* widget = fields_[index].widget();
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
+        // The field's CR LF is one character in the widget.
+        const QString text = fields_[index].text().left(offset);
+        QTextCursor cursor = multi->textCursor();
+        cursor.setPosition(int(std::min<qsizetype>(text.size() - text.count(QLatin1String("\r\n")),
+                                                   multi->document()->characterCount() - 1)));
+        multi->setTextCursor(cursor);
+    } else if (auto* single = qobject_cast<QLineEdit*>(widget)) {
+        single->setCursorPosition(int(offset));
+    }
+    activateWindow();
+    widget->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1::showRecoveryProblem(const QString& reason)

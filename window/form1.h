@@ -90,6 +90,9 @@ private:
     // A notice that field index may have changed (see FieldBinding::onEdited).
     void fieldEdited(std::size_t index, bool certain);
     void showRecoveryProblem(const QString& reason);
+    // To the page of a field, the cursor at this place of its text (CR LF
+    // line ends), as a click in the live view asks.
+    void goToField(std::size_t index, qsizetype offset);
 
     PlatformServices& services_;
     DocumentSession session_;
