@@ -60,6 +60,11 @@ inline constexpr std::string_view kMenuArticleView = "&Voorbeeld van het artikel
 // The live view of the forum post.
 inline constexpr std::string_view kArticleViewTitle = "Voorbeeld van het artikel";
 inline constexpr std::string_view kArticleSize = "%1 woorden, %2 tekens";
+// The part of a forum post's limit the article uses, after its size.
+inline constexpr std::string_view kPostLimitUsed = "%1 (%2% van de limiet van %3)";
+inline constexpr std::string_view kPostLimit = "&Limiet van een bericht:";
+inline constexpr std::string_view kNoPostLimit = "geen";
+inline constexpr std::string_view kPostLimitUnit = " tekens";
 
 // The context menu of a doubtful word.
 inline constexpr std::string_view kSearchingSuggestions = "Suggesties zoeken…";

@@ -22,6 +22,8 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QHBoxLayout>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "article/articlebuilder.h"
@@ -100,6 +102,24 @@ int lineAt(const QList<ForumLine>& lines, qsizetype offset)
 
 }  // namespace
 
+namespace {
+
+// Where the view's place and the post limit are kept between runs; read
+// when the view first opens, not at the program's start.
+QString placeFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+        + QStringLiteral("/voorbeeld.conf");
+}
+
+const QString kPlaceKey = QStringLiteral("plaats");
+const QString kLimitKey = QStringLiteral("limiet");
+
+// Narrower than this, the view is hardly of use beside the wizard.
+constexpr QSize kSmallest(360, 300);
+
+}  // namespace
+
 ArticleView::ArticleView(Source source, QWidget* parent)
     : QWidget(parent, Qt::Window), source_(std::move(source)),
       openLink_([](const QUrl& url) { QDesktopServices::openUrl(url); })
@@ -121,9 +141,27 @@ ArticleView::ArticleView(Source source, QWidget* parent)
     size_ = new QLabel(this);
     size_->setObjectName(QStringLiteral("articleSize"));
     size_->setTextFormat(Qt::PlainText);
+    size_->setWordWrap(true);  // a narrow view keeps its limit in sight
+    // The forum's limit of a post, when the writer knows it: none at first.
+    limit_ = new QSpinBox(this);
+    limit_->setObjectName(QStringLiteral("postLimit"));
+    limit_->setRange(0, 1000000);
+    limit_->setSingleStep(1000);
+    limit_->setSpecialValueText(toQString(texts::kNoPostLimit));
+    limit_->setSuffix(toQString(texts::kPostLimitUnit));
+    connect(limit_, &QSpinBox::valueChanged, this, [this](int limit) {
+        QSettings(placeFile(), QSettings::IniFormat).setValue(kLimitKey, limit);
+        showSize();
+    });
+    auto* limitLabel = new QLabel(toQString(texts::kPostLimit), this);
+    limitLabel->setBuddy(limit_);
+    auto* status = new QHBoxLayout;
+    status->addWidget(size_, 1);
+    status->addWidget(limitLabel);
+    status->addWidget(limit_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
-    layout->addWidget(size_);
+    layout->addLayout(status);
 
     toggle_ = new QAction(toQString(texts::kMenuArticleView), this);
     toggle_->setObjectName(QStringLiteral("mnuBeeldVoorbeeld"));
@@ -195,8 +233,9 @@ void ArticleView::refresh()
     fieldStart_ = outline.fieldStart;
     linksStart_ = outline.linksStart;
     linksLine_ = lineAt(lines, outline.linksStart);
-    size_->setText(toQString(texts::kArticleSize)
-                       .arg(dutchNumber(countWords(lines)), dutchNumber(countCharacters(text))));
+    words_ = countWords(lines);
+    characters_ = countCharacters(text);
+    showSize();
     shownText_ = text;
     showLines(std::move(lines));
     keepInView(writingLine());
@@ -357,6 +396,18 @@ void ArticleView::scrollToLine(int line)
     bar->setValue(qRound(rect.top()));
 }
 
+void ArticleView::showSize()
+{
+    const QString size = toQString(texts::kArticleSize).arg(dutchNumber(words_), dutchNumber(characters_));
+    const int limit = limit_->value();
+    if (limit <= 0) {
+        size_->setText(size);
+        return;
+    }
+    const qint64 percent = (qint64(characters_) * 100 + limit / 2) / limit;
+    size_->setText(toQString(texts::kPostLimitUsed).arg(size, dutchNumber(percent), dutchNumber(limit)));
+}
+
 // The section of the field that has the wizard's focus, and the line the
 // writer is at in it.
 void ArticleView::showFocusedField()
@@ -472,22 +523,6 @@ void ArticleView::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-namespace {
-
-// Where the view is remembered between runs.
-QString placeFile()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
-        + QStringLiteral("/voorbeeld.conf");
-}
-
-const QString kPlaceKey = QStringLiteral("plaats");
-
-// Narrower than this, the view is hardly of use beside the wizard.
-constexpr QSize kSmallest(360, 300);
-
-}  // namespace
-
 // The first time: where the writer put it last, while that is on the screen;
 // otherwise beside the wizard where it covers least of it.
 void ArticleView::placeBesideParent()
@@ -495,6 +530,10 @@ void ArticleView::placeBesideParent()
     if (placed_ || !parentWidget())
         return;
     placed_ = true;
+    {
+        const QSignalBlocker quiet(limit_);
+        limit_->setValue(QSettings(placeFile(), QSettings::IniFormat).value(kLimitKey, 0).toInt());
+    }
     const QScreen* screen = parentWidget()->screen();
     const QRect room = screen ? screen->availableGeometry() : QRect();
     const QRect remembered = QSettings(placeFile(), QSettings::IniFormat).value(kPlaceKey).toRect();

@@ -17,6 +17,7 @@
 
 class QAction;
 class QLabel;
+class QSpinBox;
 class QTextBrowser;
 class QTextCursor;
 
@@ -89,11 +90,15 @@ private:
     void placeBesideParent();
     void rememberPlace();
     void clicked(QPoint at);
+    void showSize();
 
     Source source_;
     LinkOpener openLink_;
     QTextBrowser* text_ = nullptr;
     QLabel* size_ = nullptr;
+    QSpinBox* limit_ = nullptr;  // of a forum post, in characters; 0 for none
+    qsizetype words_ = 0;
+    qsizetype characters_ = 0;
     QAction* toggle_ = nullptr;
     QTimer pause_;
     QElapsedTimer waiting_;  // since the first change not yet shown
