@@ -193,6 +193,13 @@ void SpellingHighlighter::cursorMoved()
     keyTyped_ = false;
     if (typingAt_ < 0 || (cursor_ && cursor_() == typingAt_))
         return;
+    typingEnded();
+}
+
+void SpellingHighlighter::typingEnded()
+{
+    if (typingAt_ < 0)
+        return;
     const QTextBlock block = document()->findBlock(typingAt_);
     typingAt_ = -1;
     if (block.isValid())

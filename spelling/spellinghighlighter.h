@@ -40,6 +40,8 @@ public:
     void setCursor(std::function<int()> position) { cursor_ = std::move(position); }
     void keyTyped() { keyTyped_ = true; }
     void cursorMoved();
+    // The field lost the focus: the word is no longer being typed.
+    void typingEnded();
     // A cursor selecting the doubtful word at this position of the document
     // (at its start, inside it or at its end); a null cursor when none is.
     QTextCursor doubtfulWordAt(int position);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -58,6 +59,13 @@ bool LiveSpelling::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod) {
         if (SpellingHighlighter* highlighter = highlighters_.value(field))
             highlighter->keyTyped();
+        return false;
+    }
+    // Leaving the field ends the word being typed; its own context menu does not.
+    if (event->type() == QEvent::FocusOut && watched == field
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        if (SpellingHighlighter* highlighter = highlighters_.value(field))
+            highlighter->typingEnded();
         return false;
     }
     if (event->type() != QEvent::ContextMenu)
