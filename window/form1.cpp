@@ -12,7 +12,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 #include "article/articleexport.h"
 #include "model/texts.h"
@@ -122,7 +124,11 @@ void Form1::fitToScreen()
     pageArea_->setGeometry(fit.pageArea);
     for (std::size_t i : {0u, 1u, 3u})
         Command1[i]->setGeometry(fit.command1[i]);
-    fixWindowSize(*this);
+    // New flags would make a window on the screen anew: once is enough.
+    if (windowHandle())
+        setFixedSize(sizeHint());
+    else
+        fixWindowSize(*this);
 }
 
 void Form1::buildPage(int index)
@@ -433,6 +439,18 @@ void Form1::showRecoveryProblem(const QString& reason)
 {
     const QString caption = toQString(texts::kWindowCaption);
     setWindowTitle(reason.isEmpty() ? caption : toQString(messages::kRecoveryFailed).arg(caption, reason));
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Once on the screen the desktop's frame is known; where it is larger
+    // than the style's title bar, the window fits itself to the screen again.
+    QTimer::singleShot(0, this, [this] {
+        const QScreen* on = screen();
+        if (on && !QRect(QPoint(), on->availableGeometry().size()).contains(QRect(QPoint(), frameGeometry().size())))
+            fitToScreen();
+    });
 }
 
 void Form1::closeEvent(QCloseEvent* event)
