@@ -9,6 +9,15 @@
 
 int main(int argc, char* argv[])
 {
+    // Answered before Qt looks for a display, so that they work without one.
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<QString> answer = vinkring::immediateAnswer(given)) {
+        std::fputs(qPrintable(*answer), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QTranslator qtDutch;
     vinkring::setUpApplication(qtDutch);
@@ -20,13 +29,16 @@ int main(int argc, char* argv[])
     }
 
     vinkring::ProgramServices program;
+    vinkring::holdUntilPainted(program);
     vinkring::Form1 window(program.services, &program.spellingSheets.dictionary());
     program.messageBox.setParent(&window);
     program.fileDialog.setParent(&window);
     window.show();
-    // Once the window stands on the screen, so that the questions are centred
-    // over it: first the work a crashed run left behind, then the file asked for.
-    vinkring::whenOnScreen(window, [&window, document = startup.document] {
+    // Once the window stands on the screen, painted, so that the questions are
+    // centred over it: what the first paint did not need, the work a crashed
+    // run left behind, then the file asked for.
+    vinkring::whenOnScreen(window, [&program, &window, document = startup.document] {
+        vinkring::afterFirstPaint(program);
         window.offerLeftOverWork();
         if (document)
             window.openAtStartup(*document);

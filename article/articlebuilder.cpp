@@ -55,9 +55,13 @@ QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour, Article
     out.reserve(expectedSize(doc));
 
     at.fieldStart[kTitleField] = 0;
-    out += QStringLiteral("<b>") + doc.fields[kTitleField] + QStringLiteral("</b>") + paragraphBreak;
+    out += QStringLiteral("<b>");
+    at.textStart[kTitleField] = out.size();
+    out += doc.fields[kTitleField] + QStringLiteral("</b>") + paragraphBreak;
     at.fieldStart[kAuthorField] = out.size();
-    out += QStringLiteral("<i>Geschreven door: ") + doc.fields[kAuthorField] + QStringLiteral("</i>") + paragraphBreak;
+    out += QStringLiteral("<i>Geschreven door: ");
+    at.textStart[kAuthorField] = out.size();
+    out += doc.fields[kAuthorField] + QStringLiteral("</i>") + paragraphBreak;
 
     for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i) {
         const FieldInfo& entry = kFields[i];
@@ -66,6 +70,7 @@ QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour, Article
             out += toQString(entry.chapterHeading) + lineBreak;
         if (!entry.sectionHeading.empty())
             out += toQString(entry.sectionHeading) + lineBreak;
+        at.textStart[i] = out.size();
         out += doc.fields[i];
         out += paragraphBreak;
     }

@@ -19,6 +19,7 @@ enum class ArticleFlavour : qint16 {
 // and the links chapter.
 struct ArticleOutline {
     std::array<qsizetype, kFieldCount> fieldStart{};
+    std::array<qsizetype, kFieldCount> textStart{};  // where the field's own text begins
     qsizetype linksStart = 0;
 };
 

@@ -60,6 +60,11 @@ inline constexpr std::string_view kMenuArticleView = "&Voorbeeld van het artikel
 // The live view of the forum post.
 inline constexpr std::string_view kArticleViewTitle = "Voorbeeld van het artikel";
 inline constexpr std::string_view kArticleSize = "%1 woorden, %2 tekens";
+// The part of a forum post's limit the article uses, after its size.
+inline constexpr std::string_view kPostLimitUsed = "%1 (%2% van de limiet van %3)";
+inline constexpr std::string_view kPostLimit = "&Limiet van een bericht:";
+inline constexpr std::string_view kNoPostLimit = "geen";
+inline constexpr std::string_view kPostLimitUnit = " tekens";
 
 // The context menu of a doubtful word.
 inline constexpr std::string_view kSearchingSuggestions = "Suggesties zoeken…";
@@ -231,6 +236,17 @@ inline constexpr std::string_view kImportMissingHeadings =
 inline constexpr std::string_view kUsage = "vinkring-artikel: %1\nGebruik: vinkring-artikel [DOCUMENT.VKV]\n";
 inline constexpr std::string_view kUnknownOption = "onbekende optie: %1%2";
 inline constexpr std::string_view kOneDocumentOnly = "niet meer dan één document tegelijk";
+inline constexpr std::string_view kHelp =
+    "Gebruik: vinkring-artikel [OPTIE...] [DOCUMENT.VKV]\n"
+    "Schrijf stap voor stap een artikel over een vissoort voor het forum Vinkring.\n"
+    "DOCUMENT.VKV wordt bij de start geopend, zoals Bestand > Openen dat doet.\n"
+    "\n"
+    "  -h, --help      deze hulp tonen\n"
+    "  --version       de versie tonen\n"
+    "\n"
+    "Ook de opties van Qt werken, zoals -stylesheet BESTAND (bijvoorbeeld een groter\n"
+    "lettertype met * { font-size: 16pt; }), -platform NAAM en -display SCHERM.\n";
+inline constexpr std::string_view kVersion = "vinkring-artikel %1\n";
 }  // namespace messages
 
 }  // namespace vinkring

@@ -17,10 +17,21 @@ SpellingDictionary::~SpellingDictionary()
     background_.waitForDone();
 }
 
+void SpellingDictionary::resumeLoading()
+{
+    held_ = false;
+    if (wanted_)
+        load();
+}
+
 void SpellingDictionary::load()
 {
     if (state_ != State::Unloaded)
         return;
+    if (held_) {
+        wanted_ = true;
+        return;
+    }
     state_ = State::Loading;
     background_.start([this] {
         bool ok = false;
@@ -147,7 +158,8 @@ void SpellingDictionary::findSuggestions(const QString& word, QObject* receiver,
 
 void SpellingDictionary::ignoreForRun(const QString& word)
 {
-    known_.insert(word, true);
+    for (const QString& form : ignoredForms(word))
+        known_.insert(form, true);
     emit wordsAdded();
 }
 

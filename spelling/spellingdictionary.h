@@ -33,6 +33,10 @@ public:
     bool isReady() const { return state_ == State::Ready; }
     // Starts loading in the background; ready() or unavailable() follows.
     void load();
+    // Until resumeLoading(), load() only notes that loading is wanted, so
+    // that the program's start keeps the machine to itself.
+    void holdLoading() { held_ = true; }
+    void resumeLoading();
     // Loads now unless that has been done; false when it cannot be loaded.
     bool waitUntilLoaded();
 
@@ -50,7 +54,7 @@ public:
     // receiver has gone by then.
     void findSuggestions(const QString& word, QObject* receiver, std::function<void(const QStringList&)> done);
 
-    // Known for the rest of the run.
+    // Known for the rest of the run, in each of its ignoredForms.
     void ignoreForRun(const QString& word);
     // Known from now on: Enchant's personal word list.
     void addToPersonal(const QString& word);
@@ -72,6 +76,8 @@ private:
     // Guards the speller between this thread and the background.
     std::mutex mutex_;
     State state_;
+    bool held_ = false;
+    bool wanted_ = false;  // load() came while held
     QHash<QString, bool> known_;  // this thread only
     // Declared last: gone first, waiting for the work under way.
     QThreadPool background_;

@@ -141,8 +141,10 @@ void SpellingHighlighter::highlightBlock(const QString& text)
     bool complete = true;
     const QList<TextSpan> doubtful =
         doubtfulWords(text, dynamic_cast<const CheckMark*>(currentBlockUserData()), complete);
-    for (const TextSpan& word : doubtful)
-        setFormat(int(word.start), int(word.length), underline_);
+    for (const TextSpan& word : doubtful) {
+        if (!isBeingTyped(word))
+            setFormat(int(word.start), int(word.length), underline_);
+    }
     markCurrentBlock(complete);
     if (!complete) {
         staleFound(kBusyRetryMilliseconds);
@@ -180,8 +182,34 @@ QList<TextSpan> SpellingHighlighter::doubtfulWords(const QString& text, const Ch
     return found + after;
 }
 
+bool SpellingHighlighter::isBeingTyped(TextSpan word) const
+{
+    const int at = currentBlock().position();
+    return typingAt_ >= 0 && at + int(word.end()) == typingAt_ && cursor_ && cursor_() == typingAt_;
+}
+
+void SpellingHighlighter::cursorMoved()
+{
+    keyTyped_ = false;
+    if (typingAt_ < 0 || (cursor_ && cursor_() == typingAt_))
+        return;
+    typingEnded();
+}
+
+void SpellingHighlighter::typingEnded()
+{
+    if (typingAt_ < 0)
+        return;
+    const QTextBlock block = document()->findBlock(typingAt_);
+    typingAt_ = -1;
+    if (block.isValid())
+        rehighlightBlock(block);
+}
+
 void SpellingHighlighter::noteChange(int from, int, int added)
 {
+    typingAt_ = keyTyped_ && added < kLargeChange ? from + added : -1;
+    keyTyped_ = false;
     if (added >= kLargeChange) {
         largeFrom_ = from;
         largeTo_ = from + added;

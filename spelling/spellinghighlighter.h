@@ -6,6 +6,8 @@
 // a pass over the paragraphs in short slices, so that the window never waits
 // long for it; until the pass reaches a paragraph, it keeps its underlines.
 
+#include <functional>
+
 #include <QList>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
@@ -31,6 +33,15 @@ public:
     bool isActive() const { return active_; }
     // A pass is under way or waits for the dictionary.
     bool isChecking() const { return checking_; }
+    // Where the writer's cursor is, so that a word still being typed (the
+    // cursor at its end, right after a key typed there) is not underlined
+    // until the cursor leaves it. keyTyped() comes before the key's edit,
+    // cursorMoved() when the cursor moves.
+    void setCursor(std::function<int()> position) { cursor_ = std::move(position); }
+    void keyTyped() { keyTyped_ = true; }
+    void cursorMoved();
+    // The field lost the focus: the word is no longer being typed.
+    void typingEnded();
     // A cursor selecting the doubtful word at this position of the document
     // (at its start, inside it or at its end); a null cursor when none is.
     QTextCursor doubtfulWordAt(int position);
@@ -52,8 +63,13 @@ private:
     bool isCurrent(const QTextBlock& block) const;
     void markCurrentBlock(bool checked);
 
+    bool isBeingTyped(TextSpan word) const;
+
     SpellingDictionary& dictionary_;
     QTextCharFormat underline_;
+    std::function<int()> cursor_;
+    bool keyTyped_ = false;
+    int typingAt_ = -1;  // where the last typed edit ended
     bool active_ = true;
     // A paragraph is checked when it carries the current generation.
     int generation_ = 0;

@@ -137,7 +137,8 @@ void SpellingSheet::ask(const QString& word, TextSpan at, const QString& text, c
     case SpellingAction::Ignore:
         break;
     case SpellingAction::IgnoreAll:
-        ignoreAll_.insert(word);
+        for (const QString& form : ignoredForms(word))
+            ignoreAll_.insert(form);
         break;
     case SpellingAction::Change:
         replace(at, decision.replacement);

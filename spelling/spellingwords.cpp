@@ -1,5 +1,7 @@
 #include "spelling/spellingwords.h"
 
+#include <algorithm>
+
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
 
@@ -30,6 +32,31 @@ bool isAddress(QStringView chunk)
     return address.match(chunk).hasMatch();
 }
 
+// The forum's codes and tags, which are no words: [URL]address[/URL] (and
+// [IMG]) whole, any other code such as [URL=address], [url="address"],
+// [/URL] or [b], and tags such as <b>, </u> and <br />. The text between an
+// opening and a closing code is the writer's, and is checked.
+QList<TextSpan> codeSpans(const QString& text)
+{
+    static const QRegularExpression code(
+        QStringLiteral("\\[(url|img)\\][^\\[\\]\\r\\n]*\\[/\\1\\]"
+                       "|\\[/?[a-z]+(?:=[^\\]\\r\\n]*)?\\]"
+                       "|</?[a-z][a-z0-9]*\\s*/?>"),
+        QRegularExpression::CaseInsensitiveOption);
+    QList<TextSpan> spans;
+    for (QRegularExpressionMatchIterator it = code.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        spans.push_back({match.capturedStart(), match.capturedLength()});
+    }
+    return spans;
+}
+
+bool overlaps(const QList<TextSpan>& spans, TextSpan word)
+{
+    return std::any_of(spans.cbegin(), spans.cend(),
+                       [word](TextSpan s) { return word.start < s.end() && s.start < word.end(); });
+}
+
 // The places of the addresses in a text: blank-separated chunks that read
 // as one once the punctuation around them is left off.
 QList<TextSpan> addressSpans(const QString& text)
@@ -48,8 +75,16 @@ QList<TextSpan> addressSpans(const QString& text)
             ++start;
         while (end > start && !text[end - 1].isLetterOrNumber() && text[end - 1] != u'/')
             --end;
-        if (end > start && isAddress(QStringView(text).mid(start, end - start)))
+        if (end > start && isAddress(QStringView(text).mid(start, end - start))) {
             spans.push_back({start, end - start});
+            continue;
+        }
+        // An address after something else in the chunk: "URL=www.vissen.nl".
+        static const QRegularExpression inside(QStringLiteral("(?:[a-z][a-z0-9+.-]*://|www\\.)\\S"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch match = inside.match(QStringView(text).mid(start, end - start));
+        if (match.hasMatch())
+            spans.push_back({start + match.capturedStart(), end - start - match.capturedStart()});
     }
     return spans;
 }
@@ -92,14 +127,13 @@ QList<TextSpan> checkableWords(const QString& text)
         from = to;
     }
 
-    const QList<TextSpan> addresses = addressSpans(text);
-    auto inAddress = [&addresses](TextSpan word) {
-        for (const TextSpan& a : addresses) {
-            if (word.start < a.end() && a.start < word.end())
-                return true;
-        }
-        return false;
-    };
+    // Addresses are sought with the codes blanked out, so that one right
+    // after "[URL=...]" or "<b>" is found as well.
+    const QList<TextSpan> codes = codeSpans(text);
+    QString withoutCodes = text;
+    for (const TextSpan& c : codes)
+        withoutCodes.replace(c.start, c.length, QString(c.length, u' '));
+    const QList<TextSpan> addresses = addressSpans(withoutCodes);
     auto view = [&text](TextSpan s) { return QStringView(text).mid(s.start, s.length); };
 
     QList<TextSpan> words;
@@ -113,7 +147,7 @@ QList<TextSpan> checkableWords(const QString& text)
             word.length = segments[i + 2].end() - word.start;
             i += 2;
         }
-        if (!leftAlone(view(word)) && !inAddress(word))
+        if (!leftAlone(view(word)) && !overlaps(addresses, word) && !overlaps(codes, word))
             words.push_back(word);
     }
     return words;
@@ -127,6 +161,22 @@ QStringList dictionaryForms(const QString& text, TextSpan word)
     if (word.start > 0 && isApostrophe(text[word.start - 1])
         && (word.start == 1 || !text[word.start - 2].isLetterOrNumber()))
         forms << text.mid(word.start - 1, word.length + 1);
+    return forms;
+}
+
+QStringList ignoredForms(const QString& word)
+{
+    QStringList bases{word};
+    if (!word.isEmpty() && word[0].isLower()) {
+        QString capital = word;
+        const qsizetype letters = word.startsWith(QLatin1StringView("ij")) ? 2 : 1;
+        for (qsizetype i = 0; i < letters; ++i)
+            capital[i] = capital[i].toUpper();
+        bases << capital;
+    }
+    QStringList forms;
+    for (const QString& base : bases)
+        forms << base << base + QStringLiteral("'s") << base + QStringLiteral("\u2019s");
     return forms;
 }
 

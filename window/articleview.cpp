@@ -9,18 +9,27 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtMath>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QHBoxLayout>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "article/articlebuilder.h"
 #include "model/texts.h"
 #include "window/linkseditor.h"
+#include "window/viewplacement.h"
 
 namespace vinkring {
 
@@ -90,6 +99,24 @@ int lineAt(const QList<ForumLine>& lines, qsizetype offset)
 
 }  // namespace
 
+namespace {
+
+// Where the view's place and the post limit are kept between runs; read
+// when the view first opens, not at the program's start.
+QString placeFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+        + QStringLiteral("/voorbeeld.conf");
+}
+
+const QString kPlaceKey = QStringLiteral("plaats");
+const QString kLimitKey = QStringLiteral("limiet");
+
+// Narrower than this, the view is hardly of use beside the wizard.
+constexpr QSize kSmallest(360, 300);
+
+}  // namespace
+
 ArticleView::ArticleView(Source source, QWidget* parent)
     : QWidget(parent, Qt::Window), source_(std::move(source)),
       openLink_([](const QUrl& url) { QDesktopServices::openUrl(url); })
@@ -106,13 +133,32 @@ ArticleView::ArticleView(Source source, QWidget* parent)
     text_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     text_->setContextMenuPolicy(Qt::NoContextMenu);
     text_->installEventFilter(this);
+    text_->viewport()->installEventFilter(this);
     text_->document()->setUndoRedoEnabled(false);
     size_ = new QLabel(this);
     size_->setObjectName(QStringLiteral("articleSize"));
     size_->setTextFormat(Qt::PlainText);
+    size_->setWordWrap(true);  // a narrow view keeps its limit in sight
+    // The forum's limit of a post, when the writer knows it: none at first.
+    limit_ = new QSpinBox(this);
+    limit_->setObjectName(QStringLiteral("postLimit"));
+    limit_->setRange(0, 1000000);
+    limit_->setSingleStep(1000);
+    limit_->setSpecialValueText(toQString(texts::kNoPostLimit));
+    limit_->setSuffix(toQString(texts::kPostLimitUnit));
+    connect(limit_, &QSpinBox::valueChanged, this, [this](int limit) {
+        QSettings(placeFile(), QSettings::IniFormat).setValue(kLimitKey, limit);
+        showSize();
+    });
+    auto* limitLabel = new QLabel(toQString(texts::kPostLimit), this);
+    limitLabel->setBuddy(limit_);
+    auto* status = new QHBoxLayout;
+    status->addWidget(size_, 1);
+    status->addWidget(limitLabel);
+    status->addWidget(limit_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
-    layout->addWidget(size_);
+    layout->addLayout(status);
 
     toggle_ = new QAction(toQString(texts::kMenuArticleView), this);
     toggle_->setObjectName(QStringLiteral("mnuBeeldVoorbeeld"));
@@ -135,6 +181,8 @@ ArticleView::~ArticleView()
 {
     // Taking its widgets down moves the focus, before QObject would disconnect.
     disconnect(focusWatch_);
+    if (isVisible())
+        rememberPlace();
 }
 
 void ArticleView::watchField(std::size_t index, QWidget* field)
@@ -173,11 +221,16 @@ void ArticleView::refresh()
     QList<ForumLine> lines = parseForumPost(text);
     for (std::size_t i = 0; i < kFieldCount; ++i)
         partLine_[i] = lineAt(lines, outline.fieldStart[i]);
+    textStart_ = outline.textStart;
+    fieldStart_ = outline.fieldStart;
+    linksStart_ = outline.linksStart;
     linksLine_ = lineAt(lines, outline.linksStart);
-    size_->setText(toQString(texts::kArticleSize)
-                       .arg(dutchNumber(countWords(lines)), dutchNumber(countCharacters(text))));
+    words_ = countWords(lines);
+    characters_ = countCharacters(text);
+    showSize();
     shownText_ = text;
     showLines(std::move(lines));
+    keepInView(writingLine());
 }
 
 // Only the lines that changed are replaced, between the unchanged ones
@@ -199,6 +252,8 @@ void ArticleView::showLines(QList<ForumLine> lines)
         lines_ = std::move(lines);
         return;
     }
+    // An empty view has no place to keep: it starts at the top.
+    const bool wasEmpty = lines_.size() == 1 && lines_.front().runs.isEmpty();
     const Reading reading = readingPlace();
     replaceLines(from, oldEnd, newEnd, lines);
     lines_ = std::move(lines);
@@ -208,7 +263,9 @@ void ArticleView::showLines(QList<ForumLine> lines)
     }
     // The reader keeps the place: lines after the change move with it; in
     // the change itself the view stays where it is.
-    if (reading.block < from || reading.block >= oldEnd) {
+    if (wasEmpty) {
+        text_->verticalScrollBar()->setValue(0);
+    } else if (reading.block < from || reading.block >= oldEnd) {
         const int block = reading.block < from ? reading.block : reading.block + newEnd - oldEnd;
         const int top = blockTop(block) + reading.offset;
         QScrollBar* bar = text_->verticalScrollBar();
@@ -306,6 +363,9 @@ void ArticleView::focusMoved(QWidget* now)
         return;
     int line = -1;
     const auto field = fields_.constFind(now);
+    const std::optional<std::size_t> clicked = std::exchange(clickedField_, std::nullopt);
+    if (field != fields_.constEnd() && clicked == *field)
+        return;
     if (field != fields_.constEnd())
         line = partLine_[*field];
     else if (links_ && links_->isAncestorOf(now))
@@ -328,9 +388,102 @@ void ArticleView::scrollToLine(int line)
     bar->setValue(qRound(rect.top()));
 }
 
+void ArticleView::showSize()
+{
+    const QString size = toQString(texts::kArticleSize).arg(dutchNumber(words_), dutchNumber(characters_));
+    const int limit = limit_->value();
+    if (limit <= 0) {
+        size_->setText(size);
+        return;
+    }
+    const qint64 percent = (qint64(characters_) * 100 + limit / 2) / limit;
+    size_->setText(toQString(texts::kPostLimitUsed).arg(size, dutchNumber(percent), dutchNumber(limit)));
+}
+
+// The section of the field that has the wizard's focus, and the line the
+// writer is at in it.
+void ArticleView::showFocusedField()
+{
+    if (!isVisible() || !parentWidget())
+        return;
+    focusMoved(parentWidget()->focusWidget());
+    keepInView(writingLine());
+}
+
+// The line of the view that holds the cursor of the wizard's focused field;
+// -1 when the focus is in none.
+int ArticleView::writingLine() const
+{
+    QWidget* focus = parentWidget() ? parentWidget()->focusWidget() : nullptr;
+    const auto field = fields_.constFind(focus);
+    if (field == fields_.constEnd())
+        return -1;
+    qsizetype offset = 0;
+    if (const auto* multi = qobject_cast<const QPlainTextEdit*>(focus)) {
+        // Each line end before the cursor is CR LF in the forum text.
+        const QTextCursor cursor = multi->textCursor();
+        offset = cursor.position() + cursor.blockNumber();
+    } else if (const auto* single = qobject_cast<const QLineEdit*>(focus)) {
+        offset = single->cursorPosition();
+    }
+    return lineAt(lines_, textStart_[*field] + offset);
+}
+
+// Scrolls no more than it takes to show the whole line.
+void ArticleView::keepInView(int line)
+{
+    if (line < 0 || line >= text_->document()->blockCount())
+        return;
+    const QTextDocument* doc = text_->document();
+    const QRectF rect = doc->documentLayout()->blockBoundingRect(doc->findBlockByNumber(line));
+    QScrollBar* bar = text_->verticalScrollBar();
+    const int height = text_->viewport()->height();
+    if (rect.top() < bar->value()) {
+        bar->setValue(qRound(rect.top()));
+    } else if (rect.bottom() > bar->value() + height) {
+        const int value = qCeil(rect.bottom()) - height;
+        // The view learns the new height of its text only later.
+        if (value > bar->maximum())
+            bar->setMaximum(value);
+        bar->setValue(value);
+    }
+}
+
+// A click on a paragraph of a field's text: to that field, the view staying
+// where it is.
+void ArticleView::clicked(QPoint at)
+{
+    if (!text_->anchorAt(at).isEmpty())
+        return;
+    const QTextCursor cursor = text_->cursorForPosition(at);
+    const int block = cursor.blockNumber();
+    if (block < 0 || block >= lines_.size())
+        return;
+    // The line's characters as shown stand for its forum text, tags and
+    // codes left out: the place is as near as the shown text tells.
+    const qsizetype source = lines_[block].source + cursor.positionInBlock();
+    if (source >= linksStart_)
+        return;
+    std::size_t field = 0;
+    while (field + 1 < kFieldCount && fieldStart_[field + 1] <= lines_[block].source)
+        ++field;
+    const qsizetype offset = std::max<qsizetype>(0, source - textStart_[field]);
+    clickedField_ = field;
+    emit fieldClicked(field, offset);
+}
+
 // Select all and copy would select and copy all the same.
 bool ArticleView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == text_->viewport()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+            pressedAt_ = mouse->position().toPoint();
+        else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton
+                 && (mouse->position().toPoint() - pressedAt_).manhattanLength() < QApplication::startDragDistance())
+            clicked(mouse->position().toPoint());
+        return QWidget::eventFilter(watched, event);
+    }
     if (watched == text_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         return key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Copy)
@@ -345,6 +498,14 @@ void ArticleView::showEvent(QShowEvent* event)
     refresh();
     toggle_->setChecked(true);
     QWidget::showEvent(event);
+    // Once the view has its size and its text is laid out at that width.
+    QTimer::singleShot(0, this, &ArticleView::showFocusedField);
+}
+
+void ArticleView::hideEvent(QHideEvent* event)
+{
+    rememberPlace();
+    QWidget::hideEvent(event);
 }
 
 void ArticleView::closeEvent(QCloseEvent* event)
@@ -354,19 +515,38 @@ void ArticleView::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-// The first time: to the right of the wizard, as far as the screen allows.
+// The first time: where the writer put it last, while that is on the screen;
+// otherwise beside the wizard where it covers least of it.
 void ArticleView::placeBesideParent()
 {
     if (placed_ || !parentWidget())
         return;
     placed_ = true;
-    const QRect main = parentWidget()->frameGeometry();
-    QPoint at(main.right() + 8, main.top());
-    if (const QScreen* screen = parentWidget()->screen()) {
-        const QRect room = screen->availableGeometry();
-        at.setX(std::max(room.left(), std::min(at.x(), room.right() - frameGeometry().width())));
+    {
+        const QSignalBlocker quiet(limit_);
+        limit_->setValue(QSettings(placeFile(), QSettings::IniFormat).value(kLimitKey, 0).toInt());
     }
-    move(at);
+    const QScreen* screen = parentWidget()->screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    const QRect remembered = QSettings(placeFile(), QSettings::IniFormat).value(kPlaceKey).toRect();
+    QRect place = remembered;
+    if (!remembered.isValid() || !room.contains(remembered)) {
+        // The frame's part, as far as it is known before the view is shown.
+        const QSize frame = frameGeometry().size() - size();
+        place = placeBeside(parentWidget()->frameGeometry(), room, size() + frame, kSmallest + frame);
+        place.setSize(place.size() - frame);
+    }
+    resize(place.size());
+    move(place.topLeft());
+    placedAt_ = geometry();
+}
+
+void ArticleView::rememberPlace()
+{
+    if (!placed_ || geometry() == placedAt_)
+        return;
+    placedAt_ = geometry();
+    QSettings(placeFile(), QSettings::IniFormat).setValue(kPlaceKey, QRect(pos(), size()));
 }
 
 }  // namespace vinkring

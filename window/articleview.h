@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -16,6 +17,7 @@
 
 class QAction;
 class QLabel;
+class QSpinBox;
 class QTextBrowser;
 class QTextCursor;
 
@@ -56,9 +58,16 @@ public:
     // While the writer goes on typing, it is brought up to date this often.
     static constexpr int kLongestWaitMilliseconds = 1000;
 
+signals:
+    // A click on the text of a field (not on a link): the field's index in
+    // the field table and the place in its text (CR LF line ends) nearest
+    // the click.
+    void fieldClicked(std::size_t index, qsizetype offset);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -76,20 +85,37 @@ private:
     Reading readingPlace() const;
     int blockTop(int block) const;
     void scrollToLine(int line);
+    void showFocusedField();
+    int writingLine() const;
+    void keepInView(int line);
     void placeBesideParent();
+    void rememberPlace();
+    void clicked(QPoint at);
+    void showSize();
 
     Source source_;
     LinkOpener openLink_;
     QTextBrowser* text_ = nullptr;
     QLabel* size_ = nullptr;
+    QSpinBox* limit_ = nullptr;  // of a forum post, in characters; 0 for none
+    qsizetype words_ = 0;
+    qsizetype characters_ = 0;
     QAction* toggle_ = nullptr;
     QTimer pause_;
     QElapsedTimer waiting_;  // since the first change not yet shown
     bool placed_ = false;
+    QRect placedAt_;  // where it was put, to tell whether the writer moved it
 
     QString shownText_;
     QList<ForumLine> lines_;  // one per block of the view's document
     std::array<int, kFieldCount> partLine_{};
+    std::array<qsizetype, kFieldCount> textStart_{};  // of each field in the forum text
+    std::array<qsizetype, kFieldCount> fieldStart_{};  // with its headings
+    qsizetype linksStart_ = 0;
+    QPoint pressedAt_;
+    // The field a click in the view sent the focus to: the view stays put
+    // when it gets it (later, once the wizard is the active window again).
+    std::optional<std::size_t> clickedField_;
     int linksLine_ = 0;
     QHash<QWidget*, std::size_t> fields_;
     LinksEditor* links_ = nullptr;

@@ -12,6 +12,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
 
 #include "article/articleexport.h"
 #include "model/texts.h"
@@ -28,6 +31,7 @@
 #include "window/linkseditor.h"
 #include "window/livespelling.h"
 #include "window/navigationkeys.h"
+#include "window/pagearea.h"
 #include "window/passingnote.h"
 #include "window/windowframe.h"
 
@@ -49,8 +53,10 @@ Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget
         this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); },
         [this](const QKeyEvent& key) {
             const std::optional<int> turn = pageTurn(key);
-            if (turn && Command1[std::size_t(*turn)]->isEnabled())
+            if (turn && Command1[std::size_t(*turn)]->isEnabled()) {
                 Command1_Click(*turn);
+                focusFirstControl(Frame1[std::size_t(CurrentPage - 1)]);
+            }
             return turn.has_value();
         });
     connect(&session_.recovery(), &RecoveryScheduler::problemChanged, this, &Form1::showRecoveryProblem);
@@ -65,34 +71,33 @@ void Form1::buildWindow()
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(pixels(layout::kClientArea, scale_).size());
     setCentralWidget(client);
 
-    // Created in focus order: "<", ">", the pages, ">|".
+    // Created in focus order: "<", ">", the pages, ">|". Placed by fitToScreen.
     const QString command1 = QStringLiteral("Command1");
-    Command1[0] = makeButton(client, command1, texts::kPrevious, pixels(layout::kCommand1[0], scale_));
-    Command1[1] = makeButton(client, command1, texts::kNext, pixels(layout::kCommand1[1], scale_));
+    Command1[0] = makeButton(client, command1, texts::kPrevious, QRect());
+    Command1[1] = makeButton(client, command1, texts::kNext, QRect());
 
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(pixels(layout::kBannerArea, scale_));
-    Image1->setPixmap(makeBanner(devicePixelRatioF(), scale_));
     Image1->setAccessibleName(toQString(texts::kWindowCaption));
 
     lblCounter = new QLabel(client);
     lblCounter->setObjectName(QStringLiteral("lblCounter"));
     lblCounter->setTextFormat(Qt::PlainText);
-    lblCounter->setGeometry(pixels(layout::kCounterArea, scale_));
 
+    pageArea_ = new PageArea(client);
+    const QRect page(QPoint(0, 0), pixels(layout::kPageArea, scale_).size());
+    pageArea_->setPageSize(page.size());
     for (std::size_t i = 0; i < kPageCount; ++i) {
-        Frame1[i] = new QGroupBox(toQString(kPages[i].caption), client);
+        Frame1[i] = new QGroupBox(toQString(kPages[i].caption), pageArea_->pages());
         Frame1[i]->setObjectName(QStringLiteral("Frame1"));
         Frame1[i]->setProperty("Index", int(i));
-        Frame1[i]->setGeometry(pixels(layout::kPageArea, scale_));
+        Frame1[i]->setGeometry(page);
         buildPage(int(i));
     }
 
-    Command1[3] = makeButton(client, command1, texts::kLast, pixels(layout::kCommand1[3], scale_));
+    Command1[3] = makeButton(client, command1, texts::kLast, QRect());
     describeNavigationButtons(Command1[0], Command1[1], Command1[3]);
     for (int i = 0; i < 4; ++i) {
         Command1[std::size_t(i)]->setProperty("Index", i);
@@ -103,7 +108,28 @@ void Form1::buildWindow()
     Command1[2]->setEnabled(false);
 
     setFocusOrder();
-    fixWindowSize(*this);
+    fitToScreen();
+}
+
+// The grown design where the screen has room for it; otherwise as much as
+// there is room for, the page area scrolling.
+void Form1::fitToScreen()
+{
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, pageArea_);
+    const ClientLayout fit =
+        fitClientArea(scale_, clientRoom(*this, menuBar()->sizeHint().height()), scrollBar);
+    centralWidget()->setFixedSize(fit.client);
+    Image1->setGeometry(fit.banner);
+    Image1->setPixmap(makeBanner(devicePixelRatioF(), fit.bannerScale));
+    lblCounter->setGeometry(fit.counter);
+    pageArea_->setGeometry(fit.pageArea);
+    for (std::size_t i : {0u, 1u, 3u})
+        Command1[i]->setGeometry(fit.command1[i]);
+    // New flags would make a window on the screen anew: once is enough.
+    if (windowHandle())
+        setFixedSize(sizeHint());
+    else
+        fixWindowSize(*this);
 }
 
 void Form1::buildPage(int index)
@@ -196,6 +222,7 @@ void Form1::buildWritingAids(SpellingDictionary* dictionary)
     view_->watchLinks(links_);
     connect(&session_, &DocumentSession::documentChanged, view_, &ArticleView::changed);
     connect(&session_, &DocumentSession::documentReplaced, view_, &ArticleView::changed);
+    connect(view_, &ArticleView::fieldClicked, this, &Form1::goToField);
 
     QMenu* mnuBeeld = menuBar()->addMenu(toQString(texts::kMenuView));
     mnuBeeld->setObjectName(QStringLiteral("mnuBeeld"));
@@ -380,6 +407,28 @@ void Form1::edited(DocumentChange change)
         session_.changed(change);
 }
 
+void Form1::goToField(std::size_t index, qsizetype offset)
+{
+    const int page = kFields[index].page;
+    while (CurrentPage - 1 < page && Command1[1]->isEnabled())
+        Command1_Click(1);
+    while (CurrentPage - 1 > page && Command1[0]->isEnabled())
+        Command1_Click(0);
+    QWidget* widget = fields_[index].widget();
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
+        // The field's CR LF is one character in the widget.
+        const QString text = fields_[index].text().left(offset);
+        QTextCursor cursor = multi->textCursor();
+        cursor.setPosition(int(std::min<qsizetype>(text.size() - text.count(QLatin1String("\r\n")),
+                                                   multi->document()->characterCount() - 1)));
+        multi->setTextCursor(cursor);
+    } else if (auto* single = qobject_cast<QLineEdit*>(widget)) {
+        single->setCursorPosition(int(offset));
+    }
+    activateWindow();
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
 void Form1::showRecoveryProblem(const QString& reason)
 {
     // The title bar cuts a long title: a few words there, the reason over the whole window.
@@ -388,6 +437,18 @@ void Form1::showRecoveryProblem(const QString& reason)
     const QString why = reason.isEmpty() ? QString() : toQString(messages::kRecoveryFailed).arg(reason);
     setToolTip(why);
     setAccessibleDescription(why);
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Once on the screen the desktop's frame is known; where it is larger
+    // than the style's title bar, the window fits itself to the screen again.
+    QTimer::singleShot(0, this, [this] {
+        const QScreen* on = screen();
+        if (on && !QRect(QPoint(), on->availableGeometry().size()).contains(QRect(QPoint(), frameGeometry().size())))
+            fitToScreen();
+    });
 }
 
 void Form1::closeEvent(QCloseEvent* event)

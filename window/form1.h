@@ -24,6 +24,7 @@ class ExportCommands;
 class KeyPreview;
 class LinksEditor;
 class LiveSpelling;
+class PageArea;
 class PassingNote;
 class SpellingDictionary;
 
@@ -75,9 +76,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildWindow();
+    void fitToScreen();
     void buildPage(int index);
     void buildOutputButtons(QGroupBox* page);
     void buildMenu();
@@ -91,6 +94,9 @@ private:
     // A change of a field or the links list that is no load of a document.
     void edited(DocumentChange change);
     void showRecoveryProblem(const QString& reason);
+    // To the page of a field, the cursor at this place of its text (CR LF
+    // line ends), as a click in the live view asks.
+    void goToField(std::size_t index, qsizetype offset);
 
     PlatformServices& services_;
     DocumentSession session_;
@@ -108,6 +114,7 @@ private:
     QPushButton* Command6 = nullptr;
     QLabel* lblCounter = nullptr;
     QLabel* Image1 = nullptr;
+    PageArea* pageArea_ = nullptr;
     LinksEditor* links_ = nullptr;
     QAction* mnuBestandNieuw = nullptr;
     QAction* mnuBestandOpenen = nullptr;

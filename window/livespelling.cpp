@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -39,6 +40,9 @@ void LiveSpelling::attach(QPlainTextEdit* field)
         return;
     auto* highlighter = new SpellingHighlighter(*dictionary_, field->document());
     highlighter->setActive(toggle_->isChecked());
+    QPointer<QPlainTextEdit> cursorOf(field);
+    highlighter->setCursor([cursorOf] { return cursorOf ? cursorOf->textCursor().position() : -1; });
+    connect(field, &QPlainTextEdit::cursorPositionChanged, highlighter, &SpellingHighlighter::cursorMoved);
     highlighters_.insert(field, highlighter);
     // A click arrives at the viewport, the menu key at the field.
     for (QObject* target : {static_cast<QObject*>(field), static_cast<QObject*>(field->viewport())}) {
@@ -49,10 +53,22 @@ void LiveSpelling::attach(QPlainTextEdit* field)
 
 bool LiveSpelling::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::ContextMenu)
-        return false;
     QPlainTextEdit* field = watched_.value(watched);
     if (!field)
+        return false;
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod) {
+        if (SpellingHighlighter* highlighter = highlighters_.value(field))
+            highlighter->keyTyped();
+        return false;
+    }
+    // Leaving the field ends the word being typed; its own context menu does not.
+    if (event->type() == QEvent::FocusOut && watched == field
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        if (SpellingHighlighter* highlighter = highlighters_.value(field))
+            highlighter->typingEnded();
+        return false;
+    }
+    if (event->type() != QEvent::ContextMenu)
         return false;
     auto* menuEvent = static_cast<QContextMenuEvent*>(event);
     const bool atCursor = menuEvent->reason() == QContextMenuEvent::Keyboard;

@@ -36,4 +36,15 @@ std::optional<int> pageTurn(const QKeyEvent& key)
     return std::nullopt;
 }
 
+void focusFirstControl(QWidget* page)
+{
+    QWidget* window = page->window();
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(window) && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
 }  // namespace vinkring

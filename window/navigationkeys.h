@@ -16,4 +16,9 @@ void describeNavigationButtons(QWidget* previous, QWidget* next, QWidget* last);
 // (">") for Alt+Right and Ctrl+PgDown; nullopt for any other key.
 std::optional<int> pageTurn(const QKeyEvent& key);
 
+// After a page key the writer types on in the new page: the focus goes to its
+// first control in the window's focus order that takes it (a field; on the
+// last page its first enabled button).
+void focusFirstControl(QWidget* page);
+
 }  // namespace vinkring

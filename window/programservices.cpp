@@ -27,11 +27,21 @@ void setUpApplication(QTranslator& qtDutch)
     // its own title.
     // Ties the window to its desktop entry and icon once installed.
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.vinkring.Artikel"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nl.vinkring.Artikel")));
     // Qt's own dialogs (file dialog, replace question) speak Dutch as well.
     if (qtDutch.load(QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtDutch);
+}
+
+void holdUntilPainted(ProgramServices& program)
+{
+    program.spellingSheets.dictionary().holdLoading();
+}
+
+void afterFirstPaint(ProgramServices& program)
+{
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nl.vinkring.Artikel")));
+    program.spellingSheets.dictionary().resumeLoading();
 }
 
 }  // namespace vinkring

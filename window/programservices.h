@@ -31,7 +31,15 @@ struct ProgramServices {
     ProgramServices& operator=(const ProgramServices&) = delete;
 };
 
-// Names, icon and Qt's Dutch texts; qtDutch must outlive the application.
+// Names and Qt's Dutch texts; qtDutch must outlive the application.
 void setUpApplication(QTranslator& qtDutch);
+
+// What the window's first paint does not need waits until after it: the
+// window icon (looking it up in the icon theme takes about 10 ms) and the
+// loading of the Dutch dictionary (a second of a core's work, which would
+// slow the start on a busy machine). holdUntilPainted before the window is
+// made, afterFirstPaint once it has been painted.
+void holdUntilPainted(ProgramServices& program);
+void afterFirstPaint(ProgramServices& program);
 
 }  // namespace vinkring

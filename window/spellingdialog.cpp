@@ -6,10 +6,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "model/texts.h"
+#include "window/fontlayout.h"
 
 namespace vinkring {
 
@@ -70,7 +73,6 @@ SpellingDialog::SpellingDialog(const DoubtfulWord& word, QWidget* parent) : QDia
     sentence_->setObjectName(QStringLiteral("sentence"));
     sentence_->setHtml(markedSentence(word));
     sentence_->setFocusPolicy(Qt::NoFocus);
-    sentence_->setMinimumHeight(80);
     sentenceLabel->setBuddy(sentence_);
 
     auto* replacementLabel = new QLabel(toQString(texts::kChangeTo), this);
@@ -96,7 +98,24 @@ SpellingDialog::SpellingDialog(const DoubtfulWord& word, QWidget* parent) : QDia
     preferred->setDefault(true);
     replacement_->setFocus();
     replacement_->selectAll();
-    resize(520, 320);
+    growWithFont();
+}
+
+// Four lines of the sentence and five suggestions in view, at any font size,
+// in a dialog that grows as the font does, within the screen.
+void SpellingDialog::growWithFont()
+{
+    const double scale = windowScale(*this);
+    const int line = sentence_->fontMetrics().lineSpacing();
+    const int frame = 2 * sentence_->frameWidth() + 2 * int(sentence_->document()->documentMargin());
+    sentence_->setMinimumHeight(4 * line + frame);
+    const int row = std::max(suggestions_->sizeHintForRow(0), suggestions_->fontMetrics().height());
+    suggestions_->setMinimumHeight(5 * row + 2 * suggestions_->frameWidth());
+    QSize wanted = QSize(int(520 * scale), int(320 * scale)).expandedTo(sizeHint());
+    if (const QScreen* screen = this->screen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size()
+                                  - QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this)));
+    resize(wanted);
 }
 
 void SpellingDialog::buildSuggestions(const QStringList& suggestions)

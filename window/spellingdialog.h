@@ -31,6 +31,7 @@ private:
     void buildSuggestions(const QStringList& suggestions);
     QVBoxLayout* buildButtons();
     void choose(SpellingAction action);
+    void growWithFont();
 
     QTextBrowser* sentence_ = nullptr;
     QLineEdit* replacement_ = nullptr;

@@ -31,4 +31,17 @@ StartupArguments parseStartupArguments(const QStringList& arguments)
     return result;
 }
 
+std::optional<QString> immediateAnswer(const QStringList& arguments)
+{
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1StringView("--"))
+            break;
+        if (argument == QLatin1StringView("--help") || argument == QLatin1StringView("-h"))
+            return toQString(messages::kHelp);
+        if (argument == QLatin1StringView("--version"))
+            return toQString(messages::kVersion).arg(QStringLiteral(VINKRING_VERSION));
+    }
+    return std::nullopt;
+}
+
 }  // namespace vinkring

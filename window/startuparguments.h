@@ -1,6 +1,6 @@
 #pragma once
-// The command line: nothing but, optionally, one document file to open at
-// start-up (a double-clicked file).
+// The command line: optionally one document file to open at start-up (a
+// double-clicked file), --help and --version, and Qt's own options.
 
 #include <optional>
 
@@ -17,5 +17,10 @@ struct StartupArguments : Outcome {
 };
 
 StartupArguments parseStartupArguments(const QStringList& arguments);
+
+// For --help (-h) or --version among the arguments: the text to print before
+// the program ends, which needs no display; nullopt otherwise. Works on the
+// arguments as given, Qt's own options still among them.
+std::optional<QString> immediateAnswer(const QStringList& arguments);
 
 }  // namespace vinkring

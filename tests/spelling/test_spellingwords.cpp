@@ -38,6 +38,28 @@ TEST(SpellingWords, NumbersAddressesAndCapitalsAreLeftOut)
               (QStringList{"Bij", "graden", "en", "en", "pH", "op", "mail", "of"}));
 }
 
+// The forum's codes and tags are no words; the text a link shows is.
+TEST(SpellingWords, CodesAndTagsAreLeftOut)
+{
+    const struct {
+        const char* text;
+        QStringList words;
+    } cases[] = {
+        {"Zie [URL=http://www.vissn.nl]mijn site[/URL] en [URL]http://www.vissn.nl/bak[/URL] of www.vissn.nl.",
+         {"Zie", "mijn", "site", "en", "of"}},
+        {"[url=vissn.nl/bak]de bak[/url] [url]vissn.nl[/url]", {"de", "bak"}},
+        {"[URL=\"http://www.vissn.nl/mijn bak\"]mijn bak[/URL]", {"mijn", "bak"}},
+        {"[Url=www.vissn.nl/a]tekst[/uRL]", {"tekst"}},
+        {"<b>vet</b>, <u>onder</u><br>regel<br />en <i>schuin</I>", {"vet", "onder", "regel", "en", "schuin"}},
+        {"[b]vet[/b] [img]plaatje.jpg[/img]", {"vet"}},
+        {"adres=www.vissn.nl of link:http://vissn.nl/bak", {"adres", "of", "link"}},
+        // What only looks like a code is text.
+        {"a < b en [noot 1] of <b", {"a", "b", "en", "noot", "of", "b"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(wordsOf(QString::fromUtf8(c.text)), c.words) << c.text;
+}
+
 TEST(SpellingWords, LineEndsSeparateWords)
 {
     const QString text = QStringLiteral("eerste\r\ntweede\r\n\r\nderde");

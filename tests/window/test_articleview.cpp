@@ -259,6 +259,37 @@ TEST_F(ArticleViewTest, BringsTheSectionOfTheFocusedFieldIntoView)
     EXPECT_EVENTUALLY(inView(QStringLiteral("Geschreven door: ")));
 }
 
+TEST_F(ArticleViewTest, OpensAtTheFocusedFieldAndKeepsTheLineBeingWrittenInView)
+{
+    ArticleDocument doc = sample();
+    for (std::size_t i = kFirstSectionField; i < kFieldCount; ++i)
+        doc.fields[i] = QStringLiteral("Regel een.\r\nRegel twee.\r\nRegel drie.");
+    doc.field("txtUitlegNaam") = QStringLiteral("Danio betekent zebra.");
+    form->setDocument(doc);
+    form->Command1_Click(1);
+    form->Command1_Click(1);  // "Stap 2: Achtergrond (I)"
+    auto* explained = form->findChild<QPlainTextEdit*>(QStringLiteral("txtUitlegNaam"));
+    explained->setFocus();
+    open();
+    EXPECT_EVENTUALLY(inView(QStringLiteral("Danio betekent zebra.")));
+
+    // Typing on at the end of the article, line after line.
+    while (form->currentPage() < 12)
+        form->Command1_Click(1);  // "Stap 11: Conclusie"
+    auto* conclusion = form->findChild<QPlainTextEdit*>(QStringLiteral("txtConclusie"));
+    conclusion->setFocus();
+    conclusion->moveCursor(QTextCursor::End);
+    for (int line = 1; line <= 60; ++line) {
+        QTest::keyClick(conclusion, Qt::Key_Return);
+        QTest::keyClicks(conclusion, QStringLiteral("Slot %1.").arg(line));
+        if (line % 20 == 0) {
+            const QString written = QStringLiteral("Slot %1.").arg(line);
+            ASSERT_EVENTUALLY(shownLines().contains(written));
+            EXPECT_EVENTUALLY(inView(written));
+        }
+    }
+}
+
 TEST_F(ArticleViewTest, TheSizeAsTheForumCountsIt)
 {
     open();

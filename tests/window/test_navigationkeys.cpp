@@ -82,6 +82,37 @@ TEST_F(NavigationKeys, AltArrowsAndCtrlPageKeysTurnThePages)
     EXPECT_EQ(title->cursorPosition(), 3);
 }
 
+TEST_F(NavigationKeys, AfterAPageKeyTheWriterTypesOnInTheNewPage)
+{
+    provide(texts::kProgIdBrowser);
+    // The first field of each page; the first link field, the first button.
+    const auto firstControl = [this](int p) -> QWidget* {
+        if (p == 12)
+            return child("txtURL");
+        if (p == 13)
+            return child("Command5");
+        for (const FieldInfo& f : kFields) {
+            if (f.page == p)
+                return form().findChild<QWidget*>(toQString(f.name));
+        }
+        return nullptr;
+    };
+    child("txtTitel")->setFocus();
+    for (int p = 1; p < 14; ++p) {
+        press(p % 2 ? Qt::Key_Right : Qt::Key_PageDown, p % 2 ? Qt::AltModifier : Qt::ControlModifier);
+        ASSERT_EQ(QApplication::focusWidget(), firstControl(p)) << "page " << p;
+    }
+    for (int p = 12; p >= 0; --p) {
+        press(p % 2 ? Qt::Key_Left : Qt::Key_PageUp, p % 2 ? Qt::AltModifier : Qt::ControlModifier);
+        ASSERT_EQ(QApplication::focusWidget(), firstControl(p)) << "page " << p;
+    }
+    // The blank goes into the field, not to a button.
+    press(Qt::Key_Right, Qt::AltModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Een vis"));
+    EXPECT_EQ(form().currentPage(), 2);
+    EXPECT_EQ(form().fieldText(kFirstSectionField), QStringLiteral("Een vis"));
+}
+
 TEST_F(NavigationKeys, EveryPageKeyStillReachesTheKeyHandler)
 {
     EXPECT_FALSE(form().unsavedChanges());

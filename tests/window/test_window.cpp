@@ -134,7 +134,8 @@ TEST_F(Window, FixedClientSizeFromTheDesign)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
     EXPECT_EQ(form().centralWidget()->size(), QSize(790, 541));
     EXPECT_EQ(form().minimumSize(), form().maximumSize());
-    EXPECT_EQ(page(0)->geometry(), QRect(8, 128, 777, 369));
+    EXPECT_EQ(child<QWidget>("pageArea")->geometry(), QRect(8, 128, 777, 369));
+    EXPECT_EQ(page(0)->size(), QSize(777, 369));
     EXPECT_EQ(child<QWidget>("Image1")->geometry(), QRect(64, 8, 625, 90));
     EXPECT_EQ(command1(3)->geometry(), QRect(728, 512, 57, 25));
     EXPECT_EQ(child<QWidget>("txtInleiding")->geometry(), QRect(24, 88, 737, 265));

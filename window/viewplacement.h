@@ -1,0 +1,16 @@
+#pragma once
+// Where a window beside the wizard goes on the screen.
+
+#include <QRect>
+#include <QSize>
+
+namespace vinkring {
+
+// The frame of a window of the wanted size beside the wizard's frame, inside
+// the screen's available area: where it covers least of the wizard. Beside
+// it on the right, on the left, below or above (in that order of preference),
+// made narrower or lower down to smallest where that lets it cover nothing;
+// else as narrow as smallest against the screen's left or right edge.
+QRect placeBeside(const QRect& wizard, const QRect& screen, QSize wanted, QSize smallest);
+
+}  // namespace vinkring
