@@ -64,6 +64,19 @@ inline constexpr std::string_view kArticleSize = "%1 woorden, %2 tekens";
 // The context menu of a doubtful word.
 inline constexpr std::string_view kSearchingSuggestions = "Suggesties zoeken…";
 
+// The menu "Opmaak": the forum's tags put around the selection.
+inline constexpr std::string_view kMenuFormat = "&Opmaak";
+inline constexpr std::string_view kFormatBold = "&Vet";
+inline constexpr std::string_view kFormatItalic = "&Cursief";
+inline constexpr std::string_view kFormatUnderline = "&Onderstreept";
+inline constexpr std::string_view kFormatStrikeOut = "&Doorgestreept";
+inline constexpr std::string_view kFormatLink = "&Link…";
+// The dialog of Ctrl+K.
+inline constexpr std::string_view kLinkTitle = "Link";
+inline constexpr std::string_view kLinkAddress = "&Adres van de link:";
+inline constexpr std::string_view kLinkText = "Tekst van de link: %1";
+inline constexpr std::string_view kLinkNoText = "Zonder tekst: de link toont het adres.";
+
 inline constexpr std::string_view kProgIdBrowser = "internetexplorer.application";
 inline constexpr std::string_view kProgIdSpreadsheet = "excel.application";
 

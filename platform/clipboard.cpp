@@ -33,4 +33,10 @@ bool QtClipboard::setText(const QString& text)
     return clipboard->text(QClipboard::Clipboard) == text;
 }
 
+QString QtClipboard::plainText() const
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    return clipboard ? clipboard->text(QClipboard::Clipboard) : QString();
+}
+
 }  // namespace vinkring

@@ -22,6 +22,7 @@
 #include "window/banner.h"
 #include "window/controls.h"
 #include "window/fontlayout.h"
+#include "window/formatting.h"
 #include "window/keypreview.h"
 #include "window/layout.h"
 #include "window/linkseditor.h"
@@ -42,15 +43,17 @@ Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget
     scale_ = windowScale(*this);
     buildWindow();
     buildWritingAids(dictionary);
+    buildFormatting();
     // The key handler hears every key first; then the page keys turn the
-    // page as "<" and ">" do, and nothing where that button is disabled.
+    // page as "<" and ">" do, and nothing where that button is disabled;
+    // the formatting keys work on the field with the focus.
     keys_ = std::make_unique<KeyPreview>(
         this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); },
         [this](const QKeyEvent& key) {
             const std::optional<int> turn = pageTurn(key);
             if (turn && Command1[std::size_t(*turn)]->isEnabled())
                 Command1_Click(*turn);
-            return turn.has_value();
+            return turn.has_value() || formatting_->takeKey(key);
         });
     connect(&session_.recovery(), &RecoveryScheduler::problemChanged, this, &Form1::showRecoveryProblem);
     Form_Load();
@@ -192,6 +195,17 @@ void Form1::buildWritingAids(SpellingDictionary* dictionary)
     mnuBeeld->setObjectName(QStringLiteral("mnuBeeld"));
     mnuBeeld->addAction(spelling_->toggleAction());
     mnuBeeld->addAction(view_->toggleAction());
+}
+
+void Form1::buildFormatting()
+{
+    QList<QWidget*> fields;
+    for (const FieldBinding& field : fields_)
+        fields << field.widget();
+    formatting_ = new Formatting(this, fields, services_.clipboard);
+    menuBar()->addMenu(formatting_->menu());
+    spelling_->addMenuItems(
+        [this](QMenu* menu, QPlainTextEdit* field, QAction* usual) { formatting_->addMenuItems(menu, field, usual); });
 }
 
 void Form1::setFocusOrder()

@@ -20,6 +20,7 @@ class QPushButton;
 namespace vinkring {
 
 class ArticleView;
+class Formatting;
 class KeyPreview;
 class LinksEditor;
 class LiveSpelling;
@@ -80,6 +81,8 @@ private:
     void buildOutputButtons(QGroupBox* page);
     void buildMenu();
     void buildWritingAids(SpellingDictionary* dictionary);
+    // The menu "Opmaak" with its keys.
+    void buildFormatting();
     void setFocusOrder();
     void showCounter();
     void probeApplications();
@@ -112,6 +115,7 @@ private:
     PassingNote* lblKlembord = nullptr;
     LiveSpelling* spelling_ = nullptr;
     ArticleView* view_ = nullptr;
+    Formatting* formatting_ = nullptr;
     std::unique_ptr<KeyPreview> keys_;
 };
 

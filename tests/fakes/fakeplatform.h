@@ -69,7 +69,7 @@ public:
         text = t;
         hasText = true;
         return true;
-    }
+    }    QString plainText() const override { return hasText ? text : QString(); }
 };
 
 class FakeFileDialog final : public FileDialog {
