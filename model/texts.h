@@ -77,6 +77,35 @@ inline constexpr std::string_view kLinkAddress = "&Adres van de link:";
 inline constexpr std::string_view kLinkText = "Tekst van de link: %1";
 inline constexpr std::string_view kLinkNoText = "Zonder tekst: de link toont het adres.";
 
+// Finding in the whole article: the menu "Zoeken" and the bar along the
+// window's bottom.
+inline constexpr std::string_view kMenuSearch = "&Zoeken";
+inline constexpr std::string_view kFind = "&Zoeken…";
+inline constexpr std::string_view kFindReplace = "Zoeken en &vervangen…";
+inline constexpr std::string_view kFindNext = "V&olgende zoeken";
+inline constexpr std::string_view kFindPrevious = "Vo&rige zoeken";
+inline constexpr std::string_view kSearchLabel = "Zoe&ken:";
+inline constexpr std::string_view kReplaceLabel = "Ve&rvangen door:";
+inline constexpr std::string_view kMatchCase = "&Hoofdlettergevoelig";
+inline constexpr std::string_view kWholeWords = "Hele &woorden";
+inline constexpr std::string_view kReplace = "&Vervangen";
+inline constexpr std::string_view kReplaceAll = "&Alles vervangen";
+inline constexpr std::string_view kPreviousHit = "Vorige";
+inline constexpr std::string_view kNextHit = "Volgende";
+inline constexpr std::string_view kCloseSearch = "Sluiten (Escape)";
+inline constexpr std::string_view kHits = "%1 treffers";
+inline constexpr std::string_view kOneHit = "1 treffer";
+inline constexpr std::string_view kNoHits = "Niet gevonden";
+inline constexpr std::string_view kWrappedToStart = "%1, verder vanaf het begin";
+inline constexpr std::string_view kWrappedToEnd = "%1, verder vanaf het einde";
+inline constexpr std::string_view kReplacedIn = "%1 keer vervangen in %2";
+inline constexpr std::string_view kFields = "%1 velden";
+inline constexpr std::string_view kOneField = "1 veld";
+inline constexpr std::string_view kAndLinks = "%1 en %2 links";
+inline constexpr std::string_view kAndOneLink = "%1 en 1 link";
+inline constexpr std::string_view kOnlyLinks = "%1 links";
+inline constexpr std::string_view kOnlyOneLink = "1 link";
+
 inline constexpr std::string_view kProgIdBrowser = "internetexplorer.application";
 inline constexpr std::string_view kProgIdSpreadsheet = "excel.application";
 

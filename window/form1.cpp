@@ -29,6 +29,7 @@
 #include "window/livespelling.h"
 #include "window/navigationkeys.h"
 #include "window/passingnote.h"
+#include "window/searchbar.h"
 #include "window/windowframe.h"
 
 namespace vinkring {
@@ -44,16 +45,18 @@ Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget
     buildWindow();
     buildWritingAids(dictionary);
     buildFormatting();
+    buildSearch();
     // The key handler hears every key first; then the page keys turn the
     // page as "<" and ">" do, and nothing where that button is disabled;
-    // the formatting keys work on the field with the focus.
+    // the formatting keys work on the field with the focus, the search keys
+    // on the whole article.
     keys_ = std::make_unique<KeyPreview>(
         this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); },
         [this](const QKeyEvent& key) {
             const std::optional<int> turn = pageTurn(key);
             if (turn && Command1[std::size_t(*turn)]->isEnabled())
                 Command1_Click(*turn);
-            return turn.has_value() || formatting_->takeKey(key);
+            return turn.has_value() || formatting_->takeKey(key) || search_->takeKey(key);
         });
     connect(&session_.recovery(), &RecoveryScheduler::problemChanged, this, &Form1::showRecoveryProblem);
     Form_Load();
@@ -206,6 +209,23 @@ void Form1::buildFormatting()
     menuBar()->addMenu(formatting_->menu());
     spelling_->addMenuItems(
         [this](QMenu* menu, QPlainTextEdit* field, QAction* usual) { formatting_->addMenuItems(menu, field, usual); });
+}
+
+void Form1::buildSearch()
+{
+    std::array<QWidget*, kFieldCount> fields{};
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        fields[i] = fields_[i].widget();
+    search_ = new SearchBar(fields, *links_, [this](int page) { showPage(page); }, this);
+    menuBar()->addMenu(search_->menu());
+}
+
+void Form1::showPage(int index)
+{
+    while (CurrentPage - 1 < index && CurrentPage < PageCount)
+        Command1_Click(1);
+    while (CurrentPage - 1 > index && CurrentPage > 1)
+        Command1_Click(0);
 }
 
 void Form1::setFocusOrder()

@@ -21,6 +21,7 @@ namespace vinkring {
 
 class ArticleView;
 class Formatting;
+class SearchBar;
 class KeyPreview;
 class LinksEditor;
 class LiveSpelling;
@@ -50,6 +51,7 @@ public:
     LinksEditor& linksEditor() const { return *links_; }
     LiveSpelling& liveSpelling() const { return *spelling_; }
     ArticleView& articleView() const { return *view_; }
+    SearchBar& searchBar() const { return *search_; }
 
     // Handlers, one per control, array or menu item.
     void Form_Load();
@@ -83,6 +85,10 @@ private:
     void buildWritingAids(SpellingDictionary* dictionary);
     // The menu "Opmaak" with its keys.
     void buildFormatting();
+    // The search bar and the menu "Zoeken".
+    void buildSearch();
+    // Turns the pages as "<" and ">" do until the page with this index shows.
+    void showPage(int index);
     void setFocusOrder();
     void showCounter();
     void probeApplications();
@@ -116,6 +122,7 @@ private:
     LiveSpelling* spelling_ = nullptr;
     ArticleView* view_ = nullptr;
     Formatting* formatting_ = nullptr;
+    SearchBar* search_ = nullptr;
     std::unique_ptr<KeyPreview> keys_;
 };
 
