@@ -24,6 +24,7 @@
 #include "spelling/spellingdictionary.h"
 #include "spelling/spellinghighlighter.h"
 #include "window/articleview.h"
+#include "window/searchbar.h"
 #include "window/programservices.h"
 #include "document/documentfile.h"
 #include "document/documentformat.h"
@@ -368,6 +369,71 @@ void BM_RecoveryWrite(benchmark::State& state)
         qputenv("XDG_STATE_HOME", oldState);
 }
 BENCHMARK(BM_RecoveryWrite)->Arg(k1MB)->Arg(k10MB)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Finding in a 10 MB article in the window (spelling as you type off), from
+// the title: the next hit of a word of one sentence in eight (arg 0), and of a word that
+// stands once, at the end of the last section (arg 1), so that the whole
+// article is searched; with the page turned, the hit selected and the repaint.
+// The first search also reads the fields' texts: counter first_ms.
+void BM_FindNext(benchmark::State& state)
+{
+    ProgramServices program;
+    Form1 window(program.services);
+    ArticleDocument doc = bench::makeDocument(k10MB);
+    doc.fields.back() += QStringLiteral(" snoekbaars");
+    window.setDocument(doc);
+    window.show();
+    QApplication::processEvents();
+    SearchBar& search = window.searchBar();
+    const bool rare = state.range(0) == 1;
+    search.findField()->setText(rare ? QStringLiteral("snoekbaars") : QStringLiteral("aquarium"));
+    auto* title = window.findChild<QLineEdit*>(QStringLiteral("txtTitel"));
+    double first = -1;
+    for (auto _ : state) {
+        if (rare) {
+            title->setFocus();
+            title->setCursorPosition(0);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const bool found = search.findNext();
+        QApplication::processEvents();
+        const qint64 took = clock.nsecsElapsed();
+        state.SetIterationTime(seconds(took));
+        if (first < 0)
+            first = double(took) / 1e6;
+        if (!found)
+            state.SkipWithError("no hit");
+    }
+    state.counters["first_ms"] = first;
+    account(state, doc);
+}
+BENCHMARK(BM_FindNext)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// "Alles vervangen" over a 10 MB article in the window: a word of one
+// sentence in eight, in every section, each field changed as one step of undo.
+void BM_ReplaceAll(benchmark::State& state)
+{
+    ProgramServices program;
+    Form1 window(program.services);
+    const ArticleDocument doc = bench::makeDocument(k10MB);
+    window.show();
+    SearchBar& search = window.searchBar();
+    search.findField()->setText(QStringLiteral("aquarium"));
+    search.replaceField()->setText(QStringLiteral("bak"));
+    for (auto _ : state) {
+        window.setDocument(doc);
+        QApplication::processEvents();
+        QElapsedTimer clock;
+        clock.start();
+        search.replaceAll();
+        QApplication::processEvents();
+        state.SetIterationTime(seconds(clock.nsecsElapsed()));
+    }
+    state.counters["hits"] = double(ArticleSearch(QStringLiteral("aquarium"), {}).count(DocumentTexts(doc)));
+    account(state, doc);
+}
+BENCHMARK(BM_ReplaceAll)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

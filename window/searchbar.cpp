@@ -46,15 +46,26 @@ QString partsText(qsizetype fields, qsizetype links)
 
 }  // namespace
 
-WindowTexts::WindowTexts(const std::array<QWidget*, kFieldCount>& fields, const LinksEditor& links, QObject* parent)
+WindowTexts::WindowTexts(const std::array<QWidget*, kFieldCount>& fields, const LinksEditor& links,
+                         std::function<void()> edited, QObject* parent)
     : QObject(parent), fields_(fields), links_(links)
 {
     for (std::size_t i = 0; i < kFieldCount; ++i) {
-        const auto forget = [this, i] { cache_[i].reset(); };
-        if (auto* line = qobject_cast<QLineEdit*>(fields_[i]))
-            connect(line, &QLineEdit::textChanged, this, forget);
-        else if (auto* edit = qobject_cast<QPlainTextEdit*>(fields_[i]))
-            connect(edit->document(), &QTextDocument::contentsChanged, this, forget);
+        if (auto* line = qobject_cast<QLineEdit*>(fields_[i])) {
+            connect(line, &QLineEdit::textChanged, this, [this, i, edited] {
+                cache_[i].reset();
+                edited();
+            });
+        } else if (auto* edit = qobject_cast<QPlainTextEdit*>(fields_[i])) {
+            // The spelling underline changes formats only: as many characters
+            // go as come, which a replacement of the same length does too.
+            connect(edit->document(), &QTextDocument::contentsChange, this,
+                    [this, i, edited](int, int removed, int added) {
+                        cache_[i].reset();
+                        if (removed != added)
+                            edited();
+                    });
+        }
     }
 }
 
@@ -77,7 +88,6 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     : fields_(fields), links_(links), showPage_(std::move(showPage)), window_(window)
 {
     setObjectName(QStringLiteral("searchBar"));
-    texts_ = new WindowTexts(fields_, links_, this);
 
     find_ = new QLineEdit(this);
     find_->setObjectName(QStringLiteral("txtZoeken"));
@@ -93,11 +103,12 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     next->setToolTip(itemText(texts::kNextHit, QKeyCombination(Qt::Key_F3)));
     next->setAccessibleName(toQString(texts::kNextHit));
     matchCase_ = new QCheckBox(toQString(texts::kMatchCase), this);
+    matchCase_->setToolTip(toQString(texts::kMatchCaseTip));
     wholeWords_ = new QCheckBox(toQString(texts::kWholeWords), this);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("lblZoeken"));
     status_->setTextFormat(Qt::PlainText);
-    status_->setMinimumWidth(status_->fontMetrics().averageCharWidth() * 24);
+    status_->setMinimumWidth(status_->fontMetrics().averageCharWidth() * 20);
     auto* closeButton = new QToolButton(this);
     closeButton->setText(QStringLiteral("✕"));
     closeButton->setAutoRaise(true);
@@ -118,7 +129,7 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     const int labelWidth = std::max(findLabel->sizeHint().width(), replaceLabel->sizeHint().width());
     findLabel->setFixedWidth(labelWidth);
     replaceLabel->setFixedWidth(labelWidth);
-    const int fieldWidth = find_->fontMetrics().averageCharWidth() * 32;
+    const int fieldWidth = find_->fontMetrics().averageCharWidth() * 28;
     find_->setFixedWidth(fieldWidth);
     replaceWith_->setFixedWidth(fieldWidth);
 
@@ -149,6 +160,14 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     countLater_->setSingleShot(true);
     countLater_->setInterval(150);
     connect(countLater_, &QTimer::timeout, this, &SearchBar::count);
+    // The count follows the writing while the bar is open.
+    texts_ = new WindowTexts(
+        fields_, links_,
+        [this] {
+            if (strip_->isVisible())
+                countLater_->start();
+        },
+        this);
     connect(find_, &QLineEdit::textChanged, this, [this] {
         lastHit_.reset();
         countLater_->start();
@@ -163,15 +182,7 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     connect(replaceButton, &QPushButton::clicked, this, &SearchBar::replace);
     connect(replaceAllButton, &QPushButton::clicked, this, &SearchBar::replaceAll);
 
-    // The part the writer is in: the field or the links list last focused.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        for (std::size_t i = 0; i < kFieldCount; ++i) {
-            if (fields_[i] == now)
-                current_ = i;
-        }
-        if (now && links_.isAncestorOf(now))
-            current_ = kFieldCount;
-    });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { follow(now); });
 
     menu_ = new QMenu(toQString(texts::kMenuSearch), window_);
     menu_->setObjectName(QStringLiteral("mnuZoeken"));
@@ -183,6 +194,16 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
             [this] { findNext(false); });
     connect(menu_->addAction(itemText(texts::kFindPrevious, Qt::SHIFT | Qt::Key_F3)), &QAction::triggered, this,
             [this] { findNext(true); });
+}
+
+void SearchBar::follow(QWidget* focus)
+{
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        if (fields_[i] == focus)
+            current_ = i;
+    }
+    if (focus && links_.isAncestorOf(focus))
+        current_ = kFieldCount;
 }
 
 bool SearchBar::takeKey(const QKeyEvent& key)
@@ -213,6 +234,7 @@ bool SearchBar::takeKey(const QKeyEvent& key)
 
 void SearchBar::open(bool replacing)
 {
+    follow(window_->focusWidget());
     // A short selection in one line is what the writer wants to find.
     if (current_ < kFieldCount && window_->focusWidget() == fields_[current_]) {
         const TextSelection selection = fieldSelection(fields_[current_]);
@@ -308,6 +330,7 @@ SearchHit SearchBar::place() const
 
 bool SearchBar::findNext(bool backward)
 {
+    follow(window_->focusWidget());
     const ArticleSearch s = search();
     if (s.isEmpty()) {
         open(false);
@@ -332,21 +355,21 @@ void SearchBar::showHit(const SearchHit& hit)
 {
     lastHit_ = hit;
     current_ = std::min(hit.part, kFieldCount);
-    const bool fromBar = isAncestorOf(QApplication::focusWidget());
+    QWidget* barFocus = isAncestorOf(QApplication::focusWidget()) ? QApplication::focusWidget() : nullptr;
     if (hit.part < kFieldCount) {
         showPage_(kFields[hit.part].page);
         // The focus visits the field, so that the live view shows its
         // section; from the bar it comes back there, so that Enter goes on
         // searching instead of typing over the hit.
         fields_[hit.part]->setFocus(Qt::OtherFocusReason);
-        if (fromBar)
-            find_->setFocus(Qt::OtherFocusReason);
+        if (barFocus)
+            barFocus->setFocus(Qt::OtherFocusReason);
         select(hit.part, hit.start, hit.length);
     } else {
         showPage_(kLinksPage);
         links_.selectLine(int(hit.part - kFieldCount));
-        if (fromBar)
-            find_->setFocus(Qt::OtherFocusReason);
+        if (barFocus)
+            barFocus->setFocus(Qt::OtherFocusReason);
     }
     current_ = std::min(hit.part, kFieldCount);
 }
@@ -367,6 +390,7 @@ void SearchBar::select(std::size_t part, qsizetype start, qsizetype length)
 
 void SearchBar::replace()
 {
+    follow(window_->focusWidget());
     const ArticleSearch s = search();
     if (s.isEmpty())
         return;

@@ -29,7 +29,9 @@ class LinksEditor;
 // a field's text is read again only after it changed.
 class WindowTexts final : public QObject, public SearchTexts {
 public:
-    WindowTexts(const std::array<QWidget*, kFieldCount>& fields, const LinksEditor& links, QObject* parent);
+    // edited: a field's text changed (not only its look).
+    WindowTexts(const std::array<QWidget*, kFieldCount>& fields, const LinksEditor& links,
+                std::function<void()> edited, QObject* parent);
     std::size_t partCount() const override;
     QString partText(std::size_t part) const override;
 
@@ -70,6 +72,8 @@ public:
     QString status() const;
 
 private:
+    // The part the writer is in: the field or the links list last focused.
+    void follow(QWidget* focus);
     ArticleSearch search() const;
     SearchHit place() const;
     void showHit(const SearchHit& hit);
