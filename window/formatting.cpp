@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTextBlock>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "model/texts.h"
@@ -192,7 +193,17 @@ bool Formatting::takeKey(const QKeyEvent& key)
         QWidget* field = target();
         if (!field)
             return false;
-        run(i, field);
+        if (const std::optional<ForumTag> tag = kCommands[std::size_t(i)].tag) {
+            toggle(field, *tag);
+        } else if (!unlink(field)) {
+            // The link's dialog runs after the key has been delivered, not
+            // in the middle of its delivery: a dialog run from inside it
+            // left the window deaf to the keyboard and the mouse (X11).
+            QTimer::singleShot(0, this, [this, target = QPointer<QWidget>(field)] {
+                if (target)
+                    link(target);
+            });
+        }
         return true;
     }
     return false;
@@ -227,13 +238,20 @@ void Formatting::toggle(QWidget* field, ForumTag tag)
     applyEdit(field, shifted(toggleTag(span.text, span.selection, tag), span.offset));
 }
 
-void Formatting::link(QWidget* field)
+bool Formatting::unlink(QWidget* field)
 {
     const Span span = spanOf(field);
-    if (const std::optional<TextEdit> removed = removeLink(span.text, span.selection)) {
+    const std::optional<TextEdit> removed = removeLink(span.text, span.selection);
+    if (removed)
         applyEdit(field, shifted(*removed, span.offset));
+    return removed.has_value();
+}
+
+void Formatting::link(QWidget* field)
+{
+    if (unlink(field))
         return;
-    }
+    const Span span = spanOf(field);
     const QString clipboard = clipboard_.plainText();
     const QString selected = span.text.mid(span.selection.start, span.selection.end - span.selection.start);
     LinkDialog dialog(window_, selected, looksLikeAddress(clipboard) ? clipboard.trimmed() : QString());

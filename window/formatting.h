@@ -43,6 +43,8 @@ public:
     // Takes the link code around the selection away, or asks for an address
     // and puts one there.
     void link(QWidget* field);
+    // The link code around the selection taken away; false when there is none.
+    static bool unlink(QWidget* field);
 
 private:
     QWidget* target() const;

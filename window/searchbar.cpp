@@ -253,18 +253,28 @@ void SearchBar::close()
 {
     if (!strip_->isVisible())
         return;
-    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
-    setOpen(false);
-    if (!hadFocus)
-        return;
-    // Back to where the writer was, with the hit still selected.
-    if (current_ < kFieldCount) {
-        fields_[current_]->setFocus(Qt::OtherFocusReason);
-        if (lastHit_ && lastHit_->part == current_)
-            select(current_, lastHit_->start, lastHit_->length);
-    } else if (links_.selectedLine() >= 0) {
-        links_.selectLine(links_.selectedLine());
+    // Back to where the writer was, with the hit still selected; the focus
+    // moves before the bar hides, or it would stay in the hidden bar.
+    if (isAncestorOf(QApplication::focusWidget())) {
+        QWidget* back = current_ < kFieldCount ? fields_[current_] : nullptr;
+        if (back && back->isVisible()) {
+            back->setFocus(Qt::OtherFocusReason);
+            if (lastHit_ && lastHit_->part == current_)
+                select(current_, lastHit_->start, lastHit_->length);
+        } else if (current_ >= kFieldCount && links_.isVisible() && links_.selectedLine() >= 0) {
+            links_.selectLine(links_.selectedLine());
+        } else {
+            // The first control of the window that takes the focus.
+            QWidget* start = window_->centralWidget();
+            for (QWidget* w = start->nextInFocusChain(); w && w != start; w = w->nextInFocusChain()) {
+                if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !isAncestorOf(w)) {
+                    w->setFocus(Qt::OtherFocusReason);
+                    break;
+                }
+            }
+        }
     }
+    setOpen(false);
 }
 
 void SearchBar::setOpen(bool open)
