@@ -51,6 +51,10 @@ inline constexpr std::string_view kMenuFile = "&Bestand";
 inline constexpr std::string_view kMenuNew = "&Nieuw";
 inline constexpr std::string_view kMenuOpen = "&Openen";
 inline constexpr std::string_view kMenuSave = "Be&waren";
+// The documents opened or saved last: "1 guppy.vkv (~/Documenten)".
+inline constexpr std::string_view kMenuRecent = "&Recente bestanden";
+inline constexpr std::string_view kRecentItem = "&%1 %2 (%3)";
+inline constexpr std::string_view kRecentNone = "(geen)";
 // The menu of what the writer sees while writing (as "Beeld" in Dutch
 // editors; "D" as "B" is taken by "Bestand").
 inline constexpr std::string_view kMenuView = "Beel&d";
@@ -152,6 +156,8 @@ inline constexpr std::string_view kOnClipboard = "Het artikel staat op het klemb
 // Reading a document file; each is followed by kNothingChanged.
 inline constexpr std::string_view kNothingChanged = " Er is niets gewijzigd.";
 inline constexpr std::string_view kFileMissing = "Het bestand %1 bestaat niet.";
+inline constexpr std::string_view kRecentGone =
+    "Het bestand %1 bestaat niet meer. Het is van de lijst met recente bestanden gehaald.";
 inline constexpr std::string_view kFileEmpty = "Het bestand %1 is leeg.";
 inline constexpr std::string_view kFileIsFolder = "Het bestand %1 kan niet worden gelezen: het is een map.";
 inline constexpr std::string_view kFileNotRegular =

@@ -16,6 +16,7 @@
 #include "article/articleexport.h"
 #include "model/texts.h"
 #include "platform/automation.h"
+#include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "spelling/spellingcheck.h"
 #include "window/articleview.h"
@@ -29,6 +30,7 @@
 #include "window/livespelling.h"
 #include "window/navigationkeys.h"
 #include "window/passingnote.h"
+#include "window/recentfiles.h"
 #include "window/searchbar.h"
 #include "window/windowframe.h"
 
@@ -46,6 +48,7 @@ Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget
     buildWritingAids(dictionary);
     buildFormatting();
     buildSearch();
+    buildRecentFiles();
     // The key handler hears every key first; then the page keys turn the
     // page as "<" and ">" do, and nothing where that button is disabled;
     // the formatting keys work on the field with the focus, the search keys
@@ -220,6 +223,19 @@ void Form1::buildSearch()
     menuBar()->addMenu(search_->menu());
 }
 
+void Form1::buildRecentFiles()
+{
+    recent_ = new RecentFiles(findChild<QMenu*>(QStringLiteral("mnuBestand")), this, services_.folders.configFolder(),
+                              services_.messageBox,
+                              [this](const QString& path) { return session_.confirmReplace() && session_.openFile(path); });
+}
+
+void Form1::noteRecent(bool done)
+{
+    if (done)
+        recent_->add(session_.currentFileName());
+}
+
 void Form1::showPage(int index)
 {
     while (CurrentPage - 1 < index && CurrentPage < PageCount)
@@ -374,24 +390,24 @@ void Form1::mnuBestandNieuw_Click()
 void Form1::mnuBestandOpenen_Click()
 {
     if (session_.confirmReplace())
-        session_.open();
+        noteRecent(session_.open());
 }
 
 void Form1::openAtStartup(const QString& path)
 {
     if (session_.confirmReplace())
-        session_.openFile(path);
+        noteRecent(session_.openFile(path));
 }
 
 void Form1::mnuBestandBewaren_Click()
 {
-    session_.save();
+    noteRecent(session_.save() == SaveOutcome::Written);
 }
 
 void Form1::Form_KeyDown(int keyCode, int shift)
 {
     if ((shift & kCtrlMask) && keyCode == kKeyCodeS)
-        session_.quickSave();
+        noteRecent(session_.quickSave() == SaveOutcome::Written);
     else
         session_.keyPressed();
 }

@@ -21,6 +21,7 @@ namespace vinkring {
 
 class ArticleView;
 class Formatting;
+class RecentFiles;
 class SearchBar;
 class KeyPreview;
 class LinksEditor;
@@ -52,6 +53,7 @@ public:
     LiveSpelling& liveSpelling() const { return *spelling_; }
     ArticleView& articleView() const { return *view_; }
     SearchBar& searchBar() const { return *search_; }
+    RecentFiles& recentFiles() const { return *recent_; }
 
     // Handlers, one per control, array or menu item.
     void Form_Load();
@@ -87,6 +89,10 @@ private:
     void buildFormatting();
     // The search bar and the menu "Zoeken".
     void buildSearch();
+    // "Recente bestanden" and documents dropped on the window.
+    void buildRecentFiles();
+    // A document was opened or saved: the list of recent ones gets it.
+    void noteRecent(bool done);
     // Turns the pages as "<" and ">" do until the page with this index shows.
     void showPage(int index);
     void setFocusOrder();
@@ -123,6 +129,7 @@ private:
     ArticleView* view_ = nullptr;
     Formatting* formatting_ = nullptr;
     SearchBar* search_ = nullptr;
+    RecentFiles* recent_ = nullptr;
     std::unique_ptr<KeyPreview> keys_;
 };
 

@@ -110,6 +110,8 @@ public:
     bool programFolderIsUsers() const override { return programIsUsers; }
     QString cacheFolder() const override { return cache; }
     QString stateFolder() const override { return state; }
+    QString configFolder() const override { return config; }
+    QString config;  // empty: no list of recent documents
 };
 
 // Automation classes made available by a test; records every creation.
