@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -168,12 +169,23 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
                 countLater_->start();
         },
         this);
+    countStep_ = new QTimer(this);
+    countStep_->setSingleShot(true);
+    countStep_->setInterval(0);
+    connect(countStep_, &QTimer::timeout, this, &SearchBar::countSome);
     connect(find_, &QLineEdit::textChanged, this, [this] {
         lastHit_.reset();
+        notice_.clear();
+        countText_.clear();
+        counting_.reset();
         countLater_->start();
     });
-    for (QCheckBox* option : {matchCase_, wholeWords_})
-        connect(option, &QCheckBox::toggled, this, &SearchBar::count);
+    for (QCheckBox* option : {matchCase_, wholeWords_}) {
+        connect(option, &QCheckBox::toggled, this, [this] {
+            notice_.clear();
+            count();
+        });
+    }
     connect(find_, &QLineEdit::returnPressed, this, [this] { findNext(false); });
     connect(replaceWith_, &QLineEdit::returnPressed, this, &SearchBar::replace);
     connect(previous, &QToolButton::clicked, this, [this] { findNext(true); });
@@ -293,14 +305,31 @@ void SearchBar::setOptions(SearchOptions options)
     wholeWords_->setChecked(options.wholeWords);
 }
 
+bool SearchBar::counting() const
+{
+    return counting_.has_value() || countLater_->isActive() || countStep_->isActive();
+}
+
 QString SearchBar::status() const
 {
     return status_->text();
 }
 
-void SearchBar::say(const QString& text)
+void SearchBar::say(const QString& notice, bool withCount)
 {
-    status_->setText(text);
+    notice_ = notice;
+    noticeWithCount_ = withCount;
+    showStatus();
+}
+
+void SearchBar::showStatus()
+{
+    if (notice_.isEmpty())
+        status_->setText(countText_);
+    else if (noticeWithCount_ && !countText_.isEmpty())
+        status_->setText(toQString(texts::kCountAndNotice).arg(countText_, notice_));
+    else
+        status_->setText(notice_);
 }
 
 ArticleSearch SearchBar::search() const
@@ -311,16 +340,38 @@ ArticleSearch SearchBar::search() const
 void SearchBar::count()
 {
     countLater_->stop();
-    const ArticleSearch s = search();
-    if (s.isEmpty()) {
+    counting_ = search();
+    countPart_ = 0;
+    counted_ = 0;
+    if (counting_->isEmpty()) {
+        counting_.reset();
         countText_.clear();
-    } else {
-        const qsizetype hits = s.count(*texts_);
-        countText_ = hits == 0   ? toQString(texts::kNoHits)
-                     : hits == 1 ? toQString(texts::kOneHit)
-                                 : toQString(texts::kHits).arg(dutchNumber(hits));
+        showStatus();
+        return;
     }
-    say(countText_);
+    countStep_->start();
+}
+
+// The hits are counted a few fields at a time, so that the window keeps
+// answering while a long article is counted; reading the fields' texts for
+// the first time is most of the work.
+void SearchBar::countSome()
+{
+    if (!counting_)
+        return;
+    QElapsedTimer slice;
+    slice.start();
+    while (countPart_ < texts_->partCount() && slice.elapsed() < kCountSliceMs)
+        counted_ += counting_->countIn(texts_->partText(countPart_++));
+    if (countPart_ < texts_->partCount()) {
+        countStep_->start();
+        return;
+    }
+    counting_.reset();
+    countText_ = counted_ == 0   ? toQString(texts::kNoHits)
+                 : counted_ == 1 ? toQString(texts::kOneHit)
+                                 : toQString(texts::kHits).arg(dutchNumber(counted_));
+    showStatus();
 }
 
 SearchHit SearchBar::place() const
@@ -346,7 +397,7 @@ bool SearchBar::findNext(bool backward)
         open(false);
         return false;
     }
-    if (countLater_->isActive() || countText_.isEmpty())
+    if (countText_.isEmpty() && !counting_ && !countLater_->isActive())
         count();
     const std::optional<ArticleSearch::Found> found = s.find(*texts_, place(), backward);
     if (!found) {
@@ -354,10 +405,7 @@ bool SearchBar::findNext(bool backward)
         return false;
     }
     showHit(found->hit);
-    if (found->wrapped)
-        say(toQString(backward ? texts::kWrappedToEnd : texts::kWrappedToStart).arg(countText_));
-    else
-        say(countText_);
+    say(found->wrapped ? toQString(backward ? texts::kWrappedToEnd : texts::kWrappedToStart) : QString(), true);
     return true;
 }
 

@@ -70,6 +70,8 @@ public:
     void setOptions(SearchOptions options);
     // What the bar says: the count of hits, a wrap, what was replaced.
     QString status() const;
+    // Whether the hits are still being counted.
+    bool counting() const;
 
 private:
     // The part the writer is in: the field or the links list last focused.
@@ -79,8 +81,14 @@ private:
     void showHit(const SearchHit& hit);
     void select(std::size_t part, qsizetype start, qsizetype length);
     void setOpen(bool open);
+    // Counts the hits in the whole article, a slice at a time.
     void count();
-    void say(const QString& text);
+    void countSome();
+    // A notice, alone or after the count.
+    void say(const QString& notice, bool withCount = false);
+    void showStatus();
+
+    static constexpr int kCountSliceMs = 8;
 
     std::array<QWidget*, kFieldCount> fields_;
     LinksEditor& links_;
@@ -92,6 +100,12 @@ private:
     std::size_t current_ = 0;  // the part the writer was last in
     std::optional<SearchHit> lastHit_;
     QString countText_;
+    QString notice_;
+    bool noticeWithCount_ = false;
+    std::optional<ArticleSearch> counting_;
+    std::size_t countPart_ = 0;
+    qsizetype counted_ = 0;
+    QTimer* countStep_;
 
     QMenu* menu_;
     QLineEdit* find_;
