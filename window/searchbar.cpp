@@ -123,6 +123,10 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     replaceLabel->setBuddy(replaceWith_);
     auto* replaceButton = new QPushButton(toQString(texts::kReplace), replaceRow_);
     auto* replaceAllButton = new QPushButton(toQString(texts::kReplaceAll), replaceRow_);
+    // What "Alles vervangen" did, where the replace row has room for it.
+    replaced_ = new QLabel(replaceRow_);
+    replaced_->setObjectName(QStringLiteral("lblVervangen"));
+    replaced_->setTextFormat(Qt::PlainText);
     for (QPushButton* button : {replaceButton, replaceAllButton})
         button->setAutoDefault(false);
 
@@ -144,7 +148,7 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     replaceLayout->setContentsMargins(0, 0, 0, 0);
     for (QWidget* w : std::initializer_list<QWidget*>{replaceLabel, replaceWith_, replaceButton, replaceAllButton})
         replaceLayout->addWidget(w);
-    replaceLayout->addStretch(1);
+    replaceLayout->addWidget(replaced_, 1);
     auto* rows = new QVBoxLayout(this);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->addLayout(findRow);
@@ -175,6 +179,7 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     connect(countStep_, &QTimer::timeout, this, &SearchBar::countSome);
     connect(find_, &QLineEdit::textChanged, this, [this] {
         lastHit_.reset();
+        replaced_->clear();
         notice_.clear();
         countText_.clear();
         counting_.reset();
@@ -313,6 +318,11 @@ bool SearchBar::counting() const
 QString SearchBar::status() const
 {
     return status_->text();
+}
+
+QString SearchBar::replacedStatus() const
+{
+    return replaced_->text();
 }
 
 void SearchBar::say(const QString& notice, bool withCount)
@@ -490,11 +500,10 @@ void SearchBar::replaceAll()
         }
     }
     lastHit_.reset();
+    say(QString());
     count();
-    if (hits == 0)
-        say(toQString(texts::kNoHits));
-    else
-        say(toQString(texts::kReplacedIn).arg(dutchNumber(hits), partsText(fields, links)));
+    replaced_->setText(hits == 0 ? toQString(texts::kNoHits)
+                                 : toQString(texts::kReplacedIn).arg(dutchNumber(hits), partsText(fields, links)));
 }
 
 }  // namespace vinkring

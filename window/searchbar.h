@@ -70,6 +70,8 @@ public:
     void setOptions(SearchOptions options);
     // What the bar says: the count of hits, a wrap, what was replaced.
     QString status() const;
+    // What "Alles vervangen" said.
+    QString replacedStatus() const;
     // Whether the hits are still being counted.
     bool counting() const;
 
@@ -114,6 +116,7 @@ private:
     QCheckBox* matchCase_;
     QCheckBox* wholeWords_;
     QLabel* status_;
+    QLabel* replaced_;
     QTimer* countLater_;
 };
 
