@@ -134,8 +134,9 @@ TextEdit insertLink(QStringView text, TextSelection selection, const QString& ad
         const QString code = joined(u"[URL]", address, kLinkClose);
         return {s, e, code, {s + code.size(), s + code.size()}};
     }
-    const QString open = QStringLiteral("[URL=") + address + u']';
-    return {s, e, joined(open, text.mid(s, e - s), kLinkClose), {s + open.size(), e + open.size()}};
+    // The cursor after the code: the writer goes on typing behind the link.
+    const QString code = joined(QString(QStringLiteral("[URL=") + address + u']'), text.mid(s, e - s), kLinkClose);
+    return {s, e, code, {s + code.size(), s + code.size()}};
 }
 
 QString linkAddress(const QString& typed)

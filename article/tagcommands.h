@@ -44,7 +44,8 @@ TextEdit toggleTag(QStringView text, TextSelection selection, ForumTag tag);
 // [URL]address[/URL] the address); nullopt otherwise.
 std::optional<TextEdit> removeLink(QStringView text, TextSelection selection);
 
-// [URL=address]selection[/URL], or [URL]address[/URL] with no selection.
+// [URL=address]selection[/URL], or [URL]address[/URL] with no selection;
+// the cursor after it.
 TextEdit insertLink(QStringView text, TextSelection selection, const QString& address);
 
 // An address as the writer gives it for a link: the blanks around it go.

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -170,12 +171,39 @@ Formatting::Formatting(QWidget* window, QList<QWidget*> fields, Clipboard& clipb
                 run(i, field);
         });
     }
+    // A line field drops its selection when the menu bar takes the
+    // keyboard (Alt+O): it comes back with the focus, for the menu's command.
+    for (QWidget* field : fields_) {
+        if (qobject_cast<QLineEdit*>(field))
+            field->installEventFilter(this);
+    }
     // Only for a field that takes tags.
     connect(menu_, &QMenu::aboutToShow, this, [this] {
         const bool enabled = target() != nullptr;
         for (QAction* item : menu_->actions())
             item->setEnabled(enabled);
     });
+}
+
+bool Formatting::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::FocusOut && event->type() != QEvent::FocusIn)
+        return false;
+    auto* line = static_cast<QLineEdit*>(watched);
+    const auto* focus = static_cast<QFocusEvent*>(event);
+    if (focus->reason() != Qt::MenuBarFocusReason)
+        return false;
+    if (event->type() == QEvent::FocusOut) {
+        keptSelection_ = fieldSelection(line);
+    } else if (!line->hasSelectedText() && keptSelection_.end > keptSelection_.start &&
+               keptSelection_.end <= line->text().size()) {
+        // After the line field has taken the focus back.
+        QTimer::singleShot(0, line, [line, kept = keptSelection_] {
+            if (!line->hasSelectedText() && kept.end <= line->text().size())
+                line->setSelection(int(kept.start), int(kept.end - kept.start));
+        });
+    }
+    return false;
 }
 
 QWidget* Formatting::target() const

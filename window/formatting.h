@@ -46,6 +46,10 @@ public:
     // The link code around the selection taken away; false when there is none.
     static bool unlink(QWidget* field);
 
+protected:
+    // A line field's selection kept while the menu bar has the keyboard.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* target() const;
     void run(int command, QWidget* field);
@@ -54,6 +58,7 @@ private:
     QList<QWidget*> fields_;
     Clipboard& clipboard_;
     QMenu* menu_;
+    TextSelection keptSelection_;
 };
 
 }  // namespace vinkring

@@ -68,7 +68,7 @@ TEST_F(Formatting, TagsAndLinksGoOnAndOffAsOneStepOfUndo)
         {Qt::Key_K, nullptr, "zie «[URL=http://a.nl]Vinkring[/URL]» hier", "zie «Vinkring» hier"},
         {Qt::Key_K, nullptr, "zie [url=\"http://a.nl\"]«Vinkring»[/URL] hier", "zie «Vinkring» hier"},
         {Qt::Key_K, nullptr, "[URL]«www.a.nl»[/URL]", "«www.a.nl»"},
-        {Qt::Key_K, "http://a.nl", "zie «Vinkring» hier", "zie [URL=http://a.nl]«Vinkring»[/URL] hier"},
+        {Qt::Key_K, "http://a.nl", "zie «Vinkring» hier", "zie [URL=http://a.nl]Vinkring[/URL]«» hier"},
         {Qt::Key_K, "www.a.nl", "zie «» hier", "zie [URL]www.a.nl[/URL]«» hier"},
     };
     form().show();
