@@ -25,7 +25,6 @@ public:
 
     // A document just opened or saved.
     void add(const QString& path) { list_.add(path); }
-    const QStringList& paths() const { return list_.paths(); }
     // Opens the file; a file that has gone is said so and taken off the list.
     void open(const QString& path);
 

@@ -304,25 +304,9 @@ void SearchBar::setOpen(bool open)
     }
 }
 
-void SearchBar::setOptions(SearchOptions options)
-{
-    matchCase_->setChecked(options.matchCase);
-    wholeWords_->setChecked(options.wholeWords);
-}
-
 bool SearchBar::counting() const
 {
     return counting_.has_value() || countLater_->isActive() || countStep_->isActive();
-}
-
-QString SearchBar::status() const
-{
-    return status_->text();
-}
-
-QString SearchBar::replacedStatus() const
-{
-    return replaced_->text();
 }
 
 void SearchBar::say(const QString& notice, bool withCount)

@@ -67,11 +67,6 @@ public:
 
     QLineEdit* findField() const { return find_; }
     QLineEdit* replaceField() const { return replaceWith_; }
-    void setOptions(SearchOptions options);
-    // What the bar says: the count of hits, a wrap, what was replaced.
-    QString status() const;
-    // What "Alles vervangen" said.
-    QString replacedStatus() const;
     // Whether the hits are still being counted.
     bool counting() const;
 
