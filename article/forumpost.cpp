@@ -56,6 +56,16 @@ int styleIndex(quint8 style)
     return index;
 }
 
+// [URL="address"], as writers copy it from other forums: the quotes are no
+// part of the address (nor single ones).
+QStringView unquoted(QStringView address)
+{
+    const QStringView trimmed = address.trimmed();
+    if (trimmed.size() >= 2 && (trimmed.front() == u'"' || trimmed.front() == u'\'') && trimmed.back() == trimmed.front())
+        return trimmed.mid(1, trimmed.size() - 2);
+    return address;
+}
+
 class PostParser {
 public:
     explicit PostParser(const QString& text) : s_(text), n_(text.size()) {}
@@ -223,7 +233,7 @@ bool PostParser::takeUrlCode()
     const qsizetype close = findClose(targetEnd + 1);
     if (close < 0)
         return false;
-    link_ = linkTarget(mid(j + 1, targetEnd).toString());
+    link_ = linkTarget(unquoted(mid(j + 1, targetEnd)).toString());
     linkEnd_ = close;
     i_ = targetEnd + 1;
     return true;

@@ -29,6 +29,7 @@
 #include "spelling/spellingdictionary.h"
 #include "spelling/spellinghighlighter.h"
 #include "window/articleview.h"
+#include "window/searchbar.h"
 #include "window/programservices.h"
 #include "document/documentfile.h"
 #include "document/documentformat.h"
@@ -414,6 +415,83 @@ void BM_RecoveryWrite(benchmark::State& state)
         qputenv("XDG_STATE_HOME", oldState);
 }
 BENCHMARK(BM_RecoveryWrite)->Arg(k1MB)->Arg(k10MB)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Finding in a 10 MB article in the window (spelling as you type off), from
+// the title: the next hit of a word of one sentence in eight (arg 0), and of
+// a word that stands once, at the end of the last section (arg 1), so that
+// the whole article is searched; with the page turned, the hit selected and
+// the repaint. The very first search also reads the fields' texts out of the
+// window (counter first_ms); the count of the hits, which starts then, reads
+// them in slices of its own (counter count_slices) before the timed ones.
+void BM_FindNext(benchmark::State& state)
+{
+    ProgramServices program;
+    Form1 window(program.services);
+    ArticleDocument doc = bench::makeDocument(k10MB);
+    doc.fields.back() += QStringLiteral(" snoekbaars");
+    window.setDocument(doc);
+    window.show();
+    QApplication::processEvents();
+    SearchBar& search = window.searchBar();
+    const bool rare = state.range(0) == 1;
+    search.findField()->setText(rare ? QStringLiteral("snoekbaars") : QStringLiteral("aquarium"));
+    auto* title = window.findChild<QLineEdit*>(QStringLiteral("txtTitel"));
+    const auto fromTitle = [&] {
+        if (rare) {
+            title->setFocus();
+            title->setCursorPosition(0);
+        }
+    };
+    const auto timedFind = [&] {
+        QElapsedTimer clock;
+        clock.start();
+        const bool found = search.findNext();
+        QApplication::processEvents();
+        if (!found)
+            state.SkipWithError("no hit");
+        return clock.nsecsElapsed();
+    };
+    fromTitle();
+    const double first = double(timedFind()) / 1e6;
+    int slices = 0;
+    while (search.counting()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        ++slices;
+    }
+    for (auto _ : state) {
+        fromTitle();
+        state.SetIterationTime(seconds(timedFind()));
+    }
+    state.counters["first_ms"] = first;
+    state.counters["count_slices"] = slices;
+    account(state, doc);
+}
+BENCHMARK(BM_FindNext)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// "Alles vervangen" over a 10 MB article in the window: a word of one
+// sentence in eight, in every section, each field changed as one step of undo.
+void BM_ReplaceAll(benchmark::State& state)
+{
+    ProgramServices program;
+    Form1 window(program.services);
+    const ArticleDocument doc = bench::makeDocument(k10MB);
+    window.show();
+    SearchBar& search = window.searchBar();
+    search.findField()->setText(QStringLiteral("aquarium"));
+    search.replaceField()->setText(QStringLiteral("bak"));
+    for (auto _ : state) {
+        window.setDocument(doc);
+        QApplication::processEvents();
+        QElapsedTimer clock;
+        clock.start();
+        search.replaceAll();
+        QApplication::processEvents();
+        state.SetIterationTime(seconds(clock.nsecsElapsed()));
+    }
+    state.counters["hits"] = double(ArticleSearch(QStringLiteral("aquarium"), {}).count(DocumentTexts(doc)));
+    account(state, doc);
+}
+BENCHMARK(BM_ReplaceAll)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

@@ -51,6 +51,10 @@ inline constexpr std::string_view kMenuFile = "&Bestand";
 inline constexpr std::string_view kMenuNew = "&Nieuw";
 inline constexpr std::string_view kMenuOpen = "&Openen";
 inline constexpr std::string_view kMenuSave = "Be&waren";
+// The documents opened or saved last: "1 guppy.vkv (~/Documenten)".
+inline constexpr std::string_view kMenuRecent = "&Recente bestanden";
+inline constexpr std::string_view kRecentItem = "&%1 %2 (%3)";
+inline constexpr std::string_view kRecentNone = "(geen)";
 // The menu of what the writer sees while writing (as "Beeld" in Dutch
 // editors; "D" as "B" is taken by "Bestand").
 inline constexpr std::string_view kMenuView = "Beel&d";
@@ -68,6 +72,50 @@ inline constexpr std::string_view kPostLimitUnit = " tekens";
 
 // The context menu of a doubtful word.
 inline constexpr std::string_view kSearchingSuggestions = "Suggesties zoeken…";
+
+// The menu "Opmaak": the forum's tags put around the selection.
+inline constexpr std::string_view kMenuFormat = "&Opmaak";
+inline constexpr std::string_view kFormatBold = "&Vet";
+inline constexpr std::string_view kFormatItalic = "&Cursief";
+inline constexpr std::string_view kFormatUnderline = "&Onderstreept";
+inline constexpr std::string_view kFormatStrikeOut = "&Doorgestreept";
+inline constexpr std::string_view kFormatLink = "&Link…";
+// The dialog of Ctrl+K.
+inline constexpr std::string_view kLinkTitle = "Link";
+inline constexpr std::string_view kLinkAddress = "&Adres van de link:";
+inline constexpr std::string_view kLinkText = "Tekst van de link: %1";
+inline constexpr std::string_view kLinkNoText = "Zonder tekst: de link toont het adres.";
+
+// Finding in the whole article: the menu "Zoeken" and the bar along the
+// window's bottom.
+inline constexpr std::string_view kMenuSearch = "&Zoeken";
+inline constexpr std::string_view kFind = "&Zoeken…";
+inline constexpr std::string_view kFindReplace = "Zoeken en &vervangen…";
+inline constexpr std::string_view kFindNext = "V&olgende zoeken";
+inline constexpr std::string_view kFindPrevious = "Vo&rige zoeken";
+inline constexpr std::string_view kSearchLabel = "Zoe&ken:";
+inline constexpr std::string_view kReplaceLabel = "Ve&rvangen door:";
+inline constexpr std::string_view kMatchCase = "&Hoofdletters";
+inline constexpr std::string_view kMatchCaseTip = "Alleen met dezelfde hoofdletters en kleine letters";
+inline constexpr std::string_view kWholeWords = "Hele &woorden";
+inline constexpr std::string_view kReplace = "&Vervangen";
+inline constexpr std::string_view kReplaceAll = "&Alles vervangen";
+inline constexpr std::string_view kPreviousHit = "Vorige";
+inline constexpr std::string_view kNextHit = "Volgende";
+inline constexpr std::string_view kCloseSearch = "Sluiten (Escape)";
+inline constexpr std::string_view kHits = "%1 treffers";
+inline constexpr std::string_view kOneHit = "1 treffer";
+inline constexpr std::string_view kNoHits = "Niet gevonden";
+inline constexpr std::string_view kWrappedToStart = "Verder vanaf het begin";
+inline constexpr std::string_view kWrappedToEnd = "Verder vanaf het einde";
+inline constexpr std::string_view kCountAndNotice = "%1. %2";
+inline constexpr std::string_view kReplacedIn = "%1 keer vervangen in %2";
+inline constexpr std::string_view kFields = "%1 velden";
+inline constexpr std::string_view kOneField = "1 veld";
+inline constexpr std::string_view kAndLinks = "%1 en %2 links";
+inline constexpr std::string_view kAndOneLink = "%1 en 1 link";
+inline constexpr std::string_view kOnlyLinks = "%1 links";
+inline constexpr std::string_view kOnlyOneLink = "1 link";
 
 inline constexpr std::string_view kProgIdBrowser = "internetexplorer.application";
 inline constexpr std::string_view kProgIdSpreadsheet = "excel.application";
@@ -135,6 +183,8 @@ inline constexpr std::string_view kOnClipboard = "Het artikel staat op het klemb
 // Reading a document file; each is followed by kNothingChanged.
 inline constexpr std::string_view kNothingChanged = " Er is niets gewijzigd.";
 inline constexpr std::string_view kFileMissing = "Het bestand %1 bestaat niet.";
+inline constexpr std::string_view kRecentGone =
+    "Het bestand %1 bestaat niet meer. Het is van de lijst met recente bestanden gehaald.";
 inline constexpr std::string_view kFileEmpty = "Het bestand %1 is leeg.";
 inline constexpr std::string_view kFileIsFolder = "Het bestand %1 kan niet worden gelezen: het is een map.";
 inline constexpr std::string_view kFileNotRegular =

@@ -48,4 +48,10 @@ QString QtFolders::stateFolder() const
     return base + QLatin1Char('/') + QCoreApplication::applicationName();
 }
 
+QString QtFolders::configFolder() const
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return base.isEmpty() ? QString() : base + QLatin1Char('/') + QCoreApplication::applicationName();
+}
+
 }  // namespace vinkring

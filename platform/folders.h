@@ -17,6 +17,9 @@ public:
     // The user's own folder for this program's state, such as the recovery
     // copy of unsaved work (need not exist yet). Empty: none is kept.
     virtual QString stateFolder() const = 0;
+    // The user's configuration folder for this program, such as the list of
+    // recent documents (need not exist yet). Empty: nothing is kept.
+    virtual QString configFolder() const = 0;
 };
 
 class QtFolders final : public Folders {
@@ -25,6 +28,7 @@ public:
     bool programFolderIsUsers() const override;
     QString cacheFolder() const override;
     QString stateFolder() const override;
+    QString configFolder() const override;
 };
 
 // Whether folder is a user's own: it exists, the user (userId) owns it, and it

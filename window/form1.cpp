@@ -19,6 +19,7 @@
 #include "article/articleexport.h"
 #include "model/texts.h"
 #include "platform/automation.h"
+#include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "spelling/spellingcheck.h"
 #include "window/articleview.h"
@@ -26,6 +27,7 @@
 #include "window/controls.h"
 #include "window/exportcommands.h"
 #include "window/fontlayout.h"
+#include "window/formatting.h"
 #include "window/keypreview.h"
 #include "window/layout.h"
 #include "window/linkseditor.h"
@@ -33,6 +35,8 @@
 #include "window/navigationkeys.h"
 #include "window/pagearea.h"
 #include "window/passingnote.h"
+#include "window/recentfiles.h"
+#include "window/searchbar.h"
 #include "window/windowframe.h"
 
 namespace vinkring {
@@ -47,8 +51,13 @@ Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget
     scale_ = windowScale(*this);
     buildWindow();
     buildWritingAids(dictionary);
+    buildFormatting();
+    buildSearch();
+    buildRecentFiles();
     // The key handler hears every key first; then the page keys turn the
-    // page as "<" and ">" do, and nothing where that button is disabled.
+    // page as "<" and ">" do, and nothing where that button is disabled;
+    // the formatting keys work on the field with the focus, the search keys
+    // on the whole article.
     keys_ = std::make_unique<KeyPreview>(
         this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); },
         [this](const QKeyEvent& key) {
@@ -57,7 +66,7 @@ Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget
                 Command1_Click(*turn);
                 focusFirstControl(Frame1[std::size_t(CurrentPage - 1)]);
             }
-            return turn.has_value();
+            return turn.has_value() || formatting_->takeKey(key) || search_->takeKey(key);
         });
     connect(&session_.recovery(), &RecoveryScheduler::problemChanged, this, &Form1::showRecoveryProblem);
     Form_Load();
@@ -230,6 +239,47 @@ void Form1::buildWritingAids(SpellingDictionary* dictionary)
     mnuBeeld->addAction(view_->toggleAction());
 }
 
+void Form1::buildFormatting()
+{
+    QList<QWidget*> fields;
+    for (const FieldBinding& field : fields_)
+        fields << field.widget();
+    formatting_ = new Formatting(this, fields, services_.clipboard);
+    menuBar()->addMenu(formatting_->menu());
+    spelling_->addMenuItems(
+        [this](QMenu* menu, QPlainTextEdit* field, QAction* usual) { formatting_->addMenuItems(menu, field, usual); });
+}
+
+void Form1::buildSearch()
+{
+    std::array<QWidget*, kFieldCount> fields{};
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        fields[i] = fields_[i].widget();
+    search_ = new SearchBar(fields, *links_, [this](int page) { showPage(page); }, this);
+    menuBar()->addMenu(search_->menu());
+}
+
+void Form1::buildRecentFiles()
+{
+    recent_ = new RecentFiles(findChild<QMenu*>(QStringLiteral("mnuBestand")), this, services_.folders.configFolder(),
+                              services_.messageBox,
+                              [this](const QString& path) { return session_.confirmReplace() && session_.openFile(path); });
+}
+
+void Form1::noteRecent(bool done)
+{
+    if (done)
+        recent_->add(session_.currentFileName());
+}
+
+void Form1::showPage(int index)
+{
+    while (CurrentPage - 1 < index && CurrentPage < PageCount)
+        Command1_Click(1);
+    while (CurrentPage - 1 > index && CurrentPage > 1)
+        Command1_Click(0);
+}
+
 void Form1::setFocusOrder()
 {
     std::vector<QWidget*> order{Command1[0], Command1[1]};
@@ -371,24 +421,24 @@ void Form1::mnuBestandNieuw_Click()
 void Form1::mnuBestandOpenen_Click()
 {
     if (session_.confirmReplace())
-        session_.open();
+        noteRecent(session_.open());
 }
 
 void Form1::openAtStartup(const QString& path)
 {
     if (session_.confirmReplace())
-        session_.openFile(path);
+        noteRecent(session_.openFile(path));
 }
 
 void Form1::mnuBestandBewaren_Click()
 {
-    session_.save();
+    noteRecent(session_.save() == SaveOutcome::Written);
 }
 
 void Form1::Form_KeyDown(int keyCode, int shift)
 {
     if ((shift & kCtrlMask) && keyCode == kKeyCodeS)
-        session_.quickSave();
+        noteRecent(session_.quickSave() == SaveOutcome::Written);
     else
         session_.keyPressed();
 }

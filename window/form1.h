@@ -21,6 +21,9 @@ namespace vinkring {
 
 class ArticleView;
 class ExportCommands;
+class Formatting;
+class RecentFiles;
+class SearchBar;
 class KeyPreview;
 class LinksEditor;
 class LiveSpelling;
@@ -52,6 +55,8 @@ public:
     LinksEditor& linksEditor() const { return *links_; }
     LiveSpelling& liveSpelling() const { return *spelling_; }
     ArticleView& articleView() const { return *view_; }
+    SearchBar& searchBar() const { return *search_; }
+    RecentFiles& recentFiles() const { return *recent_; }
 
     // Handlers, one per control, array or menu item.
     void Form_Load();
@@ -85,6 +90,16 @@ private:
     void buildOutputButtons(QGroupBox* page);
     void buildMenu();
     void buildWritingAids(SpellingDictionary* dictionary);
+    // The menu "Opmaak" with its keys.
+    void buildFormatting();
+    // The search bar and the menu "Zoeken".
+    void buildSearch();
+    // "Recente bestanden" and documents dropped on the window.
+    void buildRecentFiles();
+    // A document was opened or saved: the list of recent ones gets it.
+    void noteRecent(bool done);
+    // Turns the pages as "<" and ">" do until the page with this index shows.
+    void showPage(int index);
     void setFocusOrder();
     void showCounter();
     void probeApplications();
@@ -122,6 +137,9 @@ private:
     PassingNote* lblKlembord = nullptr;
     LiveSpelling* spelling_ = nullptr;
     ArticleView* view_ = nullptr;
+    Formatting* formatting_ = nullptr;
+    SearchBar* search_ = nullptr;
+    RecentFiles* recent_ = nullptr;
     std::unique_ptr<KeyPreview> keys_;
     std::unique_ptr<ExportCommands> exports_;  // "Exporteren..." and "Importeren uit forumtekst..."
 };

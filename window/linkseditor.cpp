@@ -107,6 +107,43 @@ QList<QWidget*> LinksEditor::focusOrder() const
     return {txtURL, txtLinkOMS, Command2, Command3, Command4, List1};
 }
 
+int LinksEditor::lineCount() const
+{
+    return List1->count();
+}
+
+QString LinksEditor::line(int row) const
+{
+    const QListWidgetItem* item = List1->item(row);
+    return item ? item->text() : QString();
+}
+
+void LinksEditor::selectLine(int row)
+{
+    // Without List1_Click: the input fields keep what the writer typed.
+    {
+        const QSignalBlocker quiet(List1);
+        List1->setCurrentRow(row);
+    }
+    List1->viewport()->update();
+    List1->scrollToItem(List1->currentItem());
+    List1->setFocus();
+}
+
+void LinksEditor::replaceLine(int row, const QString& line)
+{
+    QListWidgetItem* item = List1->item(row);
+    if (!item || item->text() == line)
+        return;
+    item->setText(line);
+    emit linksChanged();
+}
+
+int LinksEditor::selectedLine() const
+{
+    return List1->currentRow();
+}
+
 void LinksEditor::List1_Click()
 {
     const int row = List1->currentRow();

@@ -28,6 +28,17 @@ public:
     // Empties the input fields.
     void clearInputs();
 
+    // One line, for a search through the article.
+    int lineCount() const;
+    QString line(int row) const;
+    // Selects the line and puts the focus on the list; the input fields keep
+    // their texts.
+    void selectLine(int row);
+    // The line's text replaced: a change of the links, like "Wijzig".
+    void replaceLine(int row, const QString& line);
+    // The line the writer has selected; -1 when none.
+    int selectedLine() const;
+
     // Handlers.
     void List1_Click();
     void Command2_Click();

@@ -36,14 +36,17 @@ void LiveSpelling::setAvailable(bool available)
 
 void LiveSpelling::attach(QPlainTextEdit* field)
 {
-    if (!dictionary_ || !field)
+    if (!field)
         return;
-    auto* highlighter = new SpellingHighlighter(*dictionary_, field->document());
-    highlighter->setActive(toggle_->isChecked());
-    QPointer<QPlainTextEdit> cursorOf(field);
-    highlighter->setCursor([cursorOf] { return cursorOf ? cursorOf->textCursor().position() : -1; });
-    connect(field, &QPlainTextEdit::cursorPositionChanged, highlighter, &SpellingHighlighter::cursorMoved);
-    highlighters_.insert(field, highlighter);
+    if (dictionary_) {
+        auto* highlighter = new SpellingHighlighter(*dictionary_, field->document());
+        highlighter->setActive(toggle_->isChecked());
+        QPointer<QPlainTextEdit> cursorOf(field);
+        highlighter->setCursor([cursorOf] { return cursorOf ? cursorOf->textCursor().position() : -1; });
+        connect(field, &QPlainTextEdit::cursorPositionChanged, highlighter, &SpellingHighlighter::cursorMoved);
+        highlighters_.insert(field, highlighter);
+    }
+    // The menu has items of its own without a dictionary too.
     // A click arrives at the viewport, the menu key at the field.
     for (QObject* target : {static_cast<QObject*>(field), static_cast<QObject*>(field->viewport())}) {
         watched_.insert(target, field);
@@ -86,6 +89,7 @@ void LiveSpelling::showMenu(QPlainTextEdit* field, QPoint inViewport, QPoint glo
 {
     QMenu* menu = field->createStandardContextMenu(inViewport);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* usual = menu->actions().value(0);
     SpellingHighlighter* highlighter = highlighters_.value(field);
     if (highlighter) {
         const int position =
@@ -94,6 +98,8 @@ void LiveSpelling::showMenu(QPlainTextEdit* field, QPoint inViewport, QPoint glo
         if (!word.isNull())
             addSpellingItems(menu, field, word);
     }
+    if (menuItems_)
+        menuItems_(menu, field, usual);
     menu->popup(global);
 }
 

@@ -4,6 +4,8 @@
 // woordenboek", and the menu item "Spelling tijdens typen" that turns it off
 // and on for the run.
 
+#include <functional>
+
 #include <QHash>
 #include <QObject>
 #include <QTextCursor>
@@ -27,6 +29,10 @@ public:
 
     // Underlines in this field from now on.
     void attach(QPlainTextEdit* field);
+    // Items of the writer's own in the field's context menu: after the
+    // spelling items, before the field's usual ones (`usual`, the first).
+    using MenuItems = std::function<void(QMenu* menu, QPlainTextEdit* field, QAction* usual)>;
+    void addMenuItems(MenuItems items) { menuItems_ = std::move(items); }
 
     // Checkable, on at the start.
     QAction* toggleAction() const { return toggle_; }
@@ -51,6 +57,7 @@ private:
     QAction* toggle_;
     QHash<QObject*, QPlainTextEdit*> watched_;  // each field and its viewport
     QHash<QPlainTextEdit*, SpellingHighlighter*> highlighters_;
+    MenuItems menuItems_;
 };
 
 }  // namespace vinkring

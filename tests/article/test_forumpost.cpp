@@ -102,6 +102,9 @@ TEST(ForumPost, UrlCodesBecomeLinks)
               QStringLiteral("[Soort|0|http://zebravis.htm]"));
     EXPECT_EQ(shownLine(QStringLiteral("[URL]www.vinkring.nl[/URL]")),
               QStringLiteral("[www.vinkring.nl|0|http://www.vinkring.nl]"));
+    // A quoted address, as other forums write it, loses its quotes.
+    EXPECT_EQ(shownLine(QStringLiteral("[URL=\"http://a.nl\"]een[/URL] [URL='b.nl']twee[/URL]")),
+              QStringLiteral("[een|0|http://a.nl] [twee|0|http://b.nl]"));
     // The link text takes styles, also those opened before it.
     EXPECT_EQ(shownLine(QStringLiteral("<b>[URL=http://x.nl]a <i>b</i>[/URL]</b>")),
               QStringLiteral("[a |1|http://x.nl][b|3|http://x.nl]"));

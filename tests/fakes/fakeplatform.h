@@ -70,7 +70,7 @@ public:
         hasText = true;
         return true;
     }
-    QString plainText() const override { return text; }
+    QString plainText() const override { return hasText ? text : QString(); }
 };
 
 class FakeFileDialog final : public FileDialog {
@@ -119,6 +119,8 @@ public:
     bool programFolderIsUsers() const override { return programIsUsers; }
     QString cacheFolder() const override { return cache; }
     QString stateFolder() const override { return state; }
+    QString configFolder() const override { return config; }
+    QString config;  // empty: no list of recent documents
 };
 
 // Automation classes made available by a test; records every creation.

@@ -1,0 +1,125 @@
+// The formatting commands in both kinds of field: the tags and the link code
+// put around the selection and taken away again, each one step of Ctrl+Z.
+#include "formfixture.h"
+
+#include <QTest>
+
+#include "article/tagcommands.h"
+#include "window/formatting.h"
+
+using namespace vinkring;
+using namespace vinkring::test;
+
+namespace {
+
+// A text with its selection between « and ».
+struct Marked {
+    QString text;
+    TextSelection selection;
+};
+
+Marked unmark(const char* marked)
+{
+    QString text = QString::fromUtf8(marked);
+    const qsizetype start = text.indexOf(u'«');
+    text.remove(start, 1);
+    const qsizetype end = text.indexOf(u'»');
+    text.remove(end, 1);
+    return {text, {start, end}};
+}
+
+QString mark(QString text, TextSelection selection)
+{
+    text.insert(selection.end, u'»');
+    return text.insert(selection.start, u'«');
+}
+
+void select(QWidget* field, TextSelection selection)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(field)) {
+        line->setSelection(int(selection.start), int(selection.end - selection.start));
+        return;
+    }
+    auto* edit = qobject_cast<QPlainTextEdit*>(field);
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(int(selection.start));
+    cursor.setPosition(int(selection.end), QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+}
+
+class Formatting : public FormTest {};
+
+TEST_F(Formatting, TagsAndLinksGoOnAndOffAsOneStepOfUndo)
+{
+    const struct {
+        Qt::Key key;            // with Ctrl (and Shift for X); Key_K: the link
+        const char* address;    // a link that is put in, instead of the key
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {Qt::Key_B, nullptr, "een «vis» zwemt", "een <b>«vis»</b> zwemt"},
+        {Qt::Key_B, nullptr, "een «<b>vis</b>» zwemt", "een «vis» zwemt"},
+        {Qt::Key_B, nullptr, "een <B>«vis»</B> zwemt", "een «vis» zwemt"},
+        {Qt::Key_I, nullptr, "ab«»cd", "ab<i>«»</i>cd"},
+        {Qt::Key_I, nullptr, "ab<i>«»</i>cd", "ab«»cd"},
+        {Qt::Key_U, nullptr, "<b>«vis»</b>", "<b><u>«vis»</u></b>"},
+        {Qt::Key_X, nullptr, "«<s>a</s> en <s>b</s>»", "<s>«<s>a</s> en <s>b</s>»</s>"},
+        {Qt::Key_B, nullptr, "eerste\u2029een «vis\u2029zwemt»", "eerste\u2029een <b>«vis\u2029zwemt»</b>"},
+        {Qt::Key_K, nullptr, "zie «[URL=http://a.nl]Vinkring[/URL]» hier", "zie «Vinkring» hier"},
+        {Qt::Key_K, nullptr, "zie [url=\"http://a.nl\"]«Vinkring»[/URL] hier", "zie «Vinkring» hier"},
+        {Qt::Key_K, nullptr, "[URL]«www.a.nl»[/URL]", "«www.a.nl»"},
+        {Qt::Key_K, "http://a.nl", "zie «Vinkring» hier", "zie [URL=http://a.nl]Vinkring[/URL]«» hier"},
+        {Qt::Key_K, "www.a.nl", "zie «» hier", "zie [URL]www.a.nl[/URL]«» hier"},
+    };
+    form().show();
+    QWidget* fields[] = {child<QPlainTextEdit>("txtInleiding"), child<QLineEdit>("txtTitel")};
+    for (const auto& c : cases) {
+        const Marked before = unmark(c.before);
+        for (QWidget* field : fields) {
+            if (qobject_cast<QLineEdit*>(field) && before.text.contains(QChar::ParagraphSeparator))
+                continue;
+            const std::string where = c.before + std::string(" in ") + field->objectName().toStdString();
+            if (auto* line = qobject_cast<QLineEdit*>(field))
+                line->setText(before.text);
+            else
+                qobject_cast<QPlainTextEdit*>(field)->setPlainText(before.text);
+            field->setFocus();
+            select(field, before.selection);
+            if (c.address) {
+                const TextEdit edit = insertLink(before.text, before.selection, linkAddress(QString::fromUtf8(c.address)));
+                EXPECT_FALSE(removeLink(before.text, before.selection)) << where;
+                applyEdit(field, edit);
+            } else {
+                QTest::keyClick(field, c.key, c.key == Qt::Key_X ? Qt::ControlModifier | Qt::ShiftModifier
+                                                                 : Qt::ControlModifier);
+            }
+            EXPECT_EQ(mark(fieldText(field), fieldSelection(field)), QString::fromUtf8(c.after)) << where;
+
+            if (auto* line = qobject_cast<QLineEdit*>(field))
+                line->undo();
+            else
+                qobject_cast<QPlainTextEdit*>(field)->undo();
+            EXPECT_EQ(fieldText(field), before.text) << "one step of undo: " << where;
+        }
+    }
+
+    // Typing and a tag right after it are two steps in a line field too.
+    auto* title = child<QLineEdit>("txtTitel");
+    title->clear();
+    title->setFocus();
+    QTest::keyClicks(title, QStringLiteral("Guppy "));
+    QTest::keyClick(title, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(title->text(), QStringLiteral("Guppy <b></b>"));
+    title->undo();
+    EXPECT_EQ(title->text(), QStringLiteral("Guppy "));
+
+    // A key outside the fields that take tags does nothing.
+    auto* url = child<QLineEdit>("txtURL");
+    url->setText(QStringLiteral("http://a.nl"));
+    url->setFocus();
+    url->selectAll();
+    QTest::keyClick(url, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(url->text(), QStringLiteral("http://a.nl"));
+}
+
+}  // namespace
