@@ -2,10 +2,10 @@
 
 #include <QApplication>
 
-#include "window/form1.h"
-#include "window/programservices.h"
-#include "window/startuparguments.h"
-#include "window/windowframe.h"
+#include "window/form/form1.h"
+#include "app/programservices.h"
+#include "app/startuparguments.h"
+#include "window/form/windowframe.h"
 
 int main(int argc, char* argv[])
 {

@@ -18,7 +18,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 
-#include "window/form1.h"
+#include "window/form/form1.h"
 #include "session/recoveryscheduler.h"
 #include "article/articlebuilder.h"
 #include "article/exportformats.h"
@@ -28,9 +28,9 @@
 #include "bench/benchdocument.h"
 #include "spelling/spellingdictionary.h"
 #include "spelling/spellinghighlighter.h"
-#include "window/articleview.h"
-#include "window/searchbar.h"
-#include "window/programservices.h"
+#include "window/aids/articleview.h"
+#include "window/aids/searchbar.h"
+#include "app/programservices.h"
 #include "document/documentfile.h"
 #include "document/documentformat.h"
 

@@ -10,9 +10,9 @@
 #include <QApplication>
 #include <QFile>
 
-#include "window/form1.h"
+#include "window/form/form1.h"
 #include "bench/benchdocument.h"
-#include "window/programservices.h"
+#include "app/programservices.h"
 #include "document/documentfile.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "window/form1.h"
-#include "window/programservices.h"
+#include "window/form/form1.h"
+#include "app/programservices.h"
 
 namespace {
 

@@ -31,8 +31,7 @@ function(vinkring_check_layers)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
     list(APPEND sources ${found})
   endforeach()
-  list(APPEND sources ${PROJECT_SOURCE_DIR}/app/main.cpp)
-  string(REPLACE ";" "|" layer_arg "${layers};app=window")
+  string(REPLACE ";" "|" layer_arg "${layers}")
   set(stamp ${CMAKE_BINARY_DIR}/layers.stamp)
   add_custom_command(
     OUTPUT ${stamp}

@@ -197,6 +197,7 @@ bool DocumentSession::openFile(const QString& path)
     begin(*result.document, path);
     stamp_ = stamp;
     UnsavedChanges = unsaved;
+    emit fileUsed(path);
     if (!result.notice.isEmpty())
         warn(services_.messageBox, result.notice);
     return true;
@@ -256,6 +257,7 @@ bool DocumentSession::write(const QString& path)
     }
     stamp_ = stampOf(path);
     settled(doc);
+    emit fileUsed(path);
     // The window still shows what the file could not hold: that work stays
     // unsaved, with its recovery copy.
     if (!writtenAsShown_) {

@@ -113,6 +113,8 @@ signals:
     void documentChanged(DocumentChange change);
     // Another document was put in the window.
     void documentReplaced();
+    // The work was read from or written to the file at path.
+    void fileUsed(const QString& path);
 
 private:
     // The file as this run last read or wrote it, to tell a change by

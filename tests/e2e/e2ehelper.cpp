@@ -28,7 +28,7 @@
 #include <QPushButton>
 #include <QTextStream>
 
-#include "window/form1.h"
+#include "window/form/form1.h"
 #include "article/articlebuilder.h"
 #include "document/documentfile.h"
 #include "document/recovery.h"

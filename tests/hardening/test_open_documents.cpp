@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "window/form1.h"
+#include "window/form/form1.h"
 #include "article/articlebuilder.h"
 #include "document/documentfile.h"
 #include "fakes/fakeplatform.h"

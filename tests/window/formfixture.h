@@ -11,7 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "window/form1.h"
+#include "window/form/form1.h"
 #include "model/texts.h"
 #include "fakes/fakeplatform.h"
 

@@ -18,8 +18,8 @@
 
 #include "article/articlebuilder.h"
 #include "fakes/fakeplatform.h"
-#include "window/articleview.h"
-#include "window/form1.h"
+#include "window/aids/articleview.h"
+#include "window/form/form1.h"
 #include "eventually.h"
 #include "samples.h"
 

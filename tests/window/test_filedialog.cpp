@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "window/qtfiledialog.h"
+#include "window/dialogs/qtfiledialog.h"
 
 using namespace vinkring;
 

@@ -10,7 +10,7 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
-#include "window/fontlayout.h"
+#include "window/form/fontlayout.h"
 
 using namespace vinkring;
 using namespace vinkring::test;

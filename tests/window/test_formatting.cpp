@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "article/tagcommands.h"
-#include "window/formatting.h"
+#include "window/aids/formatting.h"
 
 using namespace vinkring;
 using namespace vinkring::test;

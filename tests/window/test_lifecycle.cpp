@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "window/form1.h"
+#include "window/form/form1.h"
 #include "document/documentfile.h"
 #include "fakes/fakeplatform.h"
 

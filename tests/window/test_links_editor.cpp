@@ -4,7 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "window/linkseditor.h"
+#include "window/form/linkseditor.h"
 
 using namespace vinkring;
 using namespace vinkring::test;

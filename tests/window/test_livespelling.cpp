@@ -21,8 +21,8 @@
 #include "spelling/spellingdictionary.h"
 #include "spelling/spellinghighlighter.h"
 #include "spelling/spellingsheet.h"
-#include "window/form1.h"
-#include "window/livespelling.h"
+#include "window/form/form1.h"
+#include "window/aids/livespelling.h"
 
 namespace vinkring::test {
 namespace {

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "window/form1.h"
+#include "window/form/form1.h"
 #include "window/formfixture.h"
-#include "window/passingnote.h"
+#include "window/form/passingnote.h"
 #include "article/articlebuilder.h"
 #include "fakes/fakeplatform.h"
 #include "eventually.h"

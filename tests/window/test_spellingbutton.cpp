@@ -7,7 +7,7 @@
 
 #include "fakes/fakeplatform.h"
 #include "fakes/recordingsheet.h"
-#include "window/form1.h"
+#include "window/form/form1.h"
 
 namespace vinkring::test {
 namespace {

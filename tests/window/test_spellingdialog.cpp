@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTextBrowser>
 
-#include "window/spellingdialog.h"
+#include "window/dialogs/spellingdialog.h"
 
 namespace vinkring::test {
 namespace {

@@ -7,9 +7,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "window/form1.h"
-#include "window/qtmessagebox.h"
-#include "window/windowframe.h"
+#include "window/form/form1.h"
+#include "window/dialogs/qtmessagebox.h"
+#include "window/form/windowframe.h"
 #include "eventually.h"
 #include "fakes/fakeplatform.h"
 

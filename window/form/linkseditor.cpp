@@ -1,4 +1,4 @@
-#include "window/linkseditor.h"
+#include "window/form/linkseditor.h"
 
 #include <limits>
 
@@ -12,7 +12,7 @@
 #include "model/linkentry.h"
 #include "model/texts.h"
 #include "platform/messagebox.h"
-#include "window/layout.h"
+#include "window/form/layout.h"
 
 namespace vinkring {
 

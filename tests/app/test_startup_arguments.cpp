@@ -3,7 +3,7 @@
 
 #include <QDir>
 
-#include "window/startuparguments.h"
+#include "app/startuparguments.h"
 
 using vinkring::parseStartupArguments;
 

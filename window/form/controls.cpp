@@ -1,4 +1,4 @@
-#include "window/controls.h"
+#include "window/form/controls.h"
 
 #include <algorithm>
 

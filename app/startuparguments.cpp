@@ -1,4 +1,4 @@
-#include "window/startuparguments.h"
+#include "app/startuparguments.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "window/exportcommands.h"
+#include "window/files/exportcommands.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,7 +11,7 @@
 #include "platform/clipboard.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
-#include "window/form1.h"
+#include "window/form/form1.h"
 
 namespace vinkring {
 

@@ -1,4 +1,4 @@
-#include "window/recentfiles.h"
+#include "window/files/recentfiles.h"
 
 #include <QApplication>
 #include <QDir>

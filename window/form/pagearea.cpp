@@ -1,4 +1,4 @@
-#include "window/pagearea.h"
+#include "window/form/pagearea.h"
 
 #include <QApplication>
 #include <QChildEvent>

@@ -1,4 +1,4 @@
-#include "window/qtfiledialog.h"
+#include "window/dialogs/qtfiledialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "window/fieldbinding.h"
+#include "window/form/fieldbinding.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "window/searchbar.h"
+#include "window/aids/searchbar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,8 +19,8 @@
 #include <QVBoxLayout>
 
 #include "model/texts.h"
-#include "window/formatting.h"
-#include "window/linkseditor.h"
+#include "window/aids/formatting.h"
+#include "window/form/linkseditor.h"
 
 namespace vinkring {
 

@@ -1,4 +1,4 @@
-#include "window/livespelling.h"
+#include "window/aids/livespelling.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

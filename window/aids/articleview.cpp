@@ -1,4 +1,4 @@
-#include "window/articleview.h"
+#include "window/aids/articleview.h"
 
 #include <algorithm>
 
@@ -28,8 +28,8 @@
 
 #include "article/articlebuilder.h"
 #include "model/texts.h"
-#include "window/linkseditor.h"
-#include "window/viewplacement.h"
+#include "window/form/linkseditor.h"
+#include "window/aids/viewplacement.h"
 
 namespace vinkring {
 

@@ -1,4 +1,4 @@
-#include "window/programservices.h"
+#include "app/programservices.h"
 
 #include <QApplication>
 #include <QIcon>

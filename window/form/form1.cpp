@@ -1,4 +1,4 @@
-#include "window/form1.h"
+#include "window/form/form1.h"
 
 #include <vector>
 
@@ -22,22 +22,22 @@
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "spelling/spellingcheck.h"
-#include "window/articleview.h"
-#include "window/banner.h"
-#include "window/controls.h"
-#include "window/exportcommands.h"
-#include "window/fontlayout.h"
-#include "window/formatting.h"
-#include "window/keypreview.h"
-#include "window/layout.h"
-#include "window/linkseditor.h"
-#include "window/livespelling.h"
-#include "window/navigationkeys.h"
-#include "window/pagearea.h"
-#include "window/passingnote.h"
-#include "window/recentfiles.h"
-#include "window/searchbar.h"
-#include "window/windowframe.h"
+#include "window/aids/articleview.h"
+#include "window/form/banner.h"
+#include "window/form/controls.h"
+#include "window/files/exportcommands.h"
+#include "window/form/fontlayout.h"
+#include "window/aids/formatting.h"
+#include "window/form/keypreview.h"
+#include "window/form/layout.h"
+#include "window/form/linkseditor.h"
+#include "window/aids/livespelling.h"
+#include "window/form/navigationkeys.h"
+#include "window/form/pagearea.h"
+#include "window/form/passingnote.h"
+#include "window/files/recentfiles.h"
+#include "window/aids/searchbar.h"
+#include "window/form/windowframe.h"
 
 namespace vinkring {
 
@@ -264,12 +264,8 @@ void Form1::buildRecentFiles()
     recent_ = new RecentFiles(findChild<QMenu*>(QStringLiteral("mnuBestand")), this, services_.folders.configFolder(),
                               services_.messageBox,
                               [this](const QString& path) { return session_.confirmReplace() && session_.openFile(path); });
-}
-
-void Form1::noteRecent(bool done)
-{
-    if (done)
-        recent_->add(session_.currentFileName());
+    // Every document opened or saved, also through the question before New or closing.
+    connect(&session_, &DocumentSession::fileUsed, recent_, &RecentFiles::add);
 }
 
 void Form1::showPage(int index)
@@ -421,24 +417,24 @@ void Form1::mnuBestandNieuw_Click()
 void Form1::mnuBestandOpenen_Click()
 {
     if (session_.confirmReplace())
-        noteRecent(session_.open());
+        session_.open();
 }
 
 void Form1::openAtStartup(const QString& path)
 {
     if (session_.confirmReplace())
-        noteRecent(session_.openFile(path));
+        session_.openFile(path);
 }
 
 void Form1::mnuBestandBewaren_Click()
 {
-    noteRecent(session_.save() == SaveOutcome::Written);
+    session_.save();
 }
 
 void Form1::Form_KeyDown(int keyCode, int shift)
 {
     if ((shift & kCtrlMask) && keyCode == kKeyCodeS)
-        noteRecent(session_.quickSave() == SaveOutcome::Written);
+        session_.quickSave();
     else
         session_.keyPressed();
 }

@@ -1,4 +1,4 @@
-#include "window/viewplacement.h"
+#include "window/aids/viewplacement.h"
 
 #include <algorithm>
 #include <vector>

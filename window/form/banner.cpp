@@ -1,4 +1,4 @@
-#include "window/banner.h"
+#include "window/form/banner.h"
 
 #include <QFont>
 #include <QLinearGradient>

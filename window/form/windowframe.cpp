@@ -1,4 +1,4 @@
-#include "window/windowframe.h"
+#include "window/form/windowframe.h"
 
 #include <QEvent>
 #include <QTimer>

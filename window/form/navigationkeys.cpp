@@ -1,4 +1,4 @@
-#include "window/navigationkeys.h"
+#include "window/form/navigationkeys.h"
 
 #include <QKeyEvent>
 #include <QWidget>

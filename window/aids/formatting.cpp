@@ -1,4 +1,4 @@
-#include "window/formatting.h"
+#include "window/aids/formatting.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "window/spellingdialog.h"
+#include "window/dialogs/spellingdialog.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "model/texts.h"
-#include "window/fontlayout.h"
+#include "window/form/fontlayout.h"
 
 namespace vinkring {
 

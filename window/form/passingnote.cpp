@@ -1,4 +1,4 @@
-#include "window/passingnote.h"
+#include "window/form/passingnote.h"
 
 namespace vinkring {
 

@@ -9,9 +9,9 @@
 #include "platform/folders.h"
 #include "platform/platformservices.h"
 #include "spelling/spellingsheet.h"
-#include "window/qtfiledialog.h"
-#include "window/qtmessagebox.h"
-#include "window/spellingdialog.h"
+#include "window/dialogs/qtfiledialog.h"
+#include "window/dialogs/qtmessagebox.h"
+#include "window/dialogs/spellingdialog.h"
 
 namespace vinkring {
 

@@ -1,4 +1,4 @@
-#include "window/qtmessagebox.h"
+#include "window/dialogs/qtmessagebox.h"
 
 #include <QMessageBox>
 #include <QPushButton>

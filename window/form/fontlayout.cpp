@@ -1,4 +1,4 @@
-#include "window/fontlayout.h"
+#include "window/form/fontlayout.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QWidget>
 
-#include "window/layout.h"
+#include "window/form/layout.h"
 
 namespace vinkring {
 

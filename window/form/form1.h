@@ -10,7 +10,7 @@
 #include "model/articledocument.h"
 #include "platform/platformservices.h"
 #include "session/documentsession.h"
-#include "window/fieldbinding.h"
+#include "window/form/fieldbinding.h"
 
 class QAction;
 class QGroupBox;
@@ -96,8 +96,7 @@ private:
     void buildSearch();
     // "Recente bestanden" and documents dropped on the window.
     void buildRecentFiles();
-    // A document was opened or saved: the list of recent ones gets it.
-    void noteRecent(bool done);
+
     // Turns the pages as "<" and ">" do until the page with this index shows.
     void showPage(int index);
     void setFocusOrder();

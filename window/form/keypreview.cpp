@@ -1,4 +1,4 @@
-#include "window/keypreview.h"
+#include "window/form/keypreview.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
