@@ -245,14 +245,15 @@ DocumentReadResult ReadDocumentFile(const QString& path)
     return parseDocumentFile(bytes, path);
 }
 
-Outcome WriteDocumentFile(const QString& path, const ArticleDocument& doc)
+Outcome WriteDocumentFile(const QString& path, const ArticleDocument& doc, FileEncoding encoding)
 {
     const std::vector<DocumentPlace> markers = placesWithMarkers(doc);
     if (!markers.empty()) {
         return Outcome::failed(toQString(messages::kMarkersRefused)
                                    .arg(quotedPath(path), kFieldMarker, kLinkMarker, placeList(doc, markers)));
     }
-    const std::optional<QByteArray> bytes = encodeFile(doc);
+    const std::optional<QByteArray> bytes =
+        encoding == FileEncoding::Utf8 ? utf8WithByteOrderMark(SerializeDocument(doc)) + "\r\n" : encodeFile(doc);
     if (!bytes) {
         std::vector<DocumentPlace> places;
         for (const UnencodableText& found : placesWithUnencodable(doc))

@@ -74,9 +74,13 @@ DocumentReadResult ReadDocumentFile(const QString& path);
 
 // Writes doc to path through a temporary file in the same folder that then
 // takes the old file's place: on any failure the old file stays as it was.
-// Refuses (writes nothing) when a text holds a marker or a character without
-// a byte; ask the writer first and pass withUnencodableReplaced(doc).
-Outcome WriteDocumentFile(const QString& path, const ArticleDocument& doc);
+// Refuses (writes nothing) when a text holds a marker or, in the code page,
+// a character without a byte; ask the writer first and pass
+// withUnencodableReplaced(doc), or write in UTF-8, which keeps every
+// character (behind a byte-order mark, as the reader takes it).
+enum class FileEncoding { CodePage, Utf8 };
+Outcome WriteDocumentFile(const QString& path, const ArticleDocument& doc,
+                          FileEncoding encoding = FileEncoding::CodePage);
 
 // The largest file ReadDocumentFile takes.
 constexpr qint64 kMaxDocumentFileBytes = qint64(256) * 1024 * 1024;

@@ -127,6 +127,7 @@ inline constexpr std::string_view kFilterPattern = "*.VKV";
 inline constexpr std::string_view kPreviewFileName = "PREVIEW.htm";
 
 inline constexpr std::string_view kYes = "&Ja";
+inline constexpr std::string_view kKeepAll = "Alle tekens &houden (UTF-8)";
 inline constexpr std::string_view kNo = "&Nee";
 inline constexpr std::string_view kCancel = "&Annuleren";
 
@@ -218,7 +219,9 @@ inline constexpr std::string_view kMarkersInDocument =
 inline constexpr std::string_view kMarkerAt = "- %1 bevat \"%2\"";
 inline constexpr std::string_view kUnencodableQuestion =
     "Deze teksten bevatten tekens die niet in het bestand %1 kunnen worden bewaard:\n\n%2\n\nWilt u het bestand "
-    "bewaren met deze tekens vervangen door \"?\"? Kiest u Nee, dan wordt er niets bewaard.";
+    "bewaren met deze tekens vervangen door \"?\"? Kiest u Nee, dan wordt er niets bewaard.\n\nMet \"Alle tekens "
+    "houden\" wordt het bestand in UTF-8 bewaard: elk teken blijft zoals het is, maar oudere programma's die "
+    "alleen Windows-1252 kennen, tonen die tekens verkeerd.";
 inline constexpr std::string_view kChangedOnDisk =
     "Het bestand is intussen door een ander programma gewijzigd. Toch overschrijven?";
 inline constexpr std::string_view kAndMore = "- en nog %1 andere";

@@ -6,9 +6,10 @@
 namespace vinkring {
 
 enum class MessageIcon { Information, Exclamation };
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// YesNoKeep: Ja, Nee and a third answer, to keep every character.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, YesNoKeep };
 // Escape and closing the box answer No, or Cancel where the box has it.
-enum class MessageAnswer { Ok, Yes, No, Cancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel, Keep };
 
 // A modal message box. An empty title shows the application's title; a
 // detail (the system's own reason for a failure) shows below the text.

@@ -233,6 +233,7 @@ bool DocumentSession::write(const QString& path)
         return false;
     }
 
+    FileEncoding encoding = FileEncoding::CodePage;
     const std::vector<UnencodableText> unencodable = placesWithUnencodable(doc);
     if (!unencodable.empty()) {
         QStringList lines;
@@ -243,14 +244,17 @@ bool DocumentSession::write(const QString& path)
         }
         const MessageAnswer answer = services_.messageBox.show(
             toQString(messages::kUnencodableQuestion).arg(quotedPath(path), listLines(lines).join(QLatin1Char('\n'))),
-            toQString(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::YesNo, QString());
-        if (answer != MessageAnswer::Yes)
+            toQString(texts::kMessageTitle), MessageIcon::Exclamation, MessageButtons::YesNoKeep, QString());
+        if (answer == MessageAnswer::Keep)
+            encoding = FileEncoding::Utf8;
+        else if (answer == MessageAnswer::Yes)
+            doc = withUnencodableReplaced(doc);
+        else
             return false;
-        doc = withUnencodableReplaced(doc);
     }
-    writtenAsShown_ = unencodable.empty();
+    writtenAsShown_ = unencodable.empty() || encoding == FileEncoding::Utf8;
 
-    const Outcome result = WriteDocumentFile(path, doc);
+    const Outcome result = WriteDocumentFile(path, doc, encoding);
     if (!result.ok) {
         warn(services_.messageBox, result.reason);
         return false;

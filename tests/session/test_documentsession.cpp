@@ -229,7 +229,7 @@ TEST(WriteCommand, AsksBeforeReplacingCharacters)
     EXPECT_FALSE(f.session.write(path));
     ASSERT_EQ(f.platform.messageBox.shown.size(), 1u);
     const FakeMessageBox::Shown& asked = f.platform.messageBox.shown[0];
-    EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(asked.buttons, MessageButtons::YesNoKeep);
     EXPECT_EQ(asked.title, QStringLiteral("Vinkring Artikel Template Melding"));
     EXPECT_EQ(asked.icon, MessageIcon::Exclamation);
     for (const QString& part : {QStringLiteral("Naam van de auteur(s):"), QStringLiteral("Stap 11: Conclusie"),
@@ -329,6 +329,15 @@ TEST(QuickSave, AFileTheWindowCannotShowAsItIsStaysUnsavedWithItsCopy)
     f.session.recovery().flush();
     f.session.recovery().waitForDisk();
     EXPECT_NE(copyFile(f.platform.folders.state), ino_t(0));
+
+    // Kept in UTF-8: the file holds what the window shows, and the work is saved.
+    f.platform.messageBox.answers.push_back(MessageAnswer::Keep);
+    EXPECT_EQ(f.session.quickSave(), SaveOutcome::Written);
+    EXPECT_TRUE(readBytes(path).startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(ReadDocumentFile(path).document, f.view.doc);
+    EXPECT_FALSE(f.session.unsavedChanges());
+    f.session.recovery().waitForDisk();
+    EXPECT_EQ(copyFile(f.platform.folders.state), ino_t(0));
 }
 
 TEST(QuickSave, AsksBeforeOverwritingAFileChangedByAnotherProgram)

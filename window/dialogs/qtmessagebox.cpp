@@ -22,6 +22,9 @@ MessageAnswer QtMessageBox::show(const QString& text, const QString& title, Mess
         QPushButton* yes = box.addButton(QMessageBox::Yes);
         QPushButton* no = box.addButton(QMessageBox::No);
         QPushButton* cancel = buttons == MessageButtons::YesNoCancel ? box.addButton(QMessageBox::Cancel) : nullptr;
+        QPushButton* keep = buttons == MessageButtons::YesNoKeep
+                                ? box.addButton(toQString(texts::kKeepAll), QMessageBox::ActionRole)
+                                : nullptr;
         yes->setText(toQString(texts::kYes));
         no->setText(toQString(texts::kNo));
         if (cancel)
@@ -31,6 +34,8 @@ MessageAnswer QtMessageBox::show(const QString& text, const QString& title, Mess
         box.exec();
         if (box.clickedButton() == yes)
             return MessageAnswer::Yes;
+        if (keep && box.clickedButton() == keep)
+            return MessageAnswer::Keep;
         return cancel && box.clickedButton() != no ? MessageAnswer::Cancel : MessageAnswer::No;
     }
     box.addButton(QMessageBox::Ok);
