@@ -111,7 +111,13 @@ PlainFileRead ReadPlainFile(const QString& path, qint64 maxBytes)
         ::close(fd);
         return {PlainFileRead::Outcome::NotAFile, {}, 0};
     }
-    // One byte more than allowed shows a file that grew past the limit.
+    // One byte more than allowed shows a file that grew past the limit. Read
+    // through Qt on the descriptor already checked.
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle)) {
+        ::close(fd);
+        return {PlainFileRead::Outcome::Failed, {}, EIO};
+    }
     const qint64 limit = maxBytes + 1;
     QByteArray bytes(qsizetype(std::min(qint64(opened.st_size) + 1, limit)), Qt::Uninitialized);
     qsizetype have = 0;
@@ -121,18 +127,19 @@ PlainFileRead ReadPlainFile(const QString& path, qint64 maxBytes)
                 break;
             bytes.resize(qsizetype(std::min(qint64(have) * 2, limit)));
         }
-        const ssize_t got = ::read(fd, bytes.data() + have, std::size_t(bytes.size() - have));
-        if (got < 0 && errno == EINTR)
-            continue;
+        errno = 0;
+        const qint64 got = file.read(bytes.data() + have, bytes.size() - have);
         if (got < 0) {
-            const int why = errno;
+            const int why = errno != 0 ? errno : EIO;
+            file.close();
             ::close(fd);
             return {PlainFileRead::Outcome::Failed, {}, why};
         }
         if (got == 0)
             break;
-        have += got;
+        have += qsizetype(got);
     }
+    file.close();
     ::close(fd);
     if (have > maxBytes)
         return {PlainFileRead::Outcome::TooLarge, {}, 0};
