@@ -476,12 +476,16 @@ void ArticleView::clicked(QPoint at)
 bool ArticleView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == text_->viewport()) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
-            pressedAt_ = mouse->position().toPoint();
-        else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton
-                 && (mouse->position().toPoint() - pressedAt_).manhattanLength() < QApplication::startDragDistance())
-            clicked(mouse->position().toPoint());
+        const bool press = event->type() == QEvent::MouseButtonPress;
+        if (press || event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (press && mouse->button() == Qt::LeftButton)
+                pressedAt_ = mouse->position().toPoint();
+            else if (!press && mouse->button() == Qt::LeftButton
+                     && (mouse->position().toPoint() - pressedAt_).manhattanLength()
+                            < QApplication::startDragDistance())
+                clicked(mouse->position().toPoint());
+        }
         return QWidget::eventFilter(watched, event);
     }
     if (watched == text_ && event->type() == QEvent::KeyPress) {
