@@ -11,11 +11,7 @@ helper=$2
 
 e2e_setup "$3"
 
-declare -A x y w h
-layout=$(QT_QPA_PLATFORM=offscreen "$helper" layout) || e2e_fail "the helper gave no layout"
-while read -r name on_page left top width height; do
-    x[$name]=$left y[$name]=$top w[$name]=$width h[$name]=$height
-done <<<"$layout"
+e2e_read_layout "$helper"
 click_control() {
     [[ -n ${x[$1]:-} ]] || e2e_fail "no control $1 in the layout"
     e2e_click $((x[$1] + w[$1] / 2)) $((y[$1] + h[$1] / 2))

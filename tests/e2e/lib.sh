@@ -236,3 +236,15 @@ e2e_alive() {
     name=$(xdotool getwindowname "$E2E_WIN") || e2e_fail "the window is gone"
     [[ $name == "$E2E_CAPTION" ]] || e2e_fail "the window is captioned \"$name\""
 }
+
+# e2e_read_layout HELPER: where the window puts its controls, from the
+# window's own construction, into page[NAME], x[NAME], y[NAME], w[NAME] and
+# h[NAME] (client-area pixels).
+e2e_read_layout() {
+    declare -gA page x y w h
+    local layout name on_page left top width height
+    layout=$(QT_QPA_PLATFORM=offscreen "$1" layout) || e2e_fail "the helper gave no layout"
+    while read -r name on_page left top width height; do
+        page[$name]=$on_page x[$name]=$left y[$name]=$top w[$name]=$width h[$name]=$height
+    done <<<"$layout"
+}

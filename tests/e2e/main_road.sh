@@ -20,12 +20,7 @@ EOF
 chmod +x "$E2E_TMP/browser"
 export BROWSER=$E2E_TMP/browser
 
-# Where the window puts its controls, from the window's own construction.
-declare -A page x y w h
-layout=$(QT_QPA_PLATFORM=offscreen "$helper" layout) || e2e_fail "the helper gave no layout"
-while read -r name on_page left top width height; do
-    page[$name]=$on_page x[$name]=$left y[$name]=$top w[$name]=$width h[$name]=$height
-done <<<"$layout"
+e2e_read_layout "$helper"
 
 click_control() {
     [[ -n ${x[$1]:-} ]] || e2e_fail "no control $1 in the layout"

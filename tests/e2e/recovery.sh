@@ -41,12 +41,7 @@ mkdir -p "$work"
 doc=$work/artikel.VKV
 lost_allowed_us=2000000 # the last 2 seconds of typing
 
-# Where the window puts its controls, from the window's own construction.
-declare -A page x y w h
-layout=$(QT_QPA_PLATFORM=offscreen "$helper" layout) || e2e_fail "the helper gave no layout"
-while read -r name on_page left top width height; do
-    page[$name]=$on_page x[$name]=$left y[$name]=$top w[$name]=$width h[$name]=$height
-done <<<"$layout"
+e2e_read_layout "$helper"
 field=txtInleiding
 ((page[$field] == 1)) || e2e_fail "$field is not on the second page"
 

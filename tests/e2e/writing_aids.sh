@@ -11,11 +11,7 @@ helper=$2
 
 e2e_setup "$3"
 
-declare -A x y w h
-layout=$(QT_QPA_PLATFORM=offscreen "$helper" layout) || e2e_fail "the helper gave no layout"
-while read -r name on_page left top width height; do
-    x[$name]=$left y[$name]=$top w[$name]=$width h[$name]=$height
-done <<<"$layout"
+e2e_read_layout "$helper"
 [[ -n ${x[txtInleiding]:-} ]] || e2e_fail "no txtInleiding in the layout"
 
 # red_pixels FILE WIDTH LEFT TOP W H: the reddish pixels (the spelling
