@@ -30,7 +30,8 @@ int main(int argc, char* argv[])
 
     vinkring::ProgramServices program;
     vinkring::holdUntilPainted(program);
-    vinkring::Form1 window(program.services, &program.spellingSheets.dictionary());
+    vinkring::Form1 window(program.services, &program.spellingSheets.dictionary(), nullptr,
+                           vinkring::Form1::Pages::AfterFirstPaint);
     program.messageBox.setParent(&window);
     program.fileDialog.setParent(&window);
     window.show();

@@ -5,7 +5,7 @@
 namespace vinkring {
 
 SpellingDictionary::SpellingDictionary(const QStringList& languages, QObject* parent)
-    : QObject(parent), speller_(enchant_.find(languages)), state_(speller_ ? State::Unloaded : State::Missing)
+    : QObject(parent), languages_(languages)
 {
     // One thread: the loading, then each search for suggestions in turn.
     background_.setMaxThreadCount(1);
@@ -17,16 +17,42 @@ SpellingDictionary::~SpellingDictionary()
     background_.waitForDone();
 }
 
+void SpellingDictionary::lookFor()
+{
+    if (state_ != State::NotLookedFor)
+        return;
+    enchant_.emplace();
+    speller_ = enchant_->find(languages_);
+    state_ = speller_ ? State::Unloaded : State::Missing;
+    // Queued: whoever asked is still busy with the answer.
+    if (!speller_)
+        QMetaObject::invokeMethod(this, &SpellingDictionary::unavailable, Qt::QueuedConnection);
+}
+
+bool SpellingDictionary::exists()
+{
+    lookFor();
+    return state_ != State::Missing;
+}
+
+bool SpellingDictionary::mayExist()
+{
+    return (held_ && state_ == State::NotLookedFor) || exists();
+}
+
 void SpellingDictionary::resumeLoading()
 {
     held_ = false;
+    lookFor();
     if (wanted_)
         load();
 }
 
 void SpellingDictionary::load()
 {
-    if (state_ != State::Unloaded)
+    if (!held_)
+        lookFor();
+    if (state_ != State::Unloaded && state_ != State::NotLookedFor)
         return;
     if (held_) {
         wanted_ = true;
@@ -45,6 +71,7 @@ void SpellingDictionary::load()
 
 bool SpellingDictionary::waitUntilLoaded()
 {
+    lookFor();
     if (state_ == State::Ready || state_ == State::Missing)
         return state_ == State::Ready;
     bool ok = false;
@@ -139,7 +166,7 @@ void SpellingDictionary::findSuggestions(const QString& word, QObject* receiver,
             },
             Qt::QueuedConnection);
     };
-    if (!speller_) {
+    if (!exists()) {
         deliver({});
         return;
     }

@@ -27,14 +27,17 @@ public:
     ~SpellingDictionary() override;
 
     // Enchant has a dictionary for one of the languages, which has not (yet)
-    // failed to load.
-    bool exists() const { return state_ != State::Missing; }
+    // failed to load. Sets Enchant up the first time (milliseconds).
+    bool exists();
+    // As exists(), but while loading is held not yet looked for: true then.
+    bool mayExist();
     // Loaded: words can be told at once.
     bool isReady() const { return state_ == State::Ready; }
     // Starts loading in the background; ready() or unavailable() follows.
     void load();
-    // Until resumeLoading(), load() only notes that loading is wanted, so
-    // that the program's start keeps the machine to itself.
+    // Until resumeLoading(), load() only notes that loading is wanted and
+    // Enchant is not set up, so that the program's start keeps the machine
+    // to itself.
     void holdLoading() { held_ = true; }
     void resumeLoading();
     // Loads now unless that has been done; false when it cannot be loaded.
@@ -66,16 +69,18 @@ signals:
     void wordsAdded();
 
 private:
-    enum class State { Missing, Unloaded, Loading, Ready };
+    enum class State { NotLookedFor, Missing, Unloaded, Loading, Ready };
 
     std::optional<bool> lookUp(const QString& word, bool wait);
     void loaded(bool ok);
+    void lookFor();
 
-    EnchantBrokerHolder enchant_;
+    QStringList languages_;
+    std::optional<EnchantBrokerHolder> enchant_;
     std::unique_ptr<EnchantSpeller> speller_;
     // Guards the speller between this thread and the background.
     std::mutex mutex_;
-    State state_;
+    State state_ = State::NotLookedFor;
     bool held_ = false;
     bool wanted_ = false;  // load() came while held
     QHash<QString, bool> known_;  // this thread only

@@ -238,8 +238,8 @@ void SpellingHighlighter::runSlice()
 {
     largeFrom_ = largeTo_ = -1;
     if (active_ && !dictionary_.isReady()) {
-        // Loading: ready() starts the pass again. Missing: nothing to do.
-        checking_ = dictionary_.exists();
+        // Loading (or held): ready() starts the pass again. Missing: nothing to do.
+        checking_ = dictionary_.mayExist();
         return;
     }
     QElapsedTimer clock;

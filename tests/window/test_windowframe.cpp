@@ -3,7 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -96,6 +102,43 @@ TEST(WindowFrame, ActionWaitsForTheWindowOnTheScreenAndRunsOnce)
     whenOnScreen(window, [&runs] { ++runs; });
     EXPECT_EQ(runs, 1);
     EXPECT_EVENTUALLY(runs == 2);
+}
+
+// The quick start: the menu bar is whole from the first paint; a click or
+// keys before the other pages are built reach their control; once on the
+// screen the window completes itself.
+TEST(QuickStart, NothingTypedBeforeTheRestIsBuiltIsLost)
+{
+    test::FakePlatform platform;
+    const auto pages = [](const Form1& form) { return form.findChildren<QGroupBox*>(QStringLiteral("Frame1")).size(); };
+    {
+        Form1 form(platform.services, nullptr, nullptr, Form1::Pages::AfterFirstPaint);
+        QStringList menus;
+        for (QAction* menu : form.menuBar()->actions())
+            menus << menu->text();
+        EXPECT_EQ(menus, (QStringList{"&Bestand", "Beel&d", "&Opmaak", "&Zoeken"}));
+        EXPECT_EQ(pages(form), 1);
+        // A click on ">" first.
+        QTest::mouseClick(form.findChildren<QPushButton*>(QStringLiteral("Command1")).at(1), Qt::LeftButton);
+        EXPECT_EQ(pages(form), 14);
+        EXPECT_EQ(form.currentPage(), 2);
+    }
+    {
+        Form1 form(platform.services, nullptr, nullptr, Form1::Pages::AfterFirstPaint);
+        auto* title = form.findChild<QLineEdit*>(QStringLiteral("txtTitel"));
+        QTest::keyClicks(title, QStringLiteral("Guppy"));
+        QTest::keyClick(title, Qt::Key_Right, Qt::AltModifier);
+        EXPECT_EQ(form.document().fields[0], QStringLiteral("Guppy"));
+        EXPECT_TRUE(form.unsavedChanges());
+        EXPECT_EQ(form.currentPage(), 2);
+    }
+    Form1 form(platform.services, nullptr, nullptr, Form1::Pages::AfterFirstPaint);
+    QSignalSpy completed(&form, &Form1::completed);
+    form.show();
+    ASSERT_TRUE(completed.wait());
+    EXPECT_EQ(pages(form), 14);
+    EXPECT_FALSE(form.findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull());
+    EXPECT_FALSE(form.unsavedChanges());
 }
 
 }  // namespace

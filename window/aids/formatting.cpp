@@ -159,11 +159,9 @@ void applyEdit(QWidget* field, const TextEdit& edit)
     text->setTextCursor(cursor);
 }
 
-Formatting::Formatting(QWidget* window, QList<QWidget*> fields, Clipboard& clipboard)
-    : QObject(window), window_(window), fields_(std::move(fields)), clipboard_(clipboard)
+Formatting::Formatting(QWidget* window, QList<QWidget*> fields, Clipboard& clipboard, QMenu* menu)
+    : QObject(window), window_(window), fields_(std::move(fields)), clipboard_(clipboard), menu_(menu)
 {
-    menu_ = new QMenu(toQString(texts::kMenuFormat), window);
-    menu_->setObjectName(QStringLiteral("mnuOpmaak"));
     for (int i = 0; i < int(kCommands.size()); ++i) {
         QAction* item = menu_->addAction(itemText(kCommands[std::size_t(i)]));
         connect(item, &QAction::triggered, this, [this, i] {

@@ -28,8 +28,8 @@ void applyEdit(QWidget* field, const TextEdit& edit);
 class Formatting final : public QObject {
 public:
     // fields: those that take the forum's tags. The clipboard offers an
-    // address for a link.
-    Formatting(QWidget* window, QList<QWidget*> fields, Clipboard& clipboard);
+    // address for a link. The commands go in menu ("Opmaak").
+    Formatting(QWidget* window, QList<QWidget*> fields, Clipboard& clipboard, QMenu* menu);
 
     QMenu* menu() const { return menu_; }
     // After the key handler: a formatting key, with the focus in one of the

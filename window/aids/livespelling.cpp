@@ -14,7 +14,7 @@
 namespace vinkring {
 
 LiveSpelling::LiveSpelling(SpellingDictionary* dictionary, QObject* parent)
-    : QObject(parent), dictionary_(dictionary && dictionary->exists() ? dictionary : nullptr)
+    : QObject(parent), dictionary_(dictionary && dictionary->mayExist() ? dictionary : nullptr)
 {
     toggle_ = new QAction(toQString(texts::kMenuSpellingAsYouType), this);
     toggle_->setObjectName(QStringLiteral("mnuBeeldSpelling"));

@@ -85,14 +85,13 @@ QString WindowTexts::partText(std::size_t part) const
 }
 
 SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEditor& links,
-                     std::function<void(int page)> showPage, QMainWindow* window)
-    : fields_(fields), links_(links), showPage_(std::move(showPage)), window_(window)
+                     std::function<void(int page)> showPage, QMainWindow* window, QMenu* menu)
+    : fields_(fields), links_(links), showPage_(std::move(showPage)), window_(window), menu_(menu)
 {
     setObjectName(QStringLiteral("searchBar"));
 
     find_ = new QLineEdit(this);
     find_->setObjectName(QStringLiteral("txtZoeken"));
-    find_->setClearButtonEnabled(true);
     auto* findLabel = new QLabel(toQString(texts::kSearchLabel), this);
     findLabel->setBuddy(find_);
     auto* previous = new QToolButton(this);
@@ -201,8 +200,6 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
 
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { follow(now); });
 
-    menu_ = new QMenu(toQString(texts::kMenuSearch), window_);
-    menu_->setObjectName(QStringLiteral("mnuZoeken"));
     connect(menu_->addAction(itemText(texts::kFind, Qt::CTRL | Qt::Key_F)), &QAction::triggered, this,
             [this] { open(false); });
     connect(menu_->addAction(itemText(texts::kFindReplace, Qt::CTRL | Qt::Key_H)), &QAction::triggered, this,
@@ -296,6 +293,10 @@ void SearchBar::close()
 
 void SearchBar::setOpen(bool open)
 {
+    // Its icon is looked up in the icon theme, a fifth of the program's
+    // start-up: not before the bar is first wanted.
+    if (open)
+        find_->setClearButtonEnabled(true);
     strip_->setVisible(open);
     const int height = open ? strip_->sizeHint().height() : 0;
     if (height != stripHeight_) {

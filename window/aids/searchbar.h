@@ -46,9 +46,10 @@ class SearchBar final : public QWidget {
 
 public:
     // showPage shows a page by its index. The bar stands below the window's
-    // pages, which grows by its height while it is open.
+    // pages, which grows by its height while it is open. Its commands go in
+    // menu ("Zoeken").
     SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEditor& links,
-              std::function<void(int page)> showPage, QMainWindow* window);
+              std::function<void(int page)> showPage, QMainWindow* window, QMenu* menu);
 
     QMenu* menu() const { return menu_; }
     // After the key handler: Ctrl+F, Ctrl+H, F3, Shift+F3, and Escape and

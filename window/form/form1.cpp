@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -43,24 +44,26 @@ namespace vinkring {
 
 using layout::pixels;
 
-Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget* parent)
-    : QMainWindow(parent), services_(services), session_(*this, services)
+Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget* parent, Pages pages)
+    : QMainWindow(parent), services_(services), session_(*this, services), dictionary_(dictionary)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(texts::kWindowCaption));
     scale_ = windowScale(*this);
     buildWindow();
-    buildWritingAids(dictionary);
-    buildFormatting();
-    buildSearch();
     buildRecentFiles();
     // The key handler hears every key first; then the page keys turn the
     // page as "<" and ">" do, and nothing where that button is disabled;
     // the formatting keys work on the field with the focus, the search keys
     // on the whole article.
     keys_ = std::make_unique<KeyPreview>(
-        this, [this](int keyCode, int shift) { Form_KeyDown(keyCode, shift); },
+        this,
+        [this](int keyCode, int shift) {
+            completeWindow();
+            Form_KeyDown(keyCode, shift);
+        },
         [this](const QKeyEvent& key) {
+            completeWindow();
             const std::optional<int> turn = pageTurn(key);
             if (turn && Command1[std::size_t(*turn)]->isEnabled()) {
                 Command1_Click(*turn);
@@ -69,10 +72,57 @@ Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget
             return turn.has_value() || formatting_->takeKey(key) || search_->takeKey(key);
         });
     connect(&session_.recovery(), &RecoveryScheduler::problemChanged, this, &Form1::showRecoveryProblem);
-    Form_Load();
+    if (pages == Pages::AtOnce)
+        completeWindow();
+    else
+        // The writer's first key or click completes it, should it come first.
+        QCoreApplication::instance()->installEventFilter(this);
 }
 
 Form1::~Form1() = default;
+
+void Form1::completeWindow()
+{
+    if (complete_)
+        return;
+    complete_ = true;
+    QCoreApplication::instance()->removeEventFilter(this);
+    const QRect page = Frame1[0]->geometry();
+    for (std::size_t i = 1; i < kPageCount; ++i) {
+        Frame1[i] = new QGroupBox(toQString(kPages[i].caption), pageArea_->pages());
+        Frame1[i]->setObjectName(QStringLiteral("Frame1"));
+        Frame1[i]->setProperty("Index", int(i));
+        Frame1[i]->setGeometry(page);
+        buildPage(int(i));
+    }
+    setFocusOrder();
+    buildWritingAids(dictionary_);
+    buildFormatting();
+    buildSearch();
+    Form_Load();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+    case QEvent::TouchBegin:
+        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this)
+            completeWindow();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 void Form1::buildWindow()
 {
@@ -95,28 +145,28 @@ void Form1::buildWindow()
     lblCounter->setObjectName(QStringLiteral("lblCounter"));
     lblCounter->setTextFormat(Qt::PlainText);
 
+    // The first page; the others follow in completeWindow.
     pageArea_ = new PageArea(client);
     const QRect page(QPoint(0, 0), pixels(layout::kPageArea, scale_).size());
     pageArea_->setPageSize(page.size());
-    for (std::size_t i = 0; i < kPageCount; ++i) {
-        Frame1[i] = new QGroupBox(toQString(kPages[i].caption), pageArea_->pages());
-        Frame1[i]->setObjectName(QStringLiteral("Frame1"));
-        Frame1[i]->setProperty("Index", int(i));
-        Frame1[i]->setGeometry(page);
-        buildPage(int(i));
-    }
+    Frame1[0] = new QGroupBox(toQString(kPages[0].caption), pageArea_->pages());
+    Frame1[0]->setObjectName(QStringLiteral("Frame1"));
+    Frame1[0]->setProperty("Index", 0);
+    Frame1[0]->setGeometry(page);
+    buildPage(0);
 
     Command1[3] = makeButton(client, command1, texts::kLast, QRect());
     describeNavigationButtons(Command1[0], Command1[1], Command1[3]);
-    for (int i = 0; i < 4; ++i) {
+    for (int i : {0, 1, 3}) {
         Command1[std::size_t(i)]->setProperty("Index", i);
         connect(Command1[std::size_t(i)], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     }
-    // The window opens with "<" and "Klembord" disabled.
+    // The window opens with "<" disabled.
     Command1[0]->setEnabled(false);
-    Command1[2]->setEnabled(false);
 
-    setFocusOrder();
+    CurrentPage = 1;
+    PageCount = qint16(Frame1.size());
+    showCounter();
     fitToScreen();
 }
 
@@ -129,7 +179,9 @@ void Form1::fitToScreen()
         fitClientArea(scale_, clientRoom(*this, menuBar()->sizeHint().height()), scrollBar);
     centralWidget()->setFixedSize(fit.client);
     Image1->setGeometry(fit.banner);
-    Image1->setPixmap(makeBanner(devicePixelRatioF(), fit.bannerScale));
+    bannerScale_ = fit.bannerScale;
+    if (painted_)
+        drawBanner();
     lblCounter->setGeometry(fit.counter);
     pageArea_->setGeometry(fit.pageArea);
     for (std::size_t i : {0u, 1u, 3u})
@@ -139,6 +191,12 @@ void Form1::fitToScreen()
         setFixedSize(sizeHint());
     else
         fixWindowSize(*this);
+}
+
+// Drawing it loads a font of its own: the first paint goes without it.
+void Form1::drawBanner()
+{
+    Image1->setPixmap(makeBanner(devicePixelRatioF(), bannerScale_));
 }
 
 void Form1::buildPage(int index)
@@ -189,6 +247,10 @@ void Form1::buildOutputButtons(QGroupBox* page)
     Command5 = makeButton(page, QStringLiteral("Command5"), texts::kPreview, place(layout::kPreviewButton));
     Command6 = makeButton(page, QStringLiteral("Command6"), texts::kSpelling, place(layout::kSpellingButton));
     Command1[2] = makeButton(page, QStringLiteral("Command1"), texts::kClipboard, place(layout::kCommand1[2]));
+    Command1[2]->setProperty("Index", 2);
+    connect(Command1[2], &QPushButton::clicked, this, [this] { Command1_Click(2); });
+    // Only on the last page: "Klembord" starts disabled.
+    Command1[2]->setEnabled(false);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     lblKlembord = new PassingNote(page);
@@ -215,6 +277,14 @@ void Form1::buildMenu()
     exportAction->setObjectName(QStringLiteral("mnuBestandExporteren"));
     QAction* importAction = mnuBestand->addAction(toQString(texts::kMenuImport), this, [this] { exports_->importArticle(); });
     importAction->setObjectName(QStringLiteral("mnuBestandImporteren"));
+
+    // The menu bar is whole at the first paint; the writing aids fill these.
+    mnuBeeld = menuBar()->addMenu(toQString(texts::kMenuView));
+    mnuBeeld->setObjectName(QStringLiteral("mnuBeeld"));
+    mnuOpmaak = menuBar()->addMenu(toQString(texts::kMenuFormat));
+    mnuOpmaak->setObjectName(QStringLiteral("mnuOpmaak"));
+    mnuZoeken = menuBar()->addMenu(toQString(texts::kMenuSearch));
+    mnuZoeken->setObjectName(QStringLiteral("mnuZoeken"));
 }
 
 // Spelling as you type in the section fields and the live view of the
@@ -233,8 +303,6 @@ void Form1::buildWritingAids(SpellingDictionary* dictionary)
     connect(&session_, &DocumentSession::documentReplaced, view_, &ArticleView::changed);
     connect(view_, &ArticleView::fieldClicked, this, &Form1::goToField);
 
-    QMenu* mnuBeeld = menuBar()->addMenu(toQString(texts::kMenuView));
-    mnuBeeld->setObjectName(QStringLiteral("mnuBeeld"));
     mnuBeeld->addAction(spelling_->toggleAction());
     mnuBeeld->addAction(view_->toggleAction());
 }
@@ -244,8 +312,7 @@ void Form1::buildFormatting()
     QList<QWidget*> fields;
     for (const FieldBinding& field : fields_)
         fields << field.widget();
-    formatting_ = new Formatting(this, fields, services_.clipboard);
-    menuBar()->addMenu(formatting_->menu());
+    formatting_ = new Formatting(this, fields, services_.clipboard, mnuOpmaak);
     spelling_->addMenuItems(
         [this](QMenu* menu, QPlainTextEdit* field, QAction* usual) { formatting_->addMenuItems(menu, field, usual); });
 }
@@ -255,8 +322,7 @@ void Form1::buildSearch()
     std::array<QWidget*, kFieldCount> fields{};
     for (std::size_t i = 0; i < kFieldCount; ++i)
         fields[i] = fields_[i].widget();
-    search_ = new SearchBar(fields, *links_, [this](int page) { showPage(page); }, this);
-    menuBar()->addMenu(search_->menu());
+    search_ = new SearchBar(fields, *links_, [this](int page) { showPage(page); }, this, mnuZoeken);
 }
 
 void Form1::buildRecentFiles()
@@ -309,6 +375,7 @@ void Form1::showDocument(const ArticleDocument& doc)
 
 void Form1::Form_Load()
 {
+    completeWindow();
     CurrentPage = 1;
     PageCount = qint16(Frame1.size());
     showCounter();
@@ -422,6 +489,7 @@ void Form1::mnuBestandOpenen_Click()
 
 void Form1::openAtStartup(const QString& path)
 {
+    completeWindow();
     if (session_.confirmReplace())
         session_.openFile(path);
 }
@@ -488,6 +556,15 @@ void Form1::showRecoveryProblem(const QString& reason)
 void Form1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    if (!event->spontaneous() && !watchingForPaint_) {
+        watchingForPaint_ = true;
+        whenOnScreen(*this, [this] {
+            painted_ = true;
+            drawBanner();
+            completeWindow();
+            emit completed();
+        });
+    }
     // Once on the screen the desktop's frame is known; where it is larger
     // than the style's title bar, the window fits itself to the screen again.
     QTimer::singleShot(0, this, [this] {
@@ -499,6 +576,7 @@ void Form1::showEvent(QShowEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    completeWindow();
     bool cancel = false;
     Form_QueryUnload(cancel);
     if (cancel)

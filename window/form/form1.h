@@ -15,6 +15,7 @@
 class QAction;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 
 namespace vinkring {
@@ -35,9 +36,16 @@ class Form1 final : public QMainWindow, private DocumentView {
     Q_OBJECT
 
 public:
+    // AfterFirstPaint builds only the first page before the window is
+    // painted, for a quick start: the other pages and the writing aids follow
+    // once it stands on the screen (completed()), or at once when the writer
+    // or a command needs them first.
+    enum class Pages { AtOnce, AfterFirstPaint };
+
     // The dictionary underlines doubtful words as the writer types; without
     // one, nothing is underlined.
-    explicit Form1(PlatformServices& services, SpellingDictionary* dictionary = nullptr, QWidget* parent = nullptr);
+    explicit Form1(PlatformServices& services, SpellingDictionary* dictionary = nullptr, QWidget* parent = nullptr,
+                   Pages pages = Pages::AtOnce);
     ~Form1() override;
 
     // The document the window holds: the 27 fields (CR LF line ends) and List1.
@@ -76,15 +84,26 @@ public:
     // after asking about unsaved work as Open does.
     void openAtStartup(const QString& path);
     // Offers the work that a run which did not end normally left behind.
-    void offerLeftOverWork() { session_.offerLeftOverWork(); }
+    void offerLeftOverWork()
+    {
+        completeWindow();
+        session_.offerLeftOverWork();
+    }
     DocumentSession& session() { return session_; }
 
+signals:
+    // The window stands on the screen, its pages and writing aids built.
+    void completed();
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The window up to the first page; completeWindow adds the rest.
     void buildWindow();
+    void completeWindow();
     void fitToScreen();
     void buildPage(int index);
     void buildOutputButtons(QGroupBox* page);
@@ -108,6 +127,7 @@ private:
     // A change of a field or the links list that is no load of a document.
     void edited(DocumentChange change);
     void showRecoveryProblem(const QString& reason);
+    void drawBanner();
     // To the page of a field, the cursor at this place of its text (CR LF
     // line ends), as a click in the live view asks.
     void goToField(std::size_t index, qsizetype offset);
@@ -116,6 +136,12 @@ private:
     DocumentSession session_;
     // The design's growth with the interface font; 1 at the default font.
     double scale_ = 1.0;
+    // The banner's scale; it is drawn once the window stands painted.
+    double bannerScale_ = 1.0;
+    bool painted_ = false;
+    bool watchingForPaint_ = false;
+    bool complete_ = false;
+    SpellingDictionary* dictionary_ = nullptr;
 
     qint16 CurrentPage = 1;
     qint16 PageCount = 0;
@@ -133,6 +159,9 @@ private:
     QAction* mnuBestandNieuw = nullptr;
     QAction* mnuBestandOpenen = nullptr;
     QAction* mnuBestandBewaren = nullptr;
+    QMenu* mnuBeeld = nullptr;
+    QMenu* mnuOpmaak = nullptr;
+    QMenu* mnuZoeken = nullptr;
     PassingNote* lblKlembord = nullptr;
     LiveSpelling* spelling_ = nullptr;
     ArticleView* view_ = nullptr;
