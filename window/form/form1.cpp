@@ -87,14 +87,8 @@ void Form1::completeWindow()
         return;
     complete_ = true;
     QCoreApplication::instance()->removeEventFilter(this);
-    const QRect page = Frame1[0]->geometry();
-    for (std::size_t i = 1; i < kPageCount; ++i) {
-        Frame1[i] = new QGroupBox(toQString(kPages[i].caption), pageArea_->pages());
-        Frame1[i]->setObjectName(QStringLiteral("Frame1"));
-        Frame1[i]->setProperty("Index", int(i));
-        Frame1[i]->setGeometry(page);
-        buildPage(int(i));
-    }
+    for (int i = 1; i < int(kPageCount); ++i)
+        buildPage(i);
     setFocusOrder();
     buildWritingAids(dictionary_);
     buildFormatting();
@@ -147,12 +141,7 @@ void Form1::buildWindow()
 
     // The first page; the others follow in completeWindow.
     pageArea_ = new PageArea(client);
-    const QRect page(QPoint(0, 0), pixels(layout::kPageArea, scale_).size());
-    pageArea_->setPageSize(page.size());
-    Frame1[0] = new QGroupBox(toQString(kPages[0].caption), pageArea_->pages());
-    Frame1[0]->setObjectName(QStringLiteral("Frame1"));
-    Frame1[0]->setProperty("Index", 0);
-    Frame1[0]->setGeometry(page);
+    pageArea_->setPageSize(pixels(layout::kPageArea, scale_).size());
     buildPage(0);
 
     Command1[3] = makeButton(client, command1, texts::kLast, QRect());
@@ -201,8 +190,12 @@ void Form1::drawBanner()
 
 void Form1::buildPage(int index)
 {
-    QGroupBox* page = Frame1[std::size_t(index)];
     const PageInfo& pageInfo = kPages[std::size_t(index)];
+    QGroupBox* page = new QGroupBox(toQString(pageInfo.caption), pageArea_->pages());
+    page->setObjectName(QStringLiteral("Frame1"));
+    page->setProperty("Index", index);
+    page->setGeometry(QRect(QPoint(0, 0), pixels(layout::kPageArea, scale_).size()));
+    Frame1[std::size_t(index)] = page;
 
     std::vector<std::pair<QLabel*, QWidget*>> singleLine;
     for (std::size_t i = 0; i < kFields.size(); ++i) {

@@ -105,6 +105,7 @@ private:
     void buildWindow();
     void completeWindow();
     void fitToScreen();
+    // A page (Frame1) with its fields, labels and guide text.
     void buildPage(int index);
     void buildOutputButtons(QGroupBox* page);
     void buildMenu();
