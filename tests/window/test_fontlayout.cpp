@@ -10,6 +10,7 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
+#include "window/aids/searchbar.h"
 #include "window/form/fontlayout.h"
 
 using namespace vinkring;
@@ -187,6 +188,17 @@ TEST_P(FontLayout, WindowFitsTheScreenWithEveryControlInReach)
             EXPECT_TRUE(shown.contains(at) || filled) << control->objectName().toStdString();
         }
     });
+
+    // The open search bar takes its room from the pages, not from below the screen.
+    form().searchBar().open(true);
+    EXPECT_TRUE(screen.contains(form().frameGeometry())) << form().width() << "x" << form().height();
+    const QRect bar(form().searchBar().mapTo(&form(), QPoint()), form().searchBar().size());
+    EXPECT_TRUE(form().rect().contains(bar));
+    form().searchBar().close();
+    EXPECT_TRUE(screen.contains(form().frameGeometry()));
+    if (GetParam().points == 9) {
+        EXPECT_EQ(form().centralWidget()->size(), client);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FontLayout,

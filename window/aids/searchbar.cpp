@@ -297,12 +297,15 @@ void SearchBar::setOpen(bool open)
     // start-up: not before the bar is first wanted.
     if (open)
         find_->setClearButtonEnabled(true);
+    if (strip_->isVisibleTo(window_) == open)
+        return;
     strip_->setVisible(open);
-    const int height = open ? strip_->sizeHint().height() : 0;
-    if (height != stripHeight_) {
-        window_->setFixedHeight(window_->height() + height - stripHeight_);
-        stripHeight_ = height;
-    }
+    emit openChanged();
+}
+
+int SearchBar::openHeight() const
+{
+    return strip_->isVisibleTo(window_) ? strip_->sizeHint().height() : 0;
 }
 
 bool SearchBar::counting() const

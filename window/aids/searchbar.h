@@ -46,7 +46,7 @@ class SearchBar final : public QWidget {
 
 public:
     // showPage shows a page by its index. The bar stands below the window's
-    // pages, which grows by its height while it is open. Its commands go in
+    // pages; the window makes room for it on openChanged. Its commands go in
     // menu ("Zoeken").
     SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEditor& links,
               std::function<void(int page)> showPage, QMainWindow* window, QMenu* menu);
@@ -70,6 +70,11 @@ public:
     QLineEdit* replaceField() const { return replaceWith_; }
     // Whether the hits are still being counted.
     bool counting() const;
+    // The height the open bar takes below the pages; 0 while closed.
+    int openHeight() const;
+
+signals:
+    void openChanged();
 
 private:
     // The part the writer is in: the field or the links list last focused.
@@ -93,7 +98,6 @@ private:
     std::function<void(int)> showPage_;
     QMainWindow* window_;
     QStatusBar* strip_;
-    int stripHeight_ = 0;  // what the window grew by
     WindowTexts* texts_;
     std::size_t current_ = 0;  // the part the writer was last in
     std::optional<SearchHit> lastHit_;

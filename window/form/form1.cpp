@@ -164,8 +164,10 @@ void Form1::buildWindow()
 void Form1::fitToScreen()
 {
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, pageArea_);
+    // The search bar, while open, stands below the client area: room for it too.
+    const int below = search_ ? search_->openHeight() : 0;
     const ClientLayout fit =
-        fitClientArea(scale_, clientRoom(*this, menuBar()->sizeHint().height()), scrollBar);
+        fitClientArea(scale_, clientRoom(*this, menuBar()->sizeHint().height() + below), scrollBar);
     centralWidget()->setFixedSize(fit.client);
     Image1->setGeometry(fit.banner);
     bannerScale_ = fit.bannerScale;
@@ -177,7 +179,7 @@ void Form1::fitToScreen()
         Command1[i]->setGeometry(fit.command1[i]);
     // New flags would make a window on the screen anew: once is enough.
     if (windowHandle())
-        setFixedSize(sizeHint());
+        setFixedSize(fit.client.width(), menuBar()->sizeHint().height() + fit.client.height() + below);
     else
         fixWindowSize(*this);
 }
@@ -316,6 +318,7 @@ void Form1::buildSearch()
     for (std::size_t i = 0; i < kFieldCount; ++i)
         fields[i] = fields_[i].widget();
     search_ = new SearchBar(fields, *links_, [this](int page) { showPage(page); }, this, mnuZoeken);
+    connect(search_, &SearchBar::openChanged, this, &Form1::fitToScreen);
 }
 
 void Form1::buildRecentFiles()
