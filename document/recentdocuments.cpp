@@ -32,6 +32,10 @@ void RecentDocuments::reload()
 {
     if (listFile_.isEmpty())
         return;
+    // A pipe or a device in its place is never opened: it may wait for ever
+    // or give bytes without end. A link to a plain file is read.
+    if (!QFileInfo(listFile_).isFile())
+        return;
     QFile file(listFile_);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return;  // none yet, or unreadable: the list of this run stays
