@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include "eventually.h"
+
 #include "article/tagcommands.h"
 #include "window/aids/formatting.h"
 
@@ -112,6 +114,17 @@ TEST_F(Formatting, TagsAndLinksGoOnAndOffAsOneStepOfUndo)
     EXPECT_EQ(title->text(), QStringLiteral("Guppy <b></b>"));
     title->undo();
     EXPECT_EQ(title->text(), QStringLiteral("Guppy "));
+
+    // "Vet" from the menu by keyboard (Alt+O, Enter) on a line field's selection.
+    QApplication::setActiveWindow(&form());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    title->setText(QStringLiteral("abc"));
+    title->setFocus();
+    title->selectAll();
+    QTest::keyClick(title, Qt::Key_O, Qt::AltModifier);
+    ASSERT_EVENTUALLY(QApplication::activePopupWidget() != nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+    EXPECT_EQ(title->text(), QStringLiteral("<b>abc</b>"));
 
     // A key outside the fields that take tags does nothing.
     auto* url = child<QLineEdit>("txtURL");

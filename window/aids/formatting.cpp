@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 #include <QAction>
 #include <QDialog>
@@ -165,8 +166,10 @@ Formatting::Formatting(QWidget* window, QList<QWidget*> fields, Clipboard& clipb
     for (int i = 0; i < int(kCommands.size()); ++i) {
         QAction* item = menu_->addAction(itemText(kCommands[std::size_t(i)]));
         connect(item, &QAction::triggered, this, [this, i] {
-            if (QWidget* field = target())
+            if (QWidget* field = target()) {
+                restoreKeptSelection(field);
                 run(i, field);
+            }
         });
     }
     // A line field drops its selection when the menu bar takes the
@@ -193,15 +196,21 @@ bool Formatting::eventFilter(QObject* watched, QEvent* event)
         return false;
     if (event->type() == QEvent::FocusOut) {
         keptSelection_ = fieldSelection(line);
-    } else if (!line->hasSelectedText() && keptSelection_.end > keptSelection_.start &&
-               keptSelection_.end <= line->text().size()) {
-        // After the line field has taken the focus back.
-        QTimer::singleShot(0, line, [line, kept = keptSelection_] {
-            if (!line->hasSelectedText() && kept.end <= line->text().size())
-                line->setSelection(int(kept.start), int(kept.end - kept.start));
-        });
+        keptIn_ = line;
     }
+    else  // after the line field has taken the focus back
+        QTimer::singleShot(0, line, [this, line] { restoreKeptSelection(line); });
     return false;
+}
+
+// The menu's command may come before the field has its selection back (the
+// menu closes, the field gets the focus, the command runs): then at once.
+void Formatting::restoreKeptSelection(QWidget* field)
+{
+    auto* line = qobject_cast<QLineEdit*>(field);
+    const TextSelection kept = std::exchange(keptSelection_, TextSelection{});
+    if (line && line == keptIn_ && !line->hasSelectedText() && kept.end > kept.start && kept.end <= line->text().size())
+        line->setSelection(int(kept.start), int(kept.end - kept.start));
 }
 
 QWidget* Formatting::target() const

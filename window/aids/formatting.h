@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 #include "article/tagcommands.h"
 
@@ -58,7 +59,10 @@ private:
     QList<QWidget*> fields_;
     Clipboard& clipboard_;
     QMenu* menu_;
+    void restoreKeptSelection(QWidget* field);
+
     TextSelection keptSelection_;
+    QPointer<QWidget> keptIn_;  // the line field it was kept for
 };
 
 }  // namespace vinkring
