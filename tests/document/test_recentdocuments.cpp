@@ -1,10 +1,9 @@
-// The recent documents kept across runs: newest first, each once, at most
-// eight; a list file that is no plain file is passed over, never waited on.
+// The recent documents' list file: what is no plain file is passed over,
+// never waited on.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -13,23 +12,6 @@
 using namespace vinkring;
 
 namespace {
-
-TEST(RecentDocuments, NewestFirstOnceAtMostEightAndKeptAcrossRuns)
-{
-    QTemporaryDir dir;
-    const QString list = dir.filePath(QStringLiteral("recent-documents"));
-    RecentDocuments recent(list);
-    for (int i = 0; i < 10; ++i)
-        recent.add(dir.filePath(QStringLiteral("doc%1.vvk").arg(i)));
-    recent.add(dir.filePath(QStringLiteral("doc5.vvk")));
-    recent.remove(dir.filePath(QStringLiteral("doc9.vvk")));
-
-    const QStringList expected{dir.filePath("doc5.vvk"), dir.filePath("doc8.vvk"), dir.filePath("doc7.vvk"),
-                               dir.filePath("doc6.vvk"), dir.filePath("doc4.vvk"), dir.filePath("doc3.vvk"),
-                               dir.filePath("doc2.vvk")};
-    EXPECT_EQ(recent.paths(), expected);
-    EXPECT_EQ(RecentDocuments(list).paths(), expected);
-}
 
 TEST(RecentDocuments, AListFileThatIsNoPlainFileIsPassedOver)
 {
