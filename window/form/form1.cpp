@@ -153,8 +153,6 @@ void Form1::buildWindow()
     // The window opens with "<" disabled.
     Command1[0]->setEnabled(false);
 
-    CurrentPage = 1;
-    PageCount = qint16(Frame1.size());
     showCounter();
     fitToScreen();
 }

@@ -145,7 +145,7 @@ private:
     SpellingDictionary* dictionary_ = nullptr;
 
     qint16 CurrentPage = 1;
-    qint16 PageCount = 0;
+    qint16 PageCount = qint16(kPageCount);
     bool loading_ = false;  // a document is being put in the window
 
     std::array<FieldBinding, kFieldCount> fields_{};
