@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "window/form/form1.h"
+#include "window/programwindow.h"
 #include "app/programservices.h"
 #include "app/startuparguments.h"
 #include "window/form/windowframe.h"
@@ -30,8 +30,9 @@ int main(int argc, char* argv[])
 
     vinkring::ProgramServices program;
     vinkring::holdUntilPainted(program);
-    vinkring::Form1 window(program.services, &program.spellingSheets.dictionary(), nullptr,
-                           vinkring::Form1::Pages::AfterFirstPaint);
+    vinkring::ProgramWindow programWindow(program.services, &program.spellingSheets.dictionary(),
+                                           vinkring::Form1::Pages::AfterFirstPaint);
+    vinkring::Form1& window = programWindow.form();
     program.messageBox.setParent(&window);
     program.fileDialog.setParent(&window);
     window.show();

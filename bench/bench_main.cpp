@@ -19,6 +19,7 @@
 #include <QTextBlock>
 
 #include "window/form/form1.h"
+#include "window/programwindow.h"
 #include "session/recoveryscheduler.h"
 #include "article/articlebuilder.h"
 #include "article/exportformats.h"
@@ -230,7 +231,8 @@ BENCHMARK(BM_Import)->Apply(exportSizes);
 void BM_LastPage(benchmark::State& state)
 {
     ProgramServices program;
-    Form1 window(program.services, &program.spellingSheets.dictionary());
+    ProgramWindow programWindow(program.services, &program.spellingSheets.dictionary());
+    Form1& window = programWindow.form();
     window.show();
     QApplication::processEvents();
     for (auto _ : state) {
@@ -308,7 +310,8 @@ void settleWindow(const QObject& window)
 void BM_SpellingOpenedDocument(benchmark::State& state)
 {
     ProgramServices program;
-    Form1 window(program.services, state.range(0) ? &dutch() : nullptr);
+    ProgramWindow programWindow(program.services, state.range(0) ? &dutch() : nullptr);
+    Form1& window = programWindow.form();
     window.show();
     QApplication::processEvents();
     const ArticleDocument doc = bench::makeDocument(k1MB);
@@ -426,13 +429,14 @@ BENCHMARK(BM_RecoveryWrite)->Arg(k1MB)->Arg(k10MB)->UseManualTime()->Unit(benchm
 void BM_FindNext(benchmark::State& state)
 {
     ProgramServices program;
-    Form1 window(program.services);
+    ProgramWindow programWindow(program.services);
+    Form1& window = programWindow.form();
     ArticleDocument doc = bench::makeDocument(k10MB);
     doc.fields.back() += QStringLiteral(" snoekbaars");
     window.setDocument(doc);
     window.show();
     QApplication::processEvents();
-    SearchBar& search = window.searchBar();
+    SearchBar& search = programWindow.searchBar();
     const bool rare = state.range(0) == 1;
     search.findField()->setText(rare ? QStringLiteral("snoekbaars") : QStringLiteral("aquarium"));
     auto* title = window.findChild<QLineEdit*>(QStringLiteral("txtTitel"));
@@ -473,10 +477,11 @@ BENCHMARK(BM_FindNext)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillis
 void BM_ReplaceAll(benchmark::State& state)
 {
     ProgramServices program;
-    Form1 window(program.services);
+    ProgramWindow programWindow(program.services);
+    Form1& window = programWindow.form();
     const ArticleDocument doc = bench::makeDocument(k10MB);
     window.show();
-    SearchBar& search = window.searchBar();
+    SearchBar& search = programWindow.searchBar();
     search.findField()->setText(QStringLiteral("aquarium"));
     search.replaceField()->setText(QStringLiteral("bak"));
     for (auto _ : state) {

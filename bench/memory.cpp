@@ -10,7 +10,7 @@
 #include <QApplication>
 #include <QFile>
 
-#include "window/form/form1.h"
+#include "window/programwindow.h"
 #include "bench/benchdocument.h"
 #include "app/programservices.h"
 #include "document/documentfile.h"
@@ -51,7 +51,8 @@ int main(int argc, char* argv[])
     }
 
     vinkring::ProgramServices program;
-    vinkring::Form1 window(program.services, &program.spellingSheets.dictionary());
+    vinkring::ProgramWindow programWindow(program.services, &program.spellingSheets.dictionary());
+    vinkring::Form1& window = programWindow.form();
     window.show();
     QApplication::processEvents();
 

@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "window/form/form1.h"
+#include "window/programwindow.h"
 #include "app/programservices.h"
 
 namespace {
@@ -103,8 +103,9 @@ int main(int argc, char* argv[])
     vinkring::ProgramServices program;
     vinkring::holdUntilPainted(program);
     const double servicesMs = msSince(start);
-    vinkring::Form1 window(program.services, &program.spellingSheets.dictionary(), nullptr,
-                           vinkring::Form1::Pages::AfterFirstPaint);
+    vinkring::ProgramWindow programWindow(program.services, &program.spellingSheets.dictionary(),
+                                          vinkring::Form1::Pages::AfterFirstPaint);
+    vinkring::Form1& window = programWindow.form();
     const double constructedMs = msSince(start);
     // The other pages and the writing aids, built right after the first paint.
     double completeMs = -1;

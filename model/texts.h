@@ -103,6 +103,9 @@ inline constexpr std::string_view kReplaceAll = "&Alles vervangen";
 inline constexpr std::string_view kPreviousHit = "Vorige";
 inline constexpr std::string_view kNextHit = "Volgende";
 inline constexpr std::string_view kCloseSearch = "Sluiten (Escape)";
+inline constexpr std::string_view kClearSearch = "Zoektekst wissen";
+// What the search bar's fields show for a line end.
+inline constexpr std::string_view kLineEndMark = "↵";
 inline constexpr std::string_view kHits = "%1 treffers";
 inline constexpr std::string_view kOneHit = "1 treffer";
 inline constexpr std::string_view kNoHits = "Niet gevonden";

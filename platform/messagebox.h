@@ -2,6 +2,7 @@
 // The modal message box the program talks to the writer with.
 
 #include <QString>
+#include <QStringList>
 
 namespace vinkring {
 
@@ -18,6 +19,10 @@ public:
     virtual ~MessageBox() = default;
     virtual MessageAnswer show(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
                                const QString& detail) = 0;
+    // A question with answers of its own, one button each: the first is the
+    // default, the last the one Escape and closing the box give. Returns the
+    // index of the answer chosen.
+    virtual int choose(const QString& text, const QString& title, const QStringList& answers) = 0;
 };
 
 // A failure message: the program's message title, the exclamation icon and

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QStringList>
 
+#include "model/fieldrules.h"
 #include "model/fieldtable.h"
 #include "model/texts.h"
 #include "document/documentfile.h"
@@ -99,11 +100,16 @@ const ArticleDocument& DocumentSession::document()
     return document_;
 }
 
-void DocumentSession::showInWindow(const ArticleDocument& doc)
+void DocumentSession::showInWindow(const ArticleDocument& doc, Arrival arrival)
 {
-    view_.showDocument(doc);
-    document_ = doc;
-    stale_.reset();
+    document_ = fitToRules(doc);
+    view_.showDocument(document_, arrival);
+    // Put in as edits, a text may look otherwise in the window (a lone line
+    // end as CR LF): read back from there when asked.
+    if (arrival == Arrival::OneChange)
+        stale_.set();
+    else
+        stale_.reset();
 }
 
 void DocumentSession::begin(const ArticleDocument& doc, const QString& fileName)
@@ -177,20 +183,24 @@ SaveOutcome DocumentSession::save()
 
 bool DocumentSession::open()
 {
+    if (!confirmReplace())
+        return false;
     const FileDialogRequest request = documentRequest(texts::kOpenTitle);
     const std::optional<QString> path = services_.fileDialog.showOpen(request);
     if (!path || path->isEmpty())
         return false;
-    return openFile(*path);
+    return openFile(*path, false);
 }
 
-bool DocumentSession::openFile(const QString& path)
+bool DocumentSession::openFile(const QString& path, bool ask)
 {
     DocumentReadResult result = ReadDocumentFile(path);
     if (!result.document) {
         warn(services_.messageBox, result.reason);
         return false;
     }
+    if (ask && !confirmReplace())
+        return false;
     // Open leaves UnsavedChanges as it was.
     const bool unsaved = UnsavedChanges;
     const FileStamp stamp = stampOf(path);
@@ -273,7 +283,8 @@ bool DocumentSession::write(const QString& path)
 
 void DocumentSession::imported(const ArticleDocument& doc)
 {
-    show(doc);
+    showInWindow(doc, Arrival::OneChange);
+    emit documentReplaced();
     CurrentFileName.clear();
     stamp_ = {};
     UnsavedChanges = true;
@@ -342,7 +353,8 @@ bool DocumentSession::offer(RecoveryStore::LeftOver& left)
     }
     if (answer != MessageAnswer::Yes)
         return false;
-    show(left.copy->document);
+    showInWindow(left.copy->document, Arrival::OneChange);
+    emit documentReplaced();
     CurrentFileName = left.copy->fileName;
     // The work is as the file was when the copy was made.
     stamp_ = FileStamp{left.copy->savedAt, -1};

@@ -33,15 +33,20 @@ struct DocumentChange {
     friend bool operator==(const DocumentChange&, const DocumentChange&) = default;
 };
 
+// How a document goes into the window: as a new start (opened, new), or as
+// one change of the writer's work that can be undone (imported, restored).
+enum class Arrival { NewStart, OneChange };
+
 // The window as the session sees it.
 class DocumentView {
 public:
     virtual ~DocumentView() = default;
     // One field's text as the window holds it (CR LF line ends).
-    virtual QString fieldText(std::size_t index) const = 0;
-    virtual QStringList linkLines() const = 0;
-    // Puts a document in the window; no change of the writer's.
-    virtual void showDocument(const ArticleDocument& doc) = 0;
+    virtual QString fieldText(std::size_t index) = 0;
+    virtual QStringList linkLines() = 0;
+    // Puts a document (within the document's rules) in the window; the
+    // session hears of it by no notice of change.
+    virtual void showDocument(const ArticleDocument& doc, Arrival arrival) = 0;
 };
 
 // How a save ended: written, cancelled in the dialog, or not written
@@ -84,12 +89,14 @@ public:
 
     // "Be&waren": asks for a path, writes, remembers the path.
     SaveOutcome save();
-    // "&Openen": asks for a path and reads it. True when it replaced the document.
+    // "&Openen": asks about unsaved work, then for a path, and reads it. True
+    // when it replaced the document.
     bool open();
     // Reads the file at path as Open does, with the same messages for a bad
-    // file; the document and the file name change only when it succeeds. A
-    // file read only in part is opened, and then says what it left out.
-    bool openFile(const QString& path);
+    // file; only a file that reads is followed by the question about unsaved
+    // work (with ask), and put in the window. A file read only in part is
+    // opened, and then says what it left out.
+    bool openFile(const QString& path, bool ask = true);
     // Writes to CurrentFileName, or asks for a path when there is none.
     SaveOutcome quickSave();
     // Writes the document to path; reports any failure to the writer. True
@@ -129,7 +136,7 @@ private:
 
     // The document was saved (written) or opened: the work equals it.
     void settled(const ArticleDocument& written);
-    void showInWindow(const ArticleDocument& doc);
+    void showInWindow(const ArticleDocument& doc, Arrival arrival = Arrival::NewStart);
     // Asks about one readable left-over copy; false when the writer wants no more questions.
     bool offer(RecoveryStore::LeftOver& left);
 

@@ -27,14 +27,16 @@ public:
         MessageIcon icon;
         MessageButtons buttons;
         QString detail;
+        QStringList choices;  // of a question with answers of its own
     };
     std::vector<Shown> shown;
     std::deque<MessageAnswer> answers;  // Yes/No answers; Ok boxes need none
+    std::deque<int> chosen;             // for questions with answers of their own; else the last answer
 
     MessageAnswer show(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
                        const QString& detail) override
     {
-        shown.push_back({text, title, icon, buttons, detail});
+        shown.push_back({text, title, icon, buttons, detail, {}});
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
         if (answers.empty())
@@ -42,6 +44,15 @@ public:
         const MessageAnswer a = answers.front();
         answers.pop_front();
         return a;
+    }
+    int choose(const QString& text, const QString& title, const QStringList& choices) override
+    {
+        shown.push_back({text, title, MessageIcon::Information, MessageButtons::Ok, QString(), choices});
+        if (chosen.empty())
+            return int(choices.size()) - 1;
+        const int c = chosen.front();
+        chosen.pop_front();
+        return c;
     }
 };
 

@@ -22,19 +22,19 @@ class FakeView final : public DocumentView {
 public:
     ArticleDocument doc;
     int applied = 0;
-    mutable int reads = 0;  // texts read back from the window
+    int reads = 0;  // texts read back from the window
 
-    QString fieldText(std::size_t index) const override
+    QString fieldText(std::size_t index) override
     {
         ++reads;
         return doc.fields.at(index);
     }
-    QStringList linkLines() const override
+    QStringList linkLines() override
     {
         ++reads;
         return doc.links;
     }
-    void showDocument(const ArticleDocument& d) override
+    void showDocument(const ArticleDocument& d, Arrival) override
     {
         doc = d;
         ++applied;

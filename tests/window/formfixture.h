@@ -1,5 +1,6 @@
 #pragma once
-// A Form1 on fake platform services, with lookups of its controls by name.
+// The program's window (Form1 with its aids) on fake platform services, with
+// lookups of its controls by name.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <QPushButton>
 
 #include "window/form/form1.h"
+#include "window/programwindow.h"
 #include "model/texts.h"
 #include "fakes/fakeplatform.h"
 
@@ -30,10 +32,11 @@ protected:
         };
     }
 
-    Form1& form()
+    Form1& form() { return program().form(); }
+    ProgramWindow& program()
     {
         if (!form_)
-            form_ = std::make_unique<Form1>(platform.services);
+            form_ = std::make_unique<ProgramWindow>(platform.services);
         return *form_;
     }
     // Ends the window as a program that quits does; form() makes a new one.
@@ -78,7 +81,7 @@ protected:
     FakePlatform platform;
 
 private:
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<ProgramWindow> form_;
 };
 
 }  // namespace vinkring::test

@@ -20,6 +20,7 @@
 #include "fakes/fakeplatform.h"
 #include "window/aids/articleview.h"
 #include "window/form/form1.h"
+#include "window/programwindow.h"
 #include "eventually.h"
 #include "samples.h"
 
@@ -30,8 +31,9 @@ class ArticleViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        form = std::make_unique<Form1>(platform.services);
-        view = &form->articleView();
+        program = std::make_unique<ProgramWindow>(platform.services);
+        form = &program->form();
+        view = &program->articleView();
         view->setLinkOpener([this](const QUrl& url) { opened << url; });
         form->show();
         activateForm();
@@ -39,8 +41,8 @@ protected:
 
     void activateForm()
     {
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QApplication::setActiveWindow(form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form));
     }
 
     void open()
@@ -87,7 +89,8 @@ protected:
     ArticleDocument sample() { return test::zebravis(form->document()); }
 
     FakePlatform platform;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<ProgramWindow> program;
+    Form1* form = nullptr;
     ArticleView* view = nullptr;
     QList<QUrl> opened;
 };
@@ -102,7 +105,7 @@ TEST_F(ArticleViewTest, OpenedAndClosedFromTheMenu)
     EXPECT_TRUE(view->isWindow());
     EXPECT_EQ(view->windowTitle(), QStringLiteral("Voorbeeld van het artikel"));
     EXPECT_EQ(view->windowModality(), Qt::NonModal);
-    EXPECT_EQ(view->parentWidget(), form.get()) << "goes with the window";
+    EXPECT_EQ(view->parentWidget(), form) << "goes with the window";
     item->trigger();
     EXPECT_FALSE(view->isVisible());
 
@@ -202,7 +205,7 @@ TEST_F(ArticleViewTest, FollowsTheWriting)
 
     // Hidden, it waits; shown again, it is up to date at once.
     view->toggleAction()->trigger();
-    form->setFieldText(*fieldIndex("txtConclusie"), QStringLiteral("Tot slot."));
+    form->fields().setText(*fieldIndex("txtConclusie"), QStringLiteral("Tot slot."));
     QApplication::processEvents();
     EXPECT_FALSE(shownLines().contains(QStringLiteral("Tot slot.")));
     view->toggleAction()->trigger();
@@ -223,14 +226,14 @@ TEST_F(ArticleViewTest, TheReaderKeepsThePlace)
     const int before = lineRect(QStringLiteral("5. Kweek")).top();
 
     // Text grows above it, and in it.
-    form->setFieldText(*fieldIndex("txtInleiding"), QStringLiteral("Nieuw.\r\nNog meer.\r\nEn meer.\r\nEn meer."));
+    form->fields().setText(*fieldIndex("txtInleiding"), QStringLiteral("Nieuw.\r\nNog meer.\r\nEn meer.\r\nEn meer."));
     EXPECT_EVENTUALLY(shownLines().contains(QStringLiteral("Nog meer.")));
     EXPECT_EQ(lineRect(QStringLiteral("5. Kweek")).top(), before);
-    form->setFieldText(*fieldIndex("txtKweekNatuur"), QStringLiteral("Anders.\r\nLanger."));
+    form->fields().setText(*fieldIndex("txtKweekNatuur"), QStringLiteral("Anders.\r\nLanger."));
     EXPECT_EVENTUALLY(shownLines().contains(QStringLiteral("Langer.")));
     EXPECT_EQ(lineRect(QStringLiteral("5. Kweek")).top(), before);
     // And shrinks above it.
-    form->setFieldText(*fieldIndex("txtInleiding"), QString());
+    form->fields().setText(*fieldIndex("txtInleiding"), QString());
     EXPECT_EVENTUALLY(!shownLines().contains(QStringLiteral("Nog meer.")));
     EXPECT_EQ(lineRect(QStringLiteral("5. Kweek")).top(), before);
 }
@@ -297,9 +300,9 @@ TEST_F(ArticleViewTest, TheSizeAsTheForumCountsIt)
     EXPECT_EQ(characters, BuildArticle(form->document(), ArticleFlavour::Forum).size());
     EXPECT_GT(words, 50);
 
-    form->setFieldText(*fieldIndex("txtInleiding"), QStringLiteral("Twee woorden"));
+    form->fields().setText(*fieldIndex("txtInleiding"), QStringLiteral("Twee woorden"));
     EXPECT_EVENTUALLY(counts() == std::make_pair(words + 2, characters + 12));
-    form->setFieldText(*fieldIndex("txtTitel"), QStringLiteral("Één \U0001F41F"));
+    form->fields().setText(*fieldIndex("txtTitel"), QStringLiteral("Één \U0001F41F"));
     EXPECT_EVENTUALLY(counts() == std::make_pair(words + 3, characters + 12 + 5)) << "the fish is one character";
     EXPECT_TRUE(view->sizeText().endsWith(QStringLiteral(" tekens")));
 

@@ -190,11 +190,11 @@ TEST_P(FontLayout, WindowFitsTheScreenWithEveryControlInReach)
     });
 
     // The open search bar takes its room from the pages, not from below the screen.
-    form().searchBar().open(true);
+    program().searchBar().open(true);
     EXPECT_TRUE(screen.contains(form().frameGeometry())) << form().width() << "x" << form().height();
-    const QRect bar(form().searchBar().mapTo(&form(), QPoint()), form().searchBar().size());
+    const QRect bar(program().searchBar().mapTo(&form(), QPoint()), program().searchBar().size());
     EXPECT_TRUE(form().rect().contains(bar));
-    form().searchBar().close();
+    program().searchBar().close();
     EXPECT_TRUE(screen.contains(form().frameGeometry()));
     if (GetParam().points == 9) {
         EXPECT_EQ(form().centralWidget()->size(), client);

@@ -22,6 +22,7 @@
 #include "spelling/spellinghighlighter.h"
 #include "spelling/spellingsheet.h"
 #include "window/form/form1.h"
+#include "window/programwindow.h"
 #include "window/aids/livespelling.h"
 
 namespace vinkring::test {
@@ -54,10 +55,11 @@ class LiveSpellingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        form = std::make_unique<Form1>(platform.services, &dictionary);
+        program = std::make_unique<ProgramWindow>(platform.services, &dictionary);
+        form = &program->form();
         form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QApplication::setActiveWindow(form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form));
         form->Command1_Click(1);  // the page of txtInleiding
         field = section("txtInleiding");
         ASSERT_TRUE(field);
@@ -69,7 +71,7 @@ protected:
         if (QWidget* popup = QApplication::activePopupWidget())
             popup->close();
         platform.messageBox.answers.clear();
-        form.reset();
+        program.reset();
     }
 
     QPlainTextEdit* section(const char* name) const
@@ -81,7 +83,7 @@ protected:
     void settle()
     {
         for (QPlainTextEdit* f : form->findChildren<QPlainTextEdit*>()) {
-            SpellingHighlighter* h = form->liveSpelling().highlighter(f);
+            SpellingHighlighter* h = program->liveSpelling().highlighter(*fieldIndex(f->objectName().toStdString()));
             ASSERT_TRUE(h) << f->objectName().toStdString();
             ASSERT_TRUE(QTest::qWaitFor([h] { return !h->isChecking(); }, 10000));
         }
@@ -155,7 +157,8 @@ protected:
     EnchantFolder folder;
     SpellingDictionary dictionary{QStringList{QStringLiteral("vk")}};
     FakePlatform platform;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<ProgramWindow> program;
+    Form1* form = nullptr;
     QPlainTextEdit* field = nullptr;
 };
 
@@ -232,10 +235,10 @@ TEST_F(LiveSpellingTest, ContextMenuReplacesTheWordUndoably)
     EXPECT_EQ(field->toPlainText(), QStringLiteral("de vis zwemt in het water"));
     EXPECT_TRUE(underlined(field).isEmpty());
     EXPECT_TRUE(form->unsavedChanges()) << "a correction is a change";
-    field->undo();
+    form->history().undo();
     EXPECT_EQ(field->toPlainText(), QStringLiteral("de vis zwmt in het water")) << "one step undoes it";
     EXPECT_EQ(underlined(field), QStringList{"zwmt"});
-    field->redo();
+    form->history().redo();
     EXPECT_EQ(field->toPlainText(), QStringLiteral("de vis zwemt in het water"));
 }
 
@@ -299,7 +302,7 @@ TEST_F(LiveSpellingTest, TheWordListIsSharedWithTheDialog)
 TEST_F(LiveSpellingTest, TurnedOffAndOnForTheRun)
 {
     type(field, QStringLiteral("een viss"));
-    QAction* item = form->liveSpelling().toggleAction();
+    QAction* item = program->liveSpelling().toggleAction();
     item->trigger();
     EXPECT_FALSE(item->isChecked());
     settle();
@@ -322,14 +325,15 @@ TEST(LiveSpellingWithoutDictionary, NothingUnderlinedAndTheItemDisabled)
     SpellingDictionary none({QStringLiteral("xq")});
     FakePlatform platform;
     for (SpellingDictionary* dictionary : {&none, static_cast<SpellingDictionary*>(nullptr)}) {
-        Form1 form(platform.services, dictionary);
+        ProgramWindow program(platform.services, dictionary);
+        Form1& form = program.form();
         form.show();
-        QAction* item = form.liveSpelling().toggleAction();
+        QAction* item = program.liveSpelling().toggleAction();
         EXPECT_FALSE(item->isEnabled());
         EXPECT_FALSE(item->isChecked());
         auto* f = form.findChild<QPlainTextEdit*>(QStringLiteral("txtInleiding"));
         f->setPlainText(QStringLiteral("zwmt watr"));
-        EXPECT_EQ(form.liveSpelling().highlighter(f), nullptr);
+        EXPECT_EQ(program.liveSpelling().highlighter(*fieldIndex("txtInleiding")), nullptr);
         QApplication::processEvents();
         for (QTextBlock block = f->document()->begin(); block.isValid(); block = block.next())
             EXPECT_TRUE(block.layout()->formats().isEmpty());

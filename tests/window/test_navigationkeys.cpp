@@ -110,7 +110,7 @@ TEST_F(NavigationKeys, AfterAPageKeyTheWriterTypesOnInTheNewPage)
     press(Qt::Key_Right, Qt::AltModifier);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Een vis"));
     EXPECT_EQ(form().currentPage(), 2);
-    EXPECT_EQ(form().fieldText(kFirstSectionField), QStringLiteral("Een vis"));
+    EXPECT_EQ(form().fields().text(kFirstSectionField), QStringLiteral("Een vis"));
 }
 
 TEST_F(NavigationKeys, EveryPageKeyStillReachesTheKeyHandler)

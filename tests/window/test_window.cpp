@@ -115,17 +115,17 @@ TEST_F(Window, TextsComeBackExactlyAsSet)
     // A file written elsewhere may hold lone line ends and no-break spaces.
     const QString odd = QStringLiteral("a\nb\rc\r\nd\u00a0e\u2028f\t ");
     const std::size_t intro = fieldIndex("txtInleiding").value();
-    form().setFieldText(intro, odd);
-    EXPECT_EQ(form().fieldText(intro), odd);
-    form().setFieldText(intro, QStringLiteral("x\r\ny"));
-    EXPECT_EQ(form().fieldText(intro), QStringLiteral("x\r\ny"));
+    form().fields().setText(intro, odd);
+    EXPECT_EQ(form().fields().text(intro), odd);
+    form().fields().setText(intro, QStringLiteral("x\r\ny"));
+    EXPECT_EQ(form().fields().text(intro), QStringLiteral("x\r\ny"));
 
     // Once the writer edits it, the widget's text counts, with CR LF line ends.
-    form().setFieldText(intro, odd);
+    form().fields().setText(intro, odd);
     auto* edit = child<QPlainTextEdit>("txtInleiding");
     edit->moveCursor(QTextCursor::End);
     edit->insertPlainText(QStringLiteral("!"));
-    EXPECT_EQ(form().fieldText(intro), QStringLiteral("a\r\nb\r\nc\r\nd\u00a0e\r\nf\t !"));
+    EXPECT_EQ(form().fields().text(intro), QStringLiteral("a\r\nb\r\nc\r\nd\u00a0e\r\nf\t !"));
 }
 
 TEST_F(Window, FixedClientSizeFromTheDesign)

@@ -112,7 +112,7 @@ TEST(QuickStart, NothingTypedBeforeTheRestIsBuiltIsLost)
     test::FakePlatform platform;
     const auto pages = [](const Form1& form) { return form.findChildren<QGroupBox*>(QStringLiteral("Frame1")).size(); };
     {
-        Form1 form(platform.services, nullptr, nullptr, Form1::Pages::AfterFirstPaint);
+        Form1 form(platform.services, nullptr, Form1::Pages::AfterFirstPaint);
         QStringList menus;
         for (QAction* menu : form.menuBar()->actions())
             menus << menu->text();
@@ -124,7 +124,7 @@ TEST(QuickStart, NothingTypedBeforeTheRestIsBuiltIsLost)
         EXPECT_EQ(form.currentPage(), 2);
     }
     {
-        Form1 form(platform.services, nullptr, nullptr, Form1::Pages::AfterFirstPaint);
+        Form1 form(platform.services, nullptr, Form1::Pages::AfterFirstPaint);
         auto* title = form.findChild<QLineEdit*>(QStringLiteral("txtTitel"));
         QTest::keyClicks(title, QStringLiteral("Guppy"));
         QTest::keyClick(title, Qt::Key_Right, Qt::AltModifier);
@@ -132,7 +132,7 @@ TEST(QuickStart, NothingTypedBeforeTheRestIsBuiltIsLost)
         EXPECT_TRUE(form.unsavedChanges());
         EXPECT_EQ(form.currentPage(), 2);
     }
-    Form1 form(platform.services, nullptr, nullptr, Form1::Pages::AfterFirstPaint);
+    Form1 form(platform.services, nullptr, Form1::Pages::AfterFirstPaint);
     QSignalSpy completed(&form, &Form1::completed);
     form.show();
     ASSERT_TRUE(completed.wait());

@@ -9,13 +9,10 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QtMath>
 #include <QSignalBlocker>
 #include <QTextBlock>
@@ -28,7 +25,7 @@
 
 #include "article/articlebuilder.h"
 #include "model/texts.h"
-#include "window/form/linkseditor.h"
+#include "window/form/articlefields.h"
 #include "window/aids/viewplacement.h"
 
 namespace vinkring {
@@ -101,13 +98,10 @@ int lineAt(const QList<ForumLine>& lines, qsizetype offset)
 
 namespace {
 
-// Where the view's place and the post limit are kept between runs; read
-// when the view first opens, not at the program's start.
-QString placeFile()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
-        + QStringLiteral("/voorbeeld.conf");
-}
+// Where the view's place and the post limit are kept between runs, in the
+// program's configuration folder; read when the view first opens, not at the
+// program's start.
+const QString kSettingsFileName = QStringLiteral("/voorbeeld.conf");
 
 const QString kPlaceKey = QStringLiteral("plaats");
 const QString kLimitKey = QStringLiteral("limiet");
@@ -117,9 +111,10 @@ constexpr QSize kSmallest(360, 300);
 
 }  // namespace
 
-ArticleView::ArticleView(Source source, QWidget* parent)
+ArticleView::ArticleView(Source source, QWidget* parent, QString settingsFolder)
     : QWidget(parent, Qt::Window), source_(std::move(source)),
-      openLink_([](const QUrl& url) { QDesktopServices::openUrl(url); })
+      openLink_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
+      settingsFile_(settingsFolder.isEmpty() ? QString() : settingsFolder + kSettingsFileName)
 {
     setObjectName(QStringLiteral("articleView"));
     setWindowTitle(toQString(texts::kArticleViewTitle));
@@ -147,7 +142,8 @@ ArticleView::ArticleView(Source source, QWidget* parent)
     limit_->setSpecialValueText(toQString(texts::kNoPostLimit));
     limit_->setSuffix(toQString(texts::kPostLimitUnit));
     connect(limit_, &QSpinBox::valueChanged, this, [this](int limit) {
-        QSettings(placeFile(), QSettings::IniFormat).setValue(kLimitKey, limit);
+        if (!settingsFile_.isEmpty())
+            QSettings(settingsFile_, QSettings::IniFormat).setValue(kLimitKey, limit);
         showSize();
     });
     auto* limitLabel = new QLabel(toQString(texts::kPostLimit), this);
@@ -171,28 +167,20 @@ ArticleView::ArticleView(Source source, QWidget* parent)
         if (mayOpen(url))
             openLink_(url);
     });
-    focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
-                          [this](QWidget*, QWidget* now) { focusMoved(now); });
     lines_.append(ForumLine{});  // the empty document's one block
     resize(560, 680);
 }
 
 ArticleView::~ArticleView()
 {
-    // Taking its widgets down moves the focus, before QObject would disconnect.
-    disconnect(focusWatch_);
     if (isVisible())
         rememberPlace();
 }
 
-void ArticleView::watchField(std::size_t index, QWidget* field)
+void ArticleView::follow(ArticleFields& fields)
 {
-    fields_.insert(field, index);
-}
-
-void ArticleView::watchLinks(LinksEditor* links)
-{
-    links_ = links;
+    fields_ = &fields;
+    connect(&fields, &ArticleFields::currentFieldChanged, this, &ArticleView::partEntered);
 }
 
 QString ArticleView::sizeText() const
@@ -357,21 +345,14 @@ int ArticleView::blockTop(int block) const
     return qRound(doc->documentLayout()->blockBoundingRect(doc->findBlockByNumber(block)).top());
 }
 
-void ArticleView::focusMoved(QWidget* now)
+void ArticleView::partEntered(std::size_t part)
 {
-    if (!isVisible() || !now)
+    if (!isVisible())
         return;
-    int line = -1;
-    const auto field = fields_.constFind(now);
     const std::optional<std::size_t> clicked = std::exchange(clickedField_, std::nullopt);
-    if (field != fields_.constEnd() && clicked == *field)
+    if (clicked == part)
         return;
-    if (field != fields_.constEnd())
-        line = partLine_[*field];
-    else if (links_ && links_->isAncestorOf(now))
-        line = linksLine_;
-    if (line < 0)
-        return;
+    const int line = part < kFieldCount ? partLine_[part] : linksLine_;
     if (pause_.isActive())
         refresh();
     scrollToLine(line);
@@ -404,9 +385,10 @@ void ArticleView::showSize()
 // writer is at in it.
 void ArticleView::showFocusedField()
 {
-    if (!isVisible() || !parentWidget())
+    if (!isVisible() || !fields_)
         return;
-    focusMoved(parentWidget()->focusWidget());
+    if (const std::optional<std::size_t> field = fields_->focusedField())
+        partEntered(*field);
     keepInView(writingLine());
 }
 
@@ -414,19 +396,10 @@ void ArticleView::showFocusedField()
 // -1 when the focus is in none.
 int ArticleView::writingLine() const
 {
-    QWidget* focus = parentWidget() ? parentWidget()->focusWidget() : nullptr;
-    const auto field = fields_.constFind(focus);
-    if (field == fields_.constEnd())
+    const std::optional<std::size_t> field = fields_ ? fields_->focusedField() : std::nullopt;
+    if (!field)
         return -1;
-    qsizetype offset = 0;
-    if (const auto* multi = qobject_cast<const QPlainTextEdit*>(focus)) {
-        // Each line end before the cursor is CR LF in the forum text.
-        const QTextCursor cursor = multi->textCursor();
-        offset = cursor.position() + cursor.blockNumber();
-    } else if (const auto* single = qobject_cast<const QLineEdit*>(focus)) {
-        offset = single->cursorPosition();
-    }
-    return lineAt(lines_, textStart_[*field] + offset);
+    return lineAt(lines_, textStart_[*field] + fields_->cursor(*field));
 }
 
 // Scrolls no more than it takes to show the whole line.
@@ -526,13 +499,14 @@ void ArticleView::placeBesideParent()
     if (placed_ || !parentWidget())
         return;
     placed_ = true;
-    {
+    const QSettings settings(settingsFile_, QSettings::IniFormat);
+    if (!settingsFile_.isEmpty()) {
         const QSignalBlocker quiet(limit_);
-        limit_->setValue(QSettings(placeFile(), QSettings::IniFormat).value(kLimitKey, 0).toInt());
+        limit_->setValue(settings.value(kLimitKey, 0).toInt());
     }
     const QScreen* screen = parentWidget()->screen();
     const QRect room = screen ? screen->availableGeometry() : QRect();
-    const QRect remembered = QSettings(placeFile(), QSettings::IniFormat).value(kPlaceKey).toRect();
+    const QRect remembered = settingsFile_.isEmpty() ? QRect() : settings.value(kPlaceKey).toRect();
     QRect place = remembered;
     if (!remembered.isValid() || !room.contains(remembered)) {
         // The frame's part, as far as it is known before the view is shown.
@@ -550,7 +524,8 @@ void ArticleView::rememberPlace()
     if (!placed_ || geometry() == placedAt_)
         return;
     placedAt_ = geometry();
-    QSettings(placeFile(), QSettings::IniFormat).setValue(kPlaceKey, QRect(pos(), size()));
+    if (!settingsFile_.isEmpty())
+        QSettings(settingsFile_, QSettings::IniFormat).setValue(kPlaceKey, QRect(pos(), size()));
 }
 
 }  // namespace vinkring

@@ -8,7 +8,6 @@
 #include <optional>
 
 #include <QElapsedTimer>
-#include <QHash>
 #include <QTimer>
 #include <QWidget>
 
@@ -23,7 +22,7 @@ class QTextCursor;
 
 namespace vinkring {
 
-class LinksEditor;
+class ArticleFields;
 
 class ArticleView final : public QWidget {
     Q_OBJECT
@@ -32,14 +31,14 @@ public:
     using Source = std::function<const ArticleDocument&()>;
     using LinkOpener = std::function<void(const QUrl&)>;
 
-    // A window of its own over parent; source gives the document shown.
-    ArticleView(Source source, QWidget* parent);
+    // A window of its own over parent; source gives the document shown. Its
+    // place and the post limit are kept in settingsFolder (none: not kept).
+    ArticleView(Source source, QWidget* parent, QString settingsFolder = QString());
     ~ArticleView() override;
 
-    // Follows the focus of a field (its index in the field table), and of
-    // the links editor.
-    void watchField(std::size_t index, QWidget* field);
-    void watchLinks(LinksEditor* links);
+    // Follows the writer from field to field (and to the links), and the
+    // line being written.
+    void follow(ArticleFields& fields);
     // The document changed: the view follows after a pause in the writing.
     void changed();
     // Opens a clicked link; by default in the user's browser.
@@ -76,7 +75,7 @@ private:
         int offset = 0;  // of the block's top above the view's top
     };
 
-    void focusMoved(QWidget* now);
+    void partEntered(std::size_t part);
     void showLines(QList<ForumLine> lines);
     void rebuild();
     void replaceLines(int from, int oldEnd, int newEnd, const QList<ForumLine>& lines);
@@ -95,6 +94,8 @@ private:
 
     Source source_;
     LinkOpener openLink_;
+    QString settingsFile_;
+    ArticleFields* fields_ = nullptr;
     QTextBrowser* text_ = nullptr;
     QLabel* size_ = nullptr;
     QSpinBox* limit_ = nullptr;  // of a forum post, in characters; 0 for none
@@ -117,9 +118,6 @@ private:
     // when it gets it (later, once the wizard is the active window again).
     std::optional<std::size_t> clickedField_;
     int linksLine_ = 0;
-    QHash<QWidget*, std::size_t> fields_;
-    LinksEditor* links_ = nullptr;
-    QMetaObject::Connection focusWatch_;
 };
 
 }  // namespace vinkring

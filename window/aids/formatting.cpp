@@ -7,20 +7,17 @@
 #include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "model/texts.h"
 #include "platform/clipboard.h"
+#include "window/form/articlefields.h"
 
 namespace vinkring {
 
@@ -46,32 +43,6 @@ const std::array<Command, 5> kCommands{{
 QString itemText(const Command& command)
 {
     return toQString(command.caption) + u'\t' + QKeySequence(command.key).toString(QKeySequence::NativeText);
-}
-
-// The part of a field's text a command looks at: the lines the selection
-// touches (a tag pair stands on them), with where they start in the field.
-struct Span {
-    QString text;
-    qsizetype offset = 0;
-    TextSelection selection;
-};
-
-Span spanOf(const QWidget* field)
-{
-    if (const auto* line = qobject_cast<const QLineEdit*>(field)) {
-        const qsizetype start = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
-        const qsizetype end = line->hasSelectedText() ? line->selectionEnd() : start;
-        return {line->text(), 0, {start, end}};
-    }
-    const auto* edit = qobject_cast<const QPlainTextEdit*>(field);
-    const QTextCursor cursor = edit->textCursor();
-    const QTextDocument* doc = edit->document();
-    const int from = doc->findBlock(cursor.selectionStart()).position();
-    const QTextBlock last = doc->findBlock(cursor.selectionEnd());
-    QTextCursor lines(edit->document());
-    lines.setPosition(from);
-    lines.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
-    return {lines.selectedText(), from, {cursor.selectionStart() - from, cursor.selectionEnd() - from}};
 }
 
 TextEdit shifted(TextEdit edit, qsizetype by)
@@ -122,101 +93,22 @@ private:
 
 }  // namespace
 
-TextSelection fieldSelection(const QWidget* field)
-{
-    const Span span = spanOf(field);
-    return {span.offset + span.selection.start, span.offset + span.selection.end};
-}
-
-QString fieldText(const QWidget* field)
-{
-    if (const auto* line = qobject_cast<const QLineEdit*>(field))
-        return line->text();
-    return qobject_cast<const QPlainTextEdit*>(field)->document()->toRawText();
-}
-
-void applyEdit(QWidget* field, const TextEdit& edit)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(field)) {
-        if (edit.from == edit.to && !line->text().isEmpty()) {
-            // Typed characters and an insert right after them would be one
-            // step of undo; a move of the cursor ends the typing's step.
-            line->setCursorPosition(edit.from > 0 ? edit.from - 1 : edit.from + 1);
-        }
-        line->setSelection(int(edit.from), int(edit.to - edit.from));
-        line->insert(edit.insert);
-        line->setSelection(int(edit.selection.start), int(edit.selection.end - edit.selection.start));
-        return;
-    }
-    auto* text = qobject_cast<QPlainTextEdit*>(field);
-    QTextCursor cursor(text->document());
-    cursor.setPosition(int(edit.from));
-    cursor.setPosition(int(edit.to), QTextCursor::KeepAnchor);
-    cursor.beginEditBlock();
-    cursor.insertText(edit.insert);
-    cursor.endEditBlock();
-    cursor.setPosition(int(edit.selection.start));
-    cursor.setPosition(int(edit.selection.end), QTextCursor::KeepAnchor);
-    text->setTextCursor(cursor);
-}
-
-Formatting::Formatting(QWidget* window, QList<QWidget*> fields, Clipboard& clipboard, QMenu* menu)
-    : QObject(window), window_(window), fields_(std::move(fields)), clipboard_(clipboard), menu_(menu)
+Formatting::Formatting(ArticleFields& fields, Clipboard& clipboard, QMenu* menu, QWidget* dialogParent)
+    : QObject(dialogParent), fields_(fields), clipboard_(clipboard), menu_(menu), dialogParent_(dialogParent)
 {
     for (int i = 0; i < int(kCommands.size()); ++i) {
         QAction* item = menu_->addAction(itemText(kCommands[std::size_t(i)]));
         connect(item, &QAction::triggered, this, [this, i] {
-            if (QWidget* field = target()) {
-                restoreKeptSelection(field);
-                run(i, field);
-            }
+            if (const std::optional<std::size_t> field = fields_.focusedField())
+                run(i, *field);
         });
     }
-    // A line field drops its selection when the menu bar takes the
-    // keyboard (Alt+O): it comes back with the focus, for the menu's command.
-    for (QWidget* field : fields_) {
-        if (qobject_cast<QLineEdit*>(field))
-            field->installEventFilter(this);
-    }
-    // Only for a field that takes tags.
+    // Only for a field: every one takes the forum's tags.
     connect(menu_, &QMenu::aboutToShow, this, [this] {
-        const bool enabled = target() != nullptr;
+        const bool enabled = fields_.focusedField().has_value();
         for (QAction* item : menu_->actions())
             item->setEnabled(enabled);
     });
-}
-
-bool Formatting::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() != QEvent::FocusOut && event->type() != QEvent::FocusIn)
-        return false;
-    auto* line = static_cast<QLineEdit*>(watched);
-    const auto* focus = static_cast<QFocusEvent*>(event);
-    if (focus->reason() != Qt::MenuBarFocusReason)
-        return false;
-    if (event->type() == QEvent::FocusOut) {
-        keptSelection_ = fieldSelection(line);
-        keptIn_ = line;
-    }
-    else  // after the line field has taken the focus back
-        QTimer::singleShot(0, line, [this, line] { restoreKeptSelection(line); });
-    return false;
-}
-
-// The menu's command may come before the field has its selection back (the
-// menu closes, the field gets the focus, the command runs): then at once.
-void Formatting::restoreKeptSelection(QWidget* field)
-{
-    auto* line = qobject_cast<QLineEdit*>(field);
-    const TextSelection kept = std::exchange(keptSelection_, TextSelection{});
-    if (line && line == keptIn_ && !line->hasSelectedText() && kept.end > kept.start && kept.end <= line->text().size())
-        line->setSelection(int(kept.start), int(kept.end - kept.start));
-}
-
-QWidget* Formatting::target() const
-{
-    QWidget* focus = window_->focusWidget();
-    return fields_.contains(focus) ? focus : nullptr;
 }
 
 bool Formatting::takeKey(const QKeyEvent& key)
@@ -225,41 +117,34 @@ bool Formatting::takeKey(const QKeyEvent& key)
     for (int i = 0; i < int(kCommands.size()); ++i) {
         if (kCommands[std::size_t(i)].key != pressed)
             continue;
-        QWidget* field = target();
+        const std::optional<std::size_t> field = fields_.focusedField();
         if (!field)
             return false;
         if (const std::optional<ForumTag> tag = kCommands[std::size_t(i)].tag) {
-            toggle(field, *tag);
-        } else if (!unlink(field)) {
+            toggle(*field, *tag);
+        } else if (!unlink(*field)) {
             // The link's dialog runs after the key has been delivered, not
             // in the middle of its delivery: a dialog run from inside it
             // left the window deaf to the keyboard and the mouse (X11).
-            QTimer::singleShot(0, this, [this, target = QPointer<QWidget>(field)] {
-                if (target)
-                    link(target);
-            });
+            QTimer::singleShot(0, this, [this, at = *field] { link(at); });
         }
         return true;
     }
     return false;
 }
 
-void Formatting::addMenuItems(QMenu* menu, QWidget* field, QAction* usual)
+void Formatting::addMenuItems(QMenu& menu, QAction* before, std::size_t field)
 {
     for (int i = 0; i < int(kCommands.size()); ++i) {
-        auto* item = new QAction(itemText(kCommands[std::size_t(i)]), menu);
+        auto* item = new QAction(itemText(kCommands[std::size_t(i)]), &menu);
         item->setObjectName(QStringLiteral("format"));
-        QPointer<QWidget> target(field);
-        connect(item, &QAction::triggered, this, [this, i, target] {
-            if (target)
-                run(i, target);
-        });
-        menu->insertAction(usual, item);
+        connect(item, &QAction::triggered, this, [this, i, field] { run(i, field); });
+        menu.insertAction(before, item);
     }
-    menu->insertSeparator(usual);
+    menu.insertSeparator(before);
 }
 
-void Formatting::run(int command, QWidget* field)
+void Formatting::run(int command, std::size_t field)
 {
     if (const std::optional<ForumTag> tag = kCommands[std::size_t(command)].tag)
         toggle(field, *tag);
@@ -267,36 +152,35 @@ void Formatting::run(int command, QWidget* field)
         link(field);
 }
 
-void Formatting::toggle(QWidget* field, ForumTag tag)
+void Formatting::toggle(std::size_t field, ForumTag tag)
 {
-    const Span span = spanOf(field);
-    applyEdit(field, shifted(toggleTag(span.text, span.selection, tag), span.offset));
+    const FieldBinding::Span span = fields_.linesAround(field);
+    fields_.apply(field, shifted(toggleTag(span.text, span.selection, tag), span.offset));
 }
 
-bool Formatting::unlink(QWidget* field)
+bool Formatting::unlink(std::size_t field)
 {
-    const Span span = spanOf(field);
+    const FieldBinding::Span span = fields_.linesAround(field);
     const std::optional<TextEdit> removed = removeLink(span.text, span.selection);
     if (removed)
-        applyEdit(field, shifted(*removed, span.offset));
+        fields_.apply(field, shifted(*removed, span.offset));
     return removed.has_value();
 }
 
-void Formatting::link(QWidget* field)
+void Formatting::link(std::size_t field)
 {
     if (unlink(field))
         return;
-    const Span span = spanOf(field);
+    const FieldBinding::Span span = fields_.linesAround(field);
     const QString clipboard = clipboard_.plainText();
     const QString selected = span.text.mid(span.selection.start, span.selection.end - span.selection.start);
-    LinkDialog dialog(window_, selected, looksLikeAddress(clipboard) ? clipboard.trimmed() : QString());
-    QPointer<QWidget> target(field);
-    if (dialog.exec() != QDialog::Accepted || !target)
+    LinkDialog dialog(dialogParent_, selected, looksLikeAddress(clipboard) ? clipboard.trimmed() : QString());
+    if (dialog.exec() != QDialog::Accepted)
         return;
     // What the field holds now: the dialog waited, and the field may have changed meanwhile.
-    const Span now = spanOf(target);
-    applyEdit(target, shifted(insertLink(now.text, now.selection, dialog.address()), now.offset));
-    target->setFocus();
+    const FieldBinding::Span now = fields_.linesAround(field);
+    fields_.apply(field, shifted(insertLink(now.text, now.selection, dialog.address()), now.offset));
+    fields_.focus(field);
 }
 
 }  // namespace vinkring

@@ -1,11 +1,11 @@
 #pragma once
 // The formatting commands in the window: the menu "Opmaak", its keys and its
-// items in a section field's context menu. Each works on the field that has
-// the focus, as one step of Ctrl+Z.
+// items in a field's context menu. Each works on the field that has the
+// focus, by its number, as one step of the history.
 
-#include <QList>
+#include <cstddef>
+
 #include <QObject>
-#include <QPointer>
 
 #include "article/tagcommands.h"
 
@@ -16,53 +16,37 @@ class QWidget;
 
 namespace vinkring {
 
+class ArticleFields;
 class Clipboard;
-
-// The text and selection of a line or plain text field; positions as the
-// field counts them (a line end is one character).
-TextSelection fieldSelection(const QWidget* field);
-QString fieldText(const QWidget* field);
-// Applies the edit to the field as one step of its undo, and selects what
-// the edit says.
-void applyEdit(QWidget* field, const TextEdit& edit);
 
 class Formatting final : public QObject {
 public:
-    // fields: those that take the forum's tags. The clipboard offers an
-    // address for a link. The commands go in menu ("Opmaak").
-    Formatting(QWidget* window, QList<QWidget*> fields, Clipboard& clipboard, QMenu* menu);
+    // The clipboard offers an address for a link; the link's dialog stands
+    // over dialogParent. The commands go in menu ("Opmaak").
+    Formatting(ArticleFields& fields, Clipboard& clipboard, QMenu* menu, QWidget* dialogParent);
 
     QMenu* menu() const { return menu_; }
-    // After the key handler: a formatting key, with the focus in one of the
-    // fields, is done and taken.
+    // After the key handler: a formatting key, with the focus in a field,
+    // is done and taken.
     bool takeKey(const QKeyEvent& key);
-    // The items in a field's context menu, before `usual`.
-    void addMenuItems(QMenu* menu, QWidget* field, QAction* usual);
+    // The items in a field's context menu, before `before`.
+    void addMenuItems(QMenu& menu, QAction* before, std::size_t field);
 
     // The commands on one field.
-    static void toggle(QWidget* field, ForumTag tag);
+    void toggle(std::size_t field, ForumTag tag);
     // Takes the link code around the selection away, or asks for an address
     // and puts one there.
-    void link(QWidget* field);
+    void link(std::size_t field);
     // The link code around the selection taken away; false when there is none.
-    static bool unlink(QWidget* field);
-
-protected:
-    // A line field's selection kept while the menu bar has the keyboard.
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool unlink(std::size_t field);
 
 private:
-    QWidget* target() const;
-    void run(int command, QWidget* field);
+    void run(int command, std::size_t field);
 
-    QWidget* window_;
-    QList<QWidget*> fields_;
+    ArticleFields& fields_;
     Clipboard& clipboard_;
     QMenu* menu_;
-    void restoreKeptSelection(QWidget* field);
-
-    TextSelection keptSelection_;
-    QPointer<QWidget> keptIn_;  // the line field it was kept for
+    QWidget* dialogParent_;
 };
 
 }  // namespace vinkring

@@ -1,20 +1,20 @@
 #include "window/aids/livespelling.h"
 
 #include <QAction>
-#include <QContextMenuEvent>
-#include <QFocusEvent>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextDocument>
 
+#include "model/fieldrules.h"
 #include "model/texts.h"
 #include "spelling/spellingdictionary.h"
 #include "spelling/spellinghighlighter.h"
+#include "window/form/articlefields.h"
 
 namespace vinkring {
 
-LiveSpelling::LiveSpelling(SpellingDictionary* dictionary, QObject* parent)
-    : QObject(parent), dictionary_(dictionary && dictionary->mayExist() ? dictionary : nullptr)
+LiveSpelling::LiveSpelling(SpellingDictionary* dictionary, ArticleFields& fields, QObject* parent)
+    : QObject(parent), dictionary_(dictionary && dictionary->mayExist() ? dictionary : nullptr), fields_(fields)
 {
     toggle_ = new QAction(toQString(texts::kMenuSpellingAsYouType), this);
     toggle_->setObjectName(QStringLiteral("mnuBeeldSpelling"));
@@ -26,6 +26,23 @@ LiveSpelling::LiveSpelling(SpellingDictionary* dictionary, QObject* parent)
     });
     if (dictionary_)
         connect(dictionary_, &SpellingDictionary::unavailable, this, [this] { setAvailable(false); });
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        if (!isOneLine(i))
+            attach(i);
+    }
+    connect(&fields_, &ArticleFields::keyTyped, this, [this](std::size_t field) {
+        if (SpellingHighlighter* h = highlighters_.value(field))
+            h->keyTyped();
+    });
+    connect(&fields_, &ArticleFields::cursorMoved, this, [this](std::size_t field) {
+        if (SpellingHighlighter* h = highlighters_.value(field))
+            h->cursorMoved();
+    });
+    // Leaving the field ends the word being typed; its own context menu does not.
+    connect(&fields_, &ArticleFields::focusLeft, this, [this](std::size_t field) {
+        if (SpellingHighlighter* h = highlighters_.value(field))
+            h->typingEnded();
+    });
 }
 
 void LiveSpelling::setAvailable(bool available)
@@ -34,102 +51,49 @@ void LiveSpelling::setAvailable(bool available)
     toggle_->setEnabled(available);
 }
 
-void LiveSpelling::attach(QPlainTextEdit* field)
+void LiveSpelling::attach(std::size_t field)
 {
-    if (!field)
+    if (!dictionary_)
         return;
-    if (dictionary_) {
-        auto* highlighter = new SpellingHighlighter(*dictionary_, field->document());
-        highlighter->setActive(toggle_->isChecked());
-        QPointer<QPlainTextEdit> cursorOf(field);
-        highlighter->setCursor([cursorOf] { return cursorOf ? cursorOf->textCursor().position() : -1; });
-        connect(field, &QPlainTextEdit::cursorPositionChanged, highlighter, &SpellingHighlighter::cursorMoved);
-        highlighters_.insert(field, highlighter);
-    }
-    // The menu has items of its own without a dictionary too.
-    // A click arrives at the viewport, the menu key at the field.
-    for (QObject* target : {static_cast<QObject*>(field), static_cast<QObject*>(field->viewport())}) {
-        watched_.insert(target, field);
-        target->installEventFilter(this);
-    }
+    QTextDocument* doc = fields_.textDocument(field);
+    auto* highlighter = new SpellingHighlighter(*dictionary_, doc);
+    highlighter->setActive(toggle_->isChecked());
+    highlighter->setCursor([this, field] { return fields_.documentPosition(field, fields_.cursor(field)); });
+    highlighters_.insert(field, highlighter);
 }
 
-bool LiveSpelling::eventFilter(QObject* watched, QEvent* event)
+void LiveSpelling::addMenuItems(QMenu& menu, QAction* before, std::size_t field, qsizetype offset)
 {
-    QPlainTextEdit* field = watched_.value(watched);
-    if (!field)
-        return false;
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod) {
-        if (SpellingHighlighter* highlighter = highlighters_.value(field))
-            highlighter->keyTyped();
-        return false;
-    }
-    // Leaving the field ends the word being typed; its own context menu does not.
-    if (event->type() == QEvent::FocusOut && watched == field
-        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        if (SpellingHighlighter* highlighter = highlighters_.value(field))
-            highlighter->typingEnded();
-        return false;
-    }
-    if (event->type() != QEvent::ContextMenu)
-        return false;
-    auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-    const bool atCursor = menuEvent->reason() == QContextMenuEvent::Keyboard;
-    QPoint inViewport = menuEvent->pos();
-    if (watched == field)
-        inViewport = field->viewport()->mapFrom(field, inViewport);
-    QPoint global = menuEvent->globalPos();
-    if (atCursor)
-        global = field->viewport()->mapToGlobal(field->cursorRect().bottomLeft());
-    showMenu(field, inViewport, global, atCursor);
-    return true;
-}
-
-void LiveSpelling::showMenu(QPlainTextEdit* field, QPoint inViewport, QPoint global, bool atCursor)
-{
-    QMenu* menu = field->createStandardContextMenu(inViewport);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* usual = menu->actions().value(0);
     SpellingHighlighter* highlighter = highlighters_.value(field);
-    if (highlighter) {
-        const int position =
-            atCursor ? field->textCursor().position() : field->cursorForPosition(inViewport).position();
-        const QTextCursor word = highlighter->doubtfulWordAt(position);
-        if (!word.isNull())
-            addSpellingItems(menu, field, word);
-    }
-    if (menuItems_)
-        menuItems_(menu, field, usual);
-    menu->popup(global);
-}
-
-void LiveSpelling::addSpellingItems(QMenu* menu, QPlainTextEdit* field, const QTextCursor& word)
-{
+    if (!highlighter)
+        return;
+    const QTextCursor word = highlighter->doubtfulWordAt(fields_.documentPosition(field, offset));
+    if (word.isNull())
+        return;
     const QString text = word.selectedText();
-    QAction* usual = menu->actions().value(0);
-    auto* searching = new QAction(toQString(texts::kSearchingSuggestions), menu);
+    auto* searching = new QAction(toQString(texts::kSearchingSuggestions), &menu);
     searching->setObjectName(QStringLiteral("suggestions"));
     searching->setEnabled(false);
-    auto* ignore = new QAction(toQString(texts::kIgnore), menu);
+    auto* ignore = new QAction(toQString(texts::kIgnore), &menu);
     ignore->setObjectName(QStringLiteral("ignore"));
-    auto* add = new QAction(toQString(texts::kAddToDictionary), menu);
+    auto* add = new QAction(toQString(texts::kAddToDictionary), &menu);
     add->setObjectName(QStringLiteral("addToDictionary"));
-    menu->insertActions(usual, {searching, ignore, add});
-    menu->insertSeparator(usual);
+    menu.insertActions(before, {searching, ignore, add});
+    menu.insertSeparator(before);
 
     SpellingDictionary* dictionary = dictionary_;
     connect(ignore, &QAction::triggered, dictionary, [dictionary, text] { dictionary->ignoreForRun(text); });
     connect(add, &QAction::triggered, dictionary, [dictionary, text] { dictionary->addToPersonal(text); });
     // Looking for suggestions takes a while: the menu is there at once and
     // gets them when they come.
-    QPointer<QPlainTextEdit> target(field);
-    dictionary_->findSuggestions(text, searching, [this, menu, searching, target, word](const QStringList& found) {
-        if (target)
-            showSuggestions(menu, searching, target, word, found);
+    QPointer<QMenu> shown(&menu);
+    dictionary_->findSuggestions(text, searching, [this, shown, searching, field, word](const QStringList& found) {
+        if (shown)
+            showSuggestions(shown, searching, field, word, found);
     });
 }
 
-void LiveSpelling::showSuggestions(QMenu* menu, QAction* searching, QPlainTextEdit* field, const QTextCursor& word,
+void LiveSpelling::showSuggestions(QMenu* menu, QAction* searching, std::size_t field, const QTextCursor& word,
                                    const QStringList& suggestions)
 {
     if (suggestions.isEmpty()) {
@@ -141,11 +105,8 @@ void LiveSpelling::showSuggestions(QMenu* menu, QAction* searching, QPlainTextEd
     for (const QString& suggestion : suggestions.mid(0, kMaxSuggestions)) {
         auto* action = new QAction(suggestion, menu);
         action->setObjectName(QStringLiteral("suggestion"));
-        QPointer<QPlainTextEdit> target(field);
-        connect(action, &QAction::triggered, this, [this, target, word, original, suggestion] {
-            if (target)
-                replaceWord(target, word, original, suggestion);
-        });
+        connect(action, &QAction::triggered, this,
+                [this, field, word, original, suggestion] { replaceWord(field, word, original, suggestion); });
         actions << action;
     }
     menu->insertActions(searching, actions);
@@ -153,16 +114,16 @@ void LiveSpelling::showSuggestions(QMenu* menu, QAction* searching, QPlainTextEd
     searching->deleteLater();
 }
 
-void LiveSpelling::replaceWord(QPlainTextEdit* field, QTextCursor word, const QString& original, const QString& by)
+void LiveSpelling::replaceWord(std::size_t field, const QTextCursor& word, const QString& original, const QString& by)
 {
     // The cursor follows the edits made since; a word that is no longer
     // there is left alone.
     if (word.selectedText() != original)
         return;
-    word.beginEditBlock();
-    word.insertText(by);
-    word.endEditBlock();
-    field->setTextCursor(word);
+    const qsizetype from = fields_.offsetAt(field, word.selectionStart());
+    const qsizetype to = fields_.offsetAt(field, word.selectionEnd());
+    const qsizetype end = from + by.size();
+    fields_.apply(field, TextEdit{from, to, by, {end, end}});
 }
 
 }  // namespace vinkring

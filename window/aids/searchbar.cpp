@@ -1,5 +1,7 @@
 #include "window/aids/searchbar.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -10,16 +12,18 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
+#include <QValidator>
 #include <QVBoxLayout>
 
+#include "model/fieldrules.h"
 #include "model/texts.h"
-#include "window/aids/formatting.h"
+#include "session/documentsession.h"
+#include "window/form/articlefields.h"
+#include "window/form/articlehistory.h"
 #include "window/form/linkseditor.h"
 
 namespace vinkring {
@@ -45,48 +49,37 @@ QString partsText(qsizetype fields, qsizetype links)
     return links == 1 ? toQString(texts::kAndOneLink).arg(f) : toQString(texts::kAndLinks).arg(f).arg(links);
 }
 
+// A line end pasted into a search field shows as its mark.
+class LineEndMarks final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override
+    {
+        if (std::none_of(input.cbegin(), input.cend(), isLineBreak))
+            return Acceptable;
+        position = int(withLineEndMarks(input.left(position)).size());
+        input = withLineEndMarks(input);
+        return Acceptable;
+    }
+};
+
 }  // namespace
 
-WindowTexts::WindowTexts(const std::array<QWidget*, kFieldCount>& fields, const LinksEditor& links,
-                         std::function<void()> edited, QObject* parent)
-    : QObject(parent), fields_(fields), links_(links)
+QString withLineEndMarks(const QString& text)
 {
-    for (std::size_t i = 0; i < kFieldCount; ++i) {
-        if (auto* line = qobject_cast<QLineEdit*>(fields_[i])) {
-            connect(line, &QLineEdit::textChanged, this, [this, i, edited] {
-                cache_[i].reset();
-                edited();
-            });
-        } else if (auto* edit = qobject_cast<QPlainTextEdit*>(fields_[i])) {
-            // The spelling underline changes formats only: as many characters
-            // go as come, which a replacement of the same length does too.
-            connect(edit->document(), &QTextDocument::contentsChange, this,
-                    [this, i, edited](int, int removed, int added) {
-                        cache_[i].reset();
-                        if (removed != added)
-                            edited();
-                    });
-        }
-    }
+    QString marked = withCrLf(text);
+    return marked.replace(QStringLiteral("\r\n"), toQString(texts::kLineEndMark));
 }
 
-std::size_t WindowTexts::partCount() const
+QString fromLineEndMarks(const QString& shown)
 {
-    return kFieldCount + std::size_t(links_.lineCount());
+    return QString(shown).replace(toQString(texts::kLineEndMark), QStringLiteral("\r\n"));
 }
 
-QString WindowTexts::partText(std::size_t part) const
-{
-    if (part >= kFieldCount)
-        return links_.line(int(part - kFieldCount));
-    if (!cache_[part])
-        cache_[part] = fieldText(fields_[part]);
-    return *cache_[part];
-}
-
-SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEditor& links,
+SearchBar::SearchBar(DocumentSession& session, ArticleFields& fields, ArticleHistory& history, LinksEditor& links,
                      std::function<void(int page)> showPage, QMainWindow* window, QMenu* menu)
-    : fields_(fields), links_(links), showPage_(std::move(showPage)), window_(window), menu_(menu)
+    : session_(session), fields_(fields), history_(history), links_(links), showPage_(std::move(showPage)),
+      window_(window), menu_(menu)
 {
     setObjectName(QStringLiteral("searchBar"));
 
@@ -108,7 +101,6 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("lblZoeken"));
     status_->setTextFormat(Qt::PlainText);
-    status_->setMinimumWidth(status_->fontMetrics().averageCharWidth() * 20);
     auto* closeButton = new QToolButton(this);
     closeButton->setText(QStringLiteral("✕"));
     closeButton->setAutoRaise(true);
@@ -118,6 +110,8 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     replaceRow_ = new QWidget(this);
     replaceWith_ = new QLineEdit(replaceRow_);
     replaceWith_->setObjectName(QStringLiteral("txtVervangen"));
+    for (QLineEdit* field : {find_, replaceWith_})
+        field->setValidator(new LineEndMarks(field));
     auto* replaceLabel = new QLabel(toQString(texts::kReplaceLabel), replaceRow_);
     replaceLabel->setBuddy(replaceWith_);
     auto* replaceButton = new QPushButton(toQString(texts::kReplace), replaceRow_);
@@ -131,11 +125,9 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
 
     // The two labels as wide as the wider, so that the fields line up.
     const int labelWidth = std::max(findLabel->sizeHint().width(), replaceLabel->sizeHint().width());
-    findLabel->setFixedWidth(labelWidth);
-    replaceLabel->setFixedWidth(labelWidth);
-    const int fieldWidth = find_->fontMetrics().averageCharWidth() * 28;
-    find_->setFixedWidth(fieldWidth);
-    replaceWith_->setFixedWidth(fieldWidth);
+    findLabel->setMinimumWidth(labelWidth);
+    replaceLabel->setMinimumWidth(labelWidth);
+    fitFields();
 
     auto* findRow = new QHBoxLayout;
     findRow->setContentsMargins(0, 0, 0, 0);
@@ -164,14 +156,13 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     countLater_->setSingleShot(true);
     countLater_->setInterval(150);
     connect(countLater_, &QTimer::timeout, this, &SearchBar::count);
-    // The count follows the writing while the bar is open.
-    texts_ = new WindowTexts(
-        fields_, links_,
-        [this] {
-            if (strip_->isVisible())
-                countLater_->start();
-        },
-        this);
+    // The count follows every change of the document while the bar is open.
+    const auto recount = [this] {
+        if (strip_->isVisible())
+            countLater_->start();
+    };
+    connect(&session_, &DocumentSession::documentChanged, this, recount);
+    connect(&session_, &DocumentSession::documentReplaced, this, recount);
     countStep_ = new QTimer(this);
     countStep_->setSingleShot(true);
     countStep_->setInterval(0);
@@ -198,8 +189,6 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
     connect(replaceButton, &QPushButton::clicked, this, &SearchBar::replace);
     connect(replaceAllButton, &QPushButton::clicked, this, &SearchBar::replaceAll);
 
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { follow(now); });
-
     connect(menu_->addAction(itemText(texts::kFind, Qt::CTRL | Qt::Key_F)), &QAction::triggered, this,
             [this] { open(false); });
     connect(menu_->addAction(itemText(texts::kFindReplace, Qt::CTRL | Qt::Key_H)), &QAction::triggered, this,
@@ -210,14 +199,27 @@ SearchBar::SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEdito
             [this] { findNext(true); });
 }
 
-void SearchBar::follow(QWidget* focus)
+void SearchBar::fitFields()
 {
-    for (std::size_t i = 0; i < kFieldCount; ++i) {
-        if (fields_[i] == focus)
-            current_ = i;
-    }
-    if (focus && links_.isAncestorOf(focus))
-        current_ = kFieldCount;
+    const int fieldWidth = find_->fontMetrics().averageCharWidth() * 28;
+    find_->setFixedWidth(fieldWidth);
+    replaceWith_->setFixedWidth(fieldWidth);
+    status_->setMinimumWidth(status_->fontMetrics().averageCharWidth() * 20);
+}
+
+// A style sheet's font reaches the fields when they are polished, at their
+// first showing: measured again then, and whenever the font changes.
+void SearchBar::showEvent(QShowEvent* event)
+{
+    fitFields();
+    QWidget::showEvent(event);
+}
+
+void SearchBar::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitFields();
+    QWidget::changeEvent(event);
 }
 
 bool SearchBar::takeKey(const QKeyEvent& key)
@@ -248,16 +250,15 @@ bool SearchBar::takeKey(const QKeyEvent& key)
 
 void SearchBar::open(bool replacing)
 {
-    follow(window_->focusWidget());
     // A short selection in one line is what the writer wants to find.
-    if (current_ < kFieldCount && window_->focusWidget() == fields_[current_]) {
-        const TextSelection selection = fieldSelection(fields_[current_]);
-        const QString selected = texts_->partText(current_).mid(selection.start, selection.end - selection.start);
-        if (!selected.isEmpty() && selected.size() <= 100 && !selected.contains(QChar::ParagraphSeparator))
+    if (const std::optional<std::size_t> field = fields_.focusedField()) {
+        const TextSelection selection = fields_.selection(*field);
+        const QString selected =
+            session_.document().fields[*field].mid(selection.start, selection.end - selection.start);
+        if (!selected.isEmpty() && selected.size() <= 100 && std::none_of(selected.cbegin(), selected.cend(), isLineBreak))
             find_->setText(selected);
     }
-    replaceRow_->setVisible(replacing);
-    setOpen(true);
+    setOpen(true, replacing);
     find_->setFocus(Qt::ShortcutFocusReason);
     find_->selectAll();
     count();
@@ -270,12 +271,14 @@ void SearchBar::close()
     // Back to where the writer was, with the hit still selected; the focus
     // moves before the bar hides, or it would stay in the hidden bar.
     if (isAncestorOf(QApplication::focusWidget())) {
-        QWidget* back = current_ < kFieldCount ? fields_[current_] : nullptr;
-        if (back && back->isVisible()) {
-            back->setFocus(Qt::OtherFocusReason);
-            if (lastHit_ && lastHit_->part == current_)
-                select(current_, lastHit_->start, lastHit_->length);
-        } else if (current_ >= kFieldCount && links_.isVisible() && links_.selectedLine() >= 0) {
+        const std::size_t part = fields_.currentPart();
+        if (part < kFieldCount) {
+            showPage_(kFields[part].page);
+            fields_.focus(part);
+            if (lastHit_ && lastHit_->part == part)
+                fields_.select(part, {lastHit_->start, lastHit_->start + lastHit_->length});
+        } else if (links_.selectedLine() >= 0) {
+            showPage_(kLinksPage);
             links_.selectLine(links_.selectedLine());
         } else {
             // The first control of the window that takes the focus.
@@ -288,19 +291,27 @@ void SearchBar::close()
             }
         }
     }
-    setOpen(false);
+    setOpen(false, !replaceRow_->isHidden());
 }
 
-void SearchBar::setOpen(bool open)
+void SearchBar::setOpen(bool open, bool replacing)
 {
     // Its icon is looked up in the icon theme, a fifth of the program's
     // start-up: not before the bar is first wanted.
-    if (open)
+    if (open && !find_->isClearButtonEnabled()) {
         find_->setClearButtonEnabled(true);
-    if (strip_->isVisibleTo(window_) == open)
+        for (QToolButton* clear : find_->findChildren<QToolButton*>())
+            clear->setAccessibleName(toQString(texts::kClearSearch));
+    }
+    const bool rowsChange = replaceRow_->isHidden() == replacing;
+    if (strip_->isVisibleTo(window_) == open && !(open && rowsChange))
         return;
+    replaceRow_->setVisible(replacing);
     strip_->setVisible(open);
-    emit openChanged();
+    // The window measures the bar at once: its layouts take the change first.
+    updateGeometry();
+    strip_->layout()->invalidate();
+    emit heightChanged();
 }
 
 int SearchBar::openHeight() const
@@ -332,13 +343,14 @@ void SearchBar::showStatus()
 
 ArticleSearch SearchBar::search() const
 {
-    return ArticleSearch(find_->text(), {matchCase_->isChecked(), wholeWords_->isChecked()});
+    return ArticleSearch(fromLineEndMarks(find_->text()), {matchCase_->isChecked(), wholeWords_->isChecked()});
 }
 
 void SearchBar::count()
 {
     countLater_->stop();
     counting_ = search();
+    countedDocument_ = session_.document();
     countPart_ = 0;
     counted_ = 0;
     if (counting_->isEmpty()) {
@@ -350,18 +362,18 @@ void SearchBar::count()
     countStep_->start();
 }
 
-// The hits are counted a few fields at a time, so that the window keeps
-// answering while a long article is counted; reading the fields' texts for
-// the first time is most of the work.
+// The hits are counted a few parts at a time, so that the window keeps
+// answering while a long article is counted.
 void SearchBar::countSome()
 {
     if (!counting_)
         return;
+    const DocumentTexts parts(countedDocument_);
     QElapsedTimer slice;
     slice.start();
-    while (countPart_ < texts_->partCount() && slice.elapsed() < kCountSliceMs)
-        counted_ += counting_->countIn(texts_->partText(countPart_++));
-    if (countPart_ < texts_->partCount()) {
+    while (countPart_ < parts.partCount() && slice.elapsed() < kCountSliceMs)
+        counted_ += counting_->countIn(parts.partText(countPart_++));
+    if (countPart_ < parts.partCount()) {
         countStep_->start();
         return;
     }
@@ -374,22 +386,22 @@ void SearchBar::countSome()
 
 SearchHit SearchBar::place() const
 {
-    if (current_ < kFieldCount) {
-        const TextSelection selection = fieldSelection(fields_[current_]);
-        return {current_, selection.start, selection.end - selection.start};
+    const std::size_t part = fields_.currentPart();
+    if (part < kFieldCount) {
+        const TextSelection selection = fields_.selection(part);
+        return {part, selection.start, selection.end - selection.start};
     }
     const int row = links_.selectedLine();
     if (row < 0)
         return {kFieldCount, 0, 0};
-    const std::size_t part = kFieldCount + std::size_t(row);
-    if (lastHit_ && lastHit_->part == part)
+    const std::size_t line = kFieldCount + std::size_t(row);
+    if (lastHit_ && lastHit_->part == line)
         return *lastHit_;
-    return {part, 0, 0};
+    return {line, 0, 0};
 }
 
 bool SearchBar::findNext(bool backward)
 {
-    follow(window_->focusWidget());
     const ArticleSearch s = search();
     if (s.isEmpty()) {
         open(false);
@@ -397,7 +409,7 @@ bool SearchBar::findNext(bool backward)
     }
     if (countText_.isEmpty() && !counting_ && !countLater_->isActive())
         count();
-    const std::optional<ArticleSearch::Found> found = s.find(*texts_, place(), backward);
+    const std::optional<ArticleSearch::Found> found = s.find(DocumentTexts(session_.document()), place(), backward);
     if (!found) {
         say(toQString(texts::kNoHits));
         return false;
@@ -410,56 +422,43 @@ bool SearchBar::findNext(bool backward)
 void SearchBar::showHit(const SearchHit& hit)
 {
     lastHit_ = hit;
-    current_ = std::min(hit.part, kFieldCount);
     QWidget* barFocus = isAncestorOf(QApplication::focusWidget()) ? QApplication::focusWidget() : nullptr;
     if (hit.part < kFieldCount) {
         showPage_(kFields[hit.part].page);
         // The focus visits the field, so that the live view shows its
         // section; from the bar it comes back there, so that Enter goes on
         // searching instead of typing over the hit.
-        fields_[hit.part]->setFocus(Qt::OtherFocusReason);
+        fields_.focus(hit.part);
         if (barFocus)
             barFocus->setFocus(Qt::OtherFocusReason);
-        select(hit.part, hit.start, hit.length);
+        fields_.select(hit.part, {hit.start, hit.start + hit.length});
     } else {
         showPage_(kLinksPage);
         links_.selectLine(int(hit.part - kFieldCount));
         if (barFocus)
             barFocus->setFocus(Qt::OtherFocusReason);
     }
-    current_ = std::min(hit.part, kFieldCount);
-}
-
-void SearchBar::select(std::size_t part, qsizetype start, qsizetype length)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(fields_[part])) {
-        line->setSelection(int(start), int(length));
-        return;
-    }
-    auto* edit = qobject_cast<QPlainTextEdit*>(fields_[part]);
-    QTextCursor cursor(edit->document());
-    cursor.setPosition(int(start));
-    cursor.setPosition(int(start + length), QTextCursor::KeepAnchor);
-    edit->setTextCursor(cursor);
-    edit->centerCursor();
 }
 
 void SearchBar::replace()
 {
-    follow(window_->focusWidget());
     const ArticleSearch s = search();
     if (s.isEmpty())
         return;
     const SearchHit at = place();
-    const QString text = texts_->partText(at.part);
+    const QString text = DocumentTexts(session_.document()).partText(at.part);
     if (s.isHitAt(text, at.start, at.length)) {
-        const QString by = replaceWith_->text();
+        const QString by = fromLineEndMarks(replaceWith_->text());
         const TextEdit edit{at.start, at.start + at.length, by, {at.start, at.start + by.size()}};
-        if (at.part < kFieldCount)
-            applyEdit(fields_[at.part], edit);
-        else
+        qsizetype end = 0;
+        if (at.part < kFieldCount) {
+            fields_.apply(at.part, edit);
+            end = fields_.selection(at.part).end;
+        } else {
             links_.replaceLine(int(at.part - kFieldCount), applied(text, edit));
-        lastHit_ = SearchHit{at.part, at.start, by.size()};
+            end = at.start + fitToLinkLine(by).size();
+        }
+        lastHit_ = SearchHit{at.part, at.start, end - at.start};
         count();
     }
     findNext(false);
@@ -470,21 +469,34 @@ void SearchBar::replaceAll()
     const ArticleSearch s = search();
     if (s.isEmpty())
         return;
-    const QString by = replaceWith_->text();
+    const QString by = fromLineEndMarks(replaceWith_->text());
+    // The document as it is before: each part's edits are of its text then.
+    const ArticleDocument before = session_.document();
+    const DocumentTexts parts(before);
     qsizetype hits = 0;
     qsizetype fields = 0;
     qsizetype links = 0;
-    for (const PartReplacement& change : s.replaceAll(*texts_, by)) {
-        hits += change.count;
-        const qsizetype end = change.from + change.insert.size();
-        const TextEdit edit{change.from, change.to, change.insert, {end, end}};
-        if (change.part < kFieldCount) {
-            ++fields;
-            applyEdit(fields_[change.part], edit);
-        } else {
-            ++links;
-            const int row = int(change.part - kFieldCount);
-            links_.replaceLine(row, applied(links_.line(row), edit));
+    {
+        const ArticleHistory::Command step(&history_);
+        for (std::size_t part = 0; part < parts.partCount(); ++part) {
+            const QString text = parts.partText(part);
+            // Hit by hit, so that the text between them and the places in it stay.
+            QList<TextEdit> edits;
+            for (qsizetype at = s.nextIn(text, 0); at >= 0; at = s.nextIn(text, at + s.length()))
+                edits.append(TextEdit{at, at + s.length(), by, {}});
+            if (edits.isEmpty())
+                continue;
+            hits += edits.size();
+            if (part < kFieldCount) {
+                ++fields;
+                fields_.apply(part, edits);
+            } else {
+                ++links;
+                QString line = text;
+                for (auto edit = edits.crbegin(); edit != edits.crend(); ++edit)
+                    line.replace(edit->from, edit->to - edit->from, edit->insert);
+                links_.replaceLine(int(part - kFieldCount), line);
+            }
         }
     }
     lastHit_.reset();

@@ -1,9 +1,9 @@
 #pragma once
-// Finding and replacing in the whole article: the bar along the window's
-// bottom (Ctrl+F, Ctrl+H), F3 and Shift+F3, and the menu "Zoeken". A hit on
-// another page goes to that page and is selected in its field.
+// Finding and replacing in the whole article, as the session holds it: the
+// bar along the window's bottom (Ctrl+F, Ctrl+H), F3 and Shift+F3, and the
+// menu "Zoeken". A hit on another page goes to that page and is selected in
+// its field. In the bar's fields "↵" stands for a line end.
 
-#include <array>
 #include <functional>
 #include <optional>
 
@@ -17,38 +17,30 @@ class QLabel;
 class QLineEdit;
 class QMainWindow;
 class QMenu;
-class QPushButton;
 class QStatusBar;
 class QTimer;
 
 namespace vinkring {
 
+class ArticleFields;
+class ArticleHistory;
+class DocumentSession;
 class LinksEditor;
 
-// The 27 fields as shown (a line end is one character) and the link lines;
-// a field's text is read again only after it changed.
-class WindowTexts final : public QObject, public SearchTexts {
-public:
-    // edited: a field's text changed (not only its look).
-    WindowTexts(const std::array<QWidget*, kFieldCount>& fields, const LinksEditor& links,
-                std::function<void()> edited, QObject* parent);
-    std::size_t partCount() const override;
-    QString partText(std::size_t part) const override;
-
-private:
-    std::array<QWidget*, kFieldCount> fields_;
-    const LinksEditor& links_;
-    mutable std::array<std::optional<QString>, kFieldCount> cache_;
-};
+// What the bar's fields show for a line end, and what that stands for in
+// the article: each line end of a pasted text becomes the mark, each mark a
+// CR LF again.
+QString withLineEndMarks(const QString& text);
+QString fromLineEndMarks(const QString& shown);
 
 class SearchBar final : public QWidget {
     Q_OBJECT
 
 public:
     // showPage shows a page by its index. The bar stands below the window's
-    // pages; the window makes room for it on openChanged. Its commands go in
-    // menu ("Zoeken").
-    SearchBar(const std::array<QWidget*, kFieldCount>& fields, LinksEditor& links,
+    // pages; the window makes room for it on heightChanged. Its commands go
+    // in menu ("Zoeken").
+    SearchBar(DocumentSession& session, ArticleFields& fields, ArticleHistory& history, LinksEditor& links,
               std::function<void(int page)> showPage, QMainWindow* window, QMenu* menu);
 
     QMenu* menu() const { return menu_; }
@@ -63,27 +55,33 @@ public:
     bool findNext(bool backward = false);
     // "Vervangen": the selected hit, then on to the next.
     void replace();
-    // "Alles vervangen".
+    // "Alles vervangen", as one step of the history.
     void replaceAll();
 
     QLineEdit* findField() const { return find_; }
     QLineEdit* replaceField() const { return replaceWith_; }
+    // The count's text ("3 treffers"), empty while it counts or has no search.
+    QString countText() const { return countText_; }
     // Whether the hits are still being counted.
     bool counting() const;
     // The height the open bar takes below the pages; 0 while closed.
     int openHeight() const;
 
 signals:
-    void openChanged();
+    // Opened, closed, or a row shown or hidden.
+    void heightChanged();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    // The part the writer is in: the field or the links list last focused.
-    void follow(QWidget* focus);
     ArticleSearch search() const;
     SearchHit place() const;
     void showHit(const SearchHit& hit);
-    void select(std::size_t part, qsizetype start, qsizetype length);
-    void setOpen(bool open);
+    void setOpen(bool open, bool replacing);
+    // The fields as wide as some characters of the font in use.
+    void fitFields();
     // Counts the hits in the whole article, a slice at a time.
     void count();
     void countSome();
@@ -93,18 +91,19 @@ private:
 
     static constexpr int kCountSliceMs = 8;
 
-    std::array<QWidget*, kFieldCount> fields_;
+    DocumentSession& session_;
+    ArticleFields& fields_;
+    ArticleHistory& history_;
     LinksEditor& links_;
     std::function<void(int)> showPage_;
     QMainWindow* window_;
     QStatusBar* strip_;
-    WindowTexts* texts_;
-    std::size_t current_ = 0;  // the part the writer was last in
     std::optional<SearchHit> lastHit_;
     QString countText_;
     QString notice_;
     bool noticeWithCount_ = false;
     std::optional<ArticleSearch> counting_;
+    ArticleDocument countedDocument_;  // the document as it was when the count began
     std::size_t countPart_ = 0;
     qsizetype counted_ = 0;
     QTimer* countStep_;

@@ -43,4 +43,23 @@ MessageAnswer QtMessageBox::show(const QString& text, const QString& title, Mess
     return MessageAnswer::Ok;
 }
 
+int QtMessageBox::choose(const QString& text, const QString& title, const QStringList& answers)
+{
+    QMessageBox box(QMessageBox::Question, title.isEmpty() ? toQString(texts::kWindowCaption) : title, text,
+                    QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);
+    QList<QPushButton*> buttons;
+    for (qsizetype i = 0; i < answers.size(); ++i) {
+        const bool last = i + 1 == answers.size();
+        buttons << box.addButton(answers[i], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    }
+    if (buttons.isEmpty())
+        return -1;
+    box.setDefaultButton(buttons.front());
+    box.setEscapeButton(buttons.back());
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+    return int(chosen < 0 ? buttons.size() - 1 : chosen);
+}
+
 }  // namespace vinkring

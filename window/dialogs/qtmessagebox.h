@@ -13,6 +13,7 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
     MessageAnswer show(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
                        const QString& detail) override;
+    int choose(const QString& text, const QString& title, const QStringList& answers) override;
 
 private:
     QWidget* parent_;

@@ -3,15 +3,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 
 #include "article/forumimport.h"
 #include "model/texts.h"
 #include "platform/clipboard.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
-#include "window/form/form1.h"
+#include "session/documentsession.h"
 
 namespace vinkring {
 
@@ -35,8 +33,8 @@ QString suggestedExportName(const QString& currentFileName, const QString& title
 
 QString ExportCommands::suggestedPath(ExportType type) const
 {
-    const ArticleDocument doc = window_.document();
-    const QString current = window_.currentFileName();
+    const ArticleDocument& doc = session_.document();
+    const QString current = session_.currentFileName();
     QString folder = folder_;
     if (folder.isEmpty() && !current.isEmpty())
         folder = QFileInfo(current).absolutePath();
@@ -67,7 +65,7 @@ void ExportCommands::exportArticle()
         path += QLatin1Char('.') + toQString(exportTypeInfo(type).extension);
     // A PDF of a long article takes seconds (Qt lays out every page).
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Outcome written = writeExport(window_.document(), type, path);
+    const Outcome written = writeExport(session_.document(), type, path);
     QApplication::restoreOverrideCursor();
     if (!written.ok) {
         warn(services_.messageBox, written.reason);
@@ -80,17 +78,13 @@ void ExportCommands::exportArticle()
 
 bool ExportCommands::importArticle()
 {
-    QMessageBox ask(QMessageBox::Question, toQString(texts::kImportTitle), toQString(texts::kImportQuestion),
-                    QMessageBox::NoButton, &window_);
-    QPushButton* fromFile = ask.addButton(toQString(texts::kImportFromFile), QMessageBox::AcceptRole);
-    QPushButton* fromClipboard = ask.addButton(toQString(texts::kImportFromClipboard), QMessageBox::AcceptRole);
-    QPushButton* cancel = ask.addButton(toQString(texts::kCancel), QMessageBox::RejectRole);
-    ask.setDefaultButton(fromFile);
-    ask.setEscapeButton(cancel);
-    ask.exec();
-    if (ask.clickedButton() == fromClipboard)
+    enum Answer { FromFile, FromClipboard };
+    const int answer = services_.messageBox.choose(
+        toQString(texts::kImportQuestion), toQString(texts::kImportTitle),
+        {toQString(texts::kImportFromFile), toQString(texts::kImportFromClipboard), toQString(texts::kCancel)});
+    if (answer == FromClipboard)
         return importText(services_.clipboard.plainText());
-    if (ask.clickedButton() != fromFile)
+    if (answer != FromFile)
         return false;
 
     FileDialogRequest request;
@@ -123,9 +117,9 @@ bool ExportCommands::putIn(const ForumImport& result)
         warn(services_.messageBox, result.message);
         return false;
     }
-    if (!window_.session().confirmReplace())
+    if (!session_.confirmReplace())
         return false;
-    window_.session().imported(*result.document);
+    session_.imported(*result.document);
     if (!result.message.isEmpty()) {
         services_.messageBox.show(result.message, toQString(texts::kMessageTitle), MessageIcon::Information,
                                   MessageButtons::Ok, QString());

@@ -7,21 +7,19 @@
 #include "article/forumimport.h"
 #include "platform/platformservices.h"
 
-class QWidget;
-
 namespace vinkring {
 
-class Form1;
+class DocumentSession;
 
 class ExportCommands {
 public:
-    ExportCommands(Form1& window, PlatformServices& services) : window_(window), services_(services) {}
+    ExportCommands(DocumentSession& session, PlatformServices& services) : session_(session), services_(services) {}
 
     // Asks for a name and a type, and writes the export; a failure is told.
     void exportArticle();
     // Asks where the forum text is, reads it, and after the question about
     // unsaved work puts the article in the window as unsaved work without a
-    // file. True when it was put in.
+    // file, as one step of the history. True when it was put in.
     bool importArticle();
     // The same for a text already at hand (the clipboard's, a file's).
     bool importText(const QString& text);
@@ -31,7 +29,7 @@ private:
     QString suggestedPath(ExportType type) const;
     bool putIn(const ForumImport& result);
 
-    Form1& window_;
+    DocumentSession& session_;
     PlatformServices& services_;
     QString folder_;  // where the last export went
     ExportType type_ = ExportType::OpenDocument;

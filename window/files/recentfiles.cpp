@@ -10,7 +10,9 @@
 #include <QUrl>
 
 #include "model/texts.h"
+#include "platform/folders.h"
 #include "platform/messagebox.h"
+#include "session/documentsession.h"
 
 namespace vinkring {
 
@@ -43,13 +45,21 @@ QString escapedAmpersands(QString text)
 
 }  // namespace
 
-RecentFiles::RecentFiles(QMenu* fileMenu, QWidget* window, const QString& folder, MessageBox& messageBox,
-                         std::function<bool(const QString& path)> open)
+namespace {
+
+QString listFile(const QString& folder)
+{
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/recent-documents");
+}
+
+}  // namespace
+
+RecentFiles::RecentFiles(QMenu* fileMenu, QWidget* window, DocumentSession& session, PlatformServices& services)
     : QObject(window),
       window_(window),
-      messageBox_(messageBox),
-      open_(std::move(open)),
-      list_(folder.isEmpty() ? QString() : folder + QStringLiteral("/recent-documents"))
+      session_(session),
+      messageBox_(services.messageBox),
+      list_(listFile(services.folders.configFolder()))
 {
     menu_ = fileMenu->addMenu(toQString(texts::kMenuRecent));
     menu_->setObjectName(QStringLiteral("mnuBestandRecent"));
@@ -58,6 +68,8 @@ RecentFiles::RecentFiles(QMenu* fileMenu, QWidget* window, const QString& folder
 
     window_->setAcceptDrops(true);
     qApp->installEventFilter(this);
+    // Every document opened or saved, also through the question before New or closing.
+    connect(&session_, &DocumentSession::fileUsed, this, &RecentFiles::add);
 }
 
 void RecentFiles::fillMenu()
@@ -85,7 +97,7 @@ void RecentFiles::open(const QString& path)
         warn(messageBox_, toQString(messages::kRecentGone).arg(quotedPath(path)));
         return;
     }
-    if (open_(path))
+    if (session_.openFile(path))
         list_.add(path);
 }
 

@@ -2,30 +2,30 @@
 // "Recente bestanden" in the menu "Bestand", and a document file dropped on
 // the window: both open the file as Open does.
 
-#include <functional>
-
 #include <QObject>
 
 #include "document/recentdocuments.h"
+
+#include "platform/platformservices.h"
 
 class QMenu;
 class QWidget;
 
 namespace vinkring {
 
-class MessageBox;
+class DocumentSession;
 
 class RecentFiles final : public QObject {
 public:
-    // open asks about unsaved work and opens the file as Open does; true
-    // when the file is now in the window. folder: the user's configuration
-    // folder for the program (empty: the list lasts this run only).
-    RecentFiles(QMenu* fileMenu, QWidget* window, const QString& folder, MessageBox& messageBox,
-                std::function<bool(const QString& path)> open);
+    // Files dropped on window, and chosen from the list in fileMenu, open as
+    // Open opens them, in session. The list is kept in the user's
+    // configuration folder for the program (none: it lasts this run only).
+    RecentFiles(QMenu* fileMenu, QWidget* window, DocumentSession& session, PlatformServices& services);
 
     // A document just opened or saved.
     void add(const QString& path) { list_.add(path); }
-    // Opens the file; a file that has gone is said so and taken off the list.
+    // Opens the file: read first, then the question about unsaved work. A
+    // file that has gone is said so and taken off the list.
     void open(const QString& path);
 
 protected:
@@ -36,8 +36,8 @@ private:
     void fillMenu();
 
     QWidget* window_;
+    DocumentSession& session_;
     MessageBox& messageBox_;
-    std::function<bool(const QString&)> open_;
     RecentDocuments list_;
     QMenu* menu_;
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "model/texts.h"
@@ -26,15 +25,6 @@ QPushButton* makeButton(QWidget* parent, const QString& name, std::string_view c
     button->setAutoDefault(false);
     button->setGeometry(where);
     return button;
-}
-
-QPlainTextEdit* makeSectionField(QWidget* parent)
-{
-    auto* field = new QPlainTextEdit(parent);
-    field->setTabChangesFocus(true);
-    field->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    field->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    return field;
 }
 
 int firstControlTop(const QWidget* page)

@@ -10,7 +10,6 @@
 #include <QString>
 
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 
@@ -18,8 +17,6 @@ namespace vinkring {
 
 QLabel* makeLabel(QWidget* parent, std::string_view name, const QString& caption, const QRect& where);
 QPushButton* makeButton(QWidget* parent, const QString& name, std::string_view caption, const QRect& where);
-// A section field: scroll bar always shown, Tab moves on.
-QPlainTextEdit* makeSectionField(QWidget* parent);
 
 // The top of the highest control on a page.
 int firstControlTop(const QWidget* page);

@@ -1,48 +1,90 @@
 #pragma once
-// One of the 27 fields as its widget shows it, giving back exactly the text
-// it was given. A widget cannot give back some texts as they were set (a
-// lone CR or LF, line and paragraph separators from a file written
-// elsewhere); those are kept beside it and returned until the writer edits
-// the field.
+// One of the 27 fields as its widget shows it; the inside of ArticleFields,
+// which alone uses it. Texts and offsets are in the document's CR LF form:
+// in a section field a widget position plus its block number, since the
+// widget holds one block per line and no line separators. A text the widget
+// cannot give back as it was set (a lone CR or LF, a line separator from a
+// file written elsewhere) is kept beside it, and returned and counted in,
+// while the widget shows it unchanged.
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 
+#include <QList>
 #include <QString>
 
+#include "article/tagcommands.h"
+
+class QContextMenuEvent;
+class QFocusEvent;
+class QKeyEvent;
 class QLineEdit;
 class QObject;
 class QPlainTextEdit;
+class QTextDocument;
 class QWidget;
 
 namespace vinkring {
 
+// What the widget tells its binding, before it handles the event itself.
+struct FieldEvents {
+    std::function<void(const QKeyEvent&)> key;
+    std::function<void(QContextMenuEvent&)> menu;
+    std::function<void(const QFocusEvent&)> focusOut;
+};
+
 class FieldBinding {
 public:
     FieldBinding() = default;
-    // A line field takes texts of any length.
-    explicit FieldBinding(QLineEdit* line);
-    explicit FieldBinding(QPlainTextEdit* multi) : multi_(multi) {}
+    // Makes the field's widget on page: a line field or a section field.
+    FieldBinding(std::size_t field, QWidget* page, FieldEvents events);
 
     QWidget* widget() const;
-    // Line ends as CR LF.
+    QLineEdit* line() const { return line_; }
+    QPlainTextEdit* section() const { return section_; }
+    QTextDocument* document() const;
+
     QString text() const;
     // Puts a text in the field as a new start: its undo history goes.
     void setText(const QString& text);
-    // Changes the text as one edit the writer can undo with Ctrl+Z, after
-    // what was typed before it.
-    void replaceText(const QString& text);
+
+    // Widget position and CR LF offset, each to the other.
+    qsizetype offsetAt(int position) const;
+    int positionOf(qsizetype offset) const;
+
+    TextSelection selection() const;
+    qsizetype cursor() const;
+    // Selects, the cursor at the end, and scrolls it into view when it is not.
+    void select(TextSelection selection);
+    // The whole lines the selection touches, with where they start.
+    struct Span {
+        QString text;
+        qsizetype offset = 0;
+        TextSelection selection;
+    };
+    Span linesAround() const;
+
+    // The edits (offsets of the text before, not overlapping) in one edit
+    // block, each insert through the field's rule; then `after` is selected,
+    // or the cursor stays where it was, moved along by the edits.
+    void apply(QList<TextEdit> edits, std::optional<TextSelection> after);
+
     // Calls edited, for as long as context lives, once for each change of
     // the field's text (typed, pasted, dropped, undone or set); a change of
     // formats alone (a highlighter's underline) is none.
-    void onEdited(QObject* context, std::function<void()> edited) const;
+    void onEdited(QObject* context, std::function<void()> edited);
 
 private:
     QString shownText() const;
     // Keeps the exact text beside the widget when the widget shows it otherwise.
     void remember(const QString& text);
+    // Whether the widget still shows the kept text.
+    void checkShadow();
 
+    std::size_t field_ = 0;
     QLineEdit* line_ = nullptr;
-    QPlainTextEdit* multi_ = nullptr;
+    QPlainTextEdit* section_ = nullptr;
     QString exact_;  // the text last set, when the widget shows it otherwise
     QString shown_;  // what the widget gave back for it
     bool shadowed_ = false;

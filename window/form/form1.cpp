@@ -1,99 +1,114 @@
 #include "window/form/form1.h"
 
+#include <algorithm>
 #include <vector>
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 
 #include "article/articleexport.h"
 #include "model/texts.h"
 #include "platform/automation.h"
-#include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "spelling/spellingcheck.h"
-#include "window/aids/articleview.h"
 #include "window/form/banner.h"
 #include "window/form/controls.h"
-#include "window/files/exportcommands.h"
 #include "window/form/fontlayout.h"
-#include "window/aids/formatting.h"
 #include "window/form/keypreview.h"
 #include "window/form/layout.h"
 #include "window/form/linkseditor.h"
-#include "window/aids/livespelling.h"
 #include "window/form/navigationkeys.h"
 #include "window/form/pagearea.h"
 #include "window/form/passingnote.h"
-#include "window/files/recentfiles.h"
-#include "window/aids/searchbar.h"
 #include "window/form/windowframe.h"
 
 namespace vinkring {
 
 using layout::pixels;
 
-Form1::Form1(PlatformServices& services, SpellingDictionary* dictionary, QWidget* parent, Pages pages)
-    : QMainWindow(parent), services_(services), session_(*this, services), dictionary_(dictionary)
+namespace {
+
+constexpr int kLinksPage = int(kPageCount) - 2;
+
+}  // namespace
+
+Form1::Form1(PlatformServices& services, QWidget* parent, Pages pages)
+    : QMainWindow(parent), services_(services), session_(*this, services)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(texts::kWindowCaption));
     scale_ = windowScale(*this);
+    fields_.setBuilder([this] { complete(); });
     buildWindow();
-    buildRecentFiles();
     // The key handler hears every key first; then the page keys turn the
     // page as "<" and ">" do, and nothing where that button is disabled;
-    // the formatting keys work on the field with the focus, the search keys
-    // on the whole article.
+    // then the history's keys and the aids' take theirs.
     keys_ = std::make_unique<KeyPreview>(
         this,
         [this](int keyCode, int shift) {
-            completeWindow();
+            complete();
             Form_KeyDown(keyCode, shift);
         },
-        [this](const QKeyEvent& key) {
-            completeWindow();
-            const std::optional<int> turn = pageTurn(key);
-            if (turn && Command1[std::size_t(*turn)]->isEnabled()) {
-                Command1_Click(*turn);
-                focusFirstControl(Frame1[std::size_t(CurrentPage - 1)]);
-            }
-            return turn.has_value() || formatting_->takeKey(key) || search_->takeKey(key);
-        });
+        [this](const QKeyEvent& key) { return takeKey(key); });
     connect(&session_.recovery(), &RecoveryScheduler::problemChanged, this, &Form1::showRecoveryProblem);
+    connect(&fields_, &ArticleFields::edited, this, [this](std::size_t field) { edited(DocumentChange::inField(field)); });
+    connect(&history_, &ArticleHistory::stepTaken, this, &Form1::showPart);
     if (pages == Pages::AtOnce)
-        completeWindow();
+        complete();
     else
         // The writer's first key or click completes it, should it come first.
         QCoreApplication::instance()->installEventFilter(this);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    keys_.reset();
+    // The fields' widgets go while the fields and their history still stand.
+    delete takeCentralWidget();
+}
 
-void Form1::completeWindow()
+void Form1::complete()
 {
     if (complete_)
         return;
     complete_ = true;
     QCoreApplication::instance()->removeEventFilter(this);
-    for (int i = 1; i < int(kPageCount); ++i)
-        buildPage(i);
+    {
+        const QScopedValueRollback<bool> quiet(loading_, true);
+        for (int i = 1; i < int(kPageCount); ++i)
+            buildPage(i);
+    }
     setFocusOrder();
-    buildWritingAids(dictionary_);
-    buildFormatting();
-    buildSearch();
+    emit pagesBuilt();
     Form_Load();
+}
+
+bool Form1::takeKey(const QKeyEvent& key)
+{
+    complete();
+    const std::optional<int> turn = pageTurn(key);
+    if (turn) {
+        if (Command1[std::size_t(*turn)]->isEnabled()) {
+            Command1_Click(*turn);
+            focusFirstControl(Frame1[std::size_t(CurrentPage - 1)]);
+        }
+        return true;
+    }
+    if (history_.takeKey(key, QApplication::focusWidget()))
+        return true;
+    return std::any_of(takers_.begin(), takers_.end(), [&key](const auto& take) { return take(key); });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
@@ -110,7 +125,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Drop:
     case QEvent::TouchBegin:
         if (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this)
-            completeWindow();
+            complete();
         break;
     default:
         break;
@@ -139,7 +154,7 @@ void Form1::buildWindow()
     lblCounter->setObjectName(QStringLiteral("lblCounter"));
     lblCounter->setTextFormat(Qt::PlainText);
 
-    // The first page; the others follow in completeWindow.
+    // The first page; the others follow in complete().
     pageArea_ = new PageArea(client);
     pageArea_->setPageSize(pixels(layout::kPageArea, scale_).size());
     buildPage(0);
@@ -162,8 +177,9 @@ void Form1::buildWindow()
 void Form1::fitToScreen()
 {
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, pageArea_);
-    // The search bar, while open, stands below the client area: room for it too.
-    const int below = search_ ? search_->openHeight() : 0;
+    // A bar below the pages (the search bar), while open: room for it too.
+    const auto* bar = findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
+    const int below = bar && bar->isVisibleTo(this) ? bar->sizeHint().height() : 0;
     const ClientLayout fit =
         fitClientArea(scale_, clientRoom(*this, menuBar()->sizeHint().height() + below), scrollBar);
     centralWidget()->setFixedSize(fit.client);
@@ -202,8 +218,7 @@ void Form1::buildPage(int index)
         const FieldInfo& entry = kFields[i];
         if (entry.page != index)
             continue;
-        fields_[i] = entry.multiLine ? FieldBinding(makeSectionField(page)) : FieldBinding(new QLineEdit(page));
-        QWidget* widget = fields_[i].widget();
+        QWidget* widget = fieldWidgets_[i] = fields_.create(i, page);
         widget->setObjectName(toQString(entry.name));
         widget->setGeometry(pixels(entry.geometry, scale_));
         if (!entry.labelName.empty()) {
@@ -216,13 +231,15 @@ void Form1::buildPage(int index)
         } else {
             widget->setAccessibleName(toQString(pageInfo.caption));
         }
-        fields_[i].setText(toQString(entry.defaultText));
-        fields_[i].onEdited(this, [this, i] { edited(DocumentChange::inField(i)); });
+        fields_.setText(i, toQString(entry.defaultText));
+        history_.watchField(i);
     }
     fitLabels(singleLine);
 
-    if (index == int(kPageCount) - 2) {
+    if (index == kLinksPage) {
         links_ = new LinksEditor(services_.messageBox, page, scale_);
+        fields_.watchLinks(links_);
+        history_.watchLinks(*links_);
         connect(links_, &LinksEditor::linksChanged, this, [this] { edited(DocumentChange::inLinks()); });
     }
     if (index == int(kPageCount) - 1)
@@ -253,7 +270,7 @@ void Form1::buildOutputButtons(QGroupBox* page)
 
 void Form1::buildMenu()
 {
-    QMenu* mnuBestand = menuBar()->addMenu(toQString(texts::kMenuFile));
+    mnuBestand = menuBar()->addMenu(toQString(texts::kMenuFile));
     mnuBestand->setObjectName(QStringLiteral("mnuBestand"));
     mnuBestandNieuw = mnuBestand->addAction(toQString(texts::kMenuNew));
     mnuBestandNieuw->setObjectName(QStringLiteral("mnuBestandNieuw"));
@@ -264,14 +281,8 @@ void Form1::buildMenu()
     connect(mnuBestandNieuw, &QAction::triggered, this, &Form1::mnuBestandNieuw_Click);
     connect(mnuBestandOpenen, &QAction::triggered, this, &Form1::mnuBestandOpenen_Click);
     connect(mnuBestandBewaren, &QAction::triggered, this, &Form1::mnuBestandBewaren_Click);
-    exports_ = std::make_unique<ExportCommands>(*this, services_);
-    mnuBestand->addSeparator();
-    QAction* exportAction = mnuBestand->addAction(toQString(texts::kMenuExport), this, [this] { exports_->exportArticle(); });
-    exportAction->setObjectName(QStringLiteral("mnuBestandExporteren"));
-    QAction* importAction = mnuBestand->addAction(toQString(texts::kMenuImport), this, [this] { exports_->importArticle(); });
-    importAction->setObjectName(QStringLiteral("mnuBestandImporteren"));
 
-    // The menu bar is whole at the first paint; the writing aids fill these.
+    // The menu bar is whole at the first paint; the aids fill these.
     mnuBeeld = menuBar()->addMenu(toQString(texts::kMenuView));
     mnuBeeld->setObjectName(QStringLiteral("mnuBeeld"));
     mnuOpmaak = menuBar()->addMenu(toQString(texts::kMenuFormat));
@@ -280,60 +291,37 @@ void Form1::buildMenu()
     mnuZoeken->setObjectName(QStringLiteral("mnuZoeken"));
 }
 
-// Spelling as you type in the section fields and the live view of the
-// article, both in the menu "Beeld".
-void Form1::buildWritingAids(SpellingDictionary* dictionary)
+LinksEditor& Form1::linksEditor()
 {
-    spelling_ = new LiveSpelling(dictionary, this);
-    view_ = new ArticleView([this]() -> const ArticleDocument& { return document(); }, this);
-    for (std::size_t i = 0; i < kFieldCount; ++i) {
-        view_->watchField(i, fields_[i].widget());
-        if (i >= kFirstSectionField)
-            spelling_->attach(qobject_cast<QPlainTextEdit*>(fields_[i].widget()));
-    }
-    view_->watchLinks(links_);
-    connect(&session_, &DocumentSession::documentChanged, view_, &ArticleView::changed);
-    connect(&session_, &DocumentSession::documentReplaced, view_, &ArticleView::changed);
-    connect(view_, &ArticleView::fieldClicked, this, &Form1::goToField);
-
-    mnuBeeld->addAction(spelling_->toggleAction());
-    mnuBeeld->addAction(view_->toggleAction());
-}
-
-void Form1::buildFormatting()
-{
-    QList<QWidget*> fields;
-    for (const FieldBinding& field : fields_)
-        fields << field.widget();
-    formatting_ = new Formatting(this, fields, services_.clipboard, mnuOpmaak);
-    spelling_->addMenuItems(
-        [this](QMenu* menu, QPlainTextEdit* field, QAction* usual) { formatting_->addMenuItems(menu, field, usual); });
-}
-
-void Form1::buildSearch()
-{
-    std::array<QWidget*, kFieldCount> fields{};
-    for (std::size_t i = 0; i < kFieldCount; ++i)
-        fields[i] = fields_[i].widget();
-    search_ = new SearchBar(fields, *links_, [this](int page) { showPage(page); }, this, mnuZoeken);
-    connect(search_, &SearchBar::openChanged, this, &Form1::fitToScreen);
-}
-
-void Form1::buildRecentFiles()
-{
-    recent_ = new RecentFiles(findChild<QMenu*>(QStringLiteral("mnuBestand")), this, services_.folders.configFolder(),
-                              services_.messageBox,
-                              [this](const QString& path) { return session_.confirmReplace() && session_.openFile(path); });
-    // Every document opened or saved, also through the question before New or closing.
-    connect(&session_, &DocumentSession::fileUsed, recent_, &RecentFiles::add);
+    complete();
+    return *links_;
 }
 
 void Form1::showPage(int index)
 {
+    complete();
     while (CurrentPage - 1 < index && CurrentPage < PageCount)
         Command1_Click(1);
     while (CurrentPage - 1 > index && CurrentPage > 1)
         Command1_Click(0);
+}
+
+void Form1::goToField(std::size_t field, qsizetype offset)
+{
+    showPage(kFields[field].page);
+    fields_.select(field, {offset, offset});
+    activateWindow();
+    fields_.focus(field);
+}
+
+void Form1::showPart(std::size_t part)
+{
+    const int page = part < kFieldCount ? kFields[part].page : kLinksPage;
+    if (page == CurrentPage - 1)
+        return;
+    showPage(page);
+    if (part < kFieldCount)
+        fields_.focus(part);
 }
 
 void Form1::setFocusOrder()
@@ -342,7 +330,7 @@ void Form1::setFocusOrder()
     for (std::size_t page = 0; page < kPageCount; ++page) {
         for (std::size_t i = 0; i < kFields.size(); ++i) {
             if (kFields[i].page == int(page))
-                order.push_back(fields_[i].widget());
+                order.push_back(fieldWidgets_[i]);
         }
     }
     for (QWidget* w : links_->focusOrder())
@@ -352,24 +340,34 @@ void Form1::setFocusOrder()
         setTabOrder(order[i - 1], order[i]);
 }
 
-QStringList Form1::linkLines() const
+QStringList Form1::linkLines()
 {
-    return links_->lines();
+    return linksEditor().lines();
 }
 
-void Form1::showDocument(const ArticleDocument& doc)
+void Form1::showDocument(const ArticleDocument& doc, Arrival arrival)
 {
+    complete();
     const QScopedValueRollback<bool> quiet(loading_, true);
+    if (arrival == Arrival::NewStart) {
+        for (std::size_t i = 0; i < kFieldCount; ++i)
+            fields_.setText(i, doc.fields[i]);
+        links_->setLines(doc.links);
+        history_.clear();
+        return;
+    }
+    // As one step of the history, each field changed only where it differs.
+    const ArticleHistory::Command step(&history_);
     for (std::size_t i = 0; i < kFieldCount; ++i)
-        fields_[i].setText(doc.fields[i]);
-    links_->setLines(doc.links);
+        fields_.replace(i, doc.fields[i]);
+    links_->restoreLines(doc.links);
 }
 
 // ---------------------------------------------------------------- navigation
 
 void Form1::Form_Load()
 {
-    completeWindow();
+    complete();
     CurrentPage = 1;
     PageCount = qint16(Frame1.size());
     showCounter();
@@ -377,6 +375,7 @@ void Form1::Form_Load()
         page->hide();
     Frame1[0]->show();
     session_.settle(QString());
+    history_.clear();
 }
 
 void Form1::showCounter()
@@ -387,6 +386,7 @@ void Form1::showCounter()
 
 void Form1::Command1_Click(int index)
 {
+    complete();
     switch (index) {
     case 0:
         if (CurrentPage <= 1)
@@ -451,17 +451,19 @@ void Form1::Command5_Click()
 
 void Form1::Command6_Click()
 {
+    const ArticleDocument before = document();
     SectionTexts copy;
     std::size_t position = 0;
     for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i)
-        copy[position++] = document().fields[i];
+        copy[position++] = before.fields[i];
     copy = runSpellingCheck(std::move(copy), services_.automation);
-    // Only texts that changed, each as one edit that Ctrl+Z undoes.
+    // Only texts that changed, all as one step of the history.
+    const ArticleHistory::Command step(&history_);
     position = 0;
     for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i) {
         const QString& checked = copy[position++];
-        if (checked != document().fields[i])
-            fields_[i].replaceText(checked);
+        if (checked != before.fields[i])
+            fields_.replace(i, checked);
     }
 }
 
@@ -471,21 +473,25 @@ void Form1::mnuBestandNieuw_Click()
 {
     if (!session_.confirmReplace())
         return;
-    links_->clearInputs();
+    linksEditor().clearInputs();
     session_.begin(ArticleDocument{});
 }
 
 void Form1::mnuBestandOpenen_Click()
 {
-    if (session_.confirmReplace())
-        session_.open();
+    session_.open();
 }
 
 void Form1::openAtStartup(const QString& path)
 {
-    completeWindow();
-    if (session_.confirmReplace())
-        session_.openFile(path);
+    complete();
+    session_.openFile(path);
+}
+
+void Form1::offerLeftOverWork()
+{
+    complete();
+    session_.offerLeftOverWork();
 }
 
 void Form1::mnuBestandBewaren_Click()
@@ -515,28 +521,6 @@ void Form1::edited(DocumentChange change)
         session_.changed(change);
 }
 
-void Form1::goToField(std::size_t index, qsizetype offset)
-{
-    const int page = kFields[index].page;
-    while (CurrentPage - 1 < page && Command1[1]->isEnabled())
-        Command1_Click(1);
-    while (CurrentPage - 1 > page && Command1[0]->isEnabled())
-        Command1_Click(0);
-    QWidget* widget = fields_[index].widget();
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
-        // The field's CR LF is one character in the widget.
-        const QString text = fields_[index].text().left(offset);
-        QTextCursor cursor = multi->textCursor();
-        cursor.setPosition(int(std::min<qsizetype>(text.size() - text.count(QLatin1String("\r\n")),
-                                                   multi->document()->characterCount() - 1)));
-        multi->setTextCursor(cursor);
-    } else if (auto* single = qobject_cast<QLineEdit*>(widget)) {
-        single->setCursorPosition(int(offset));
-    }
-    activateWindow();
-    widget->setFocus(Qt::OtherFocusReason);
-}
-
 void Form1::showRecoveryProblem(const QString& reason)
 {
     // The title bar cuts a long title: a few words there, the reason over the whole window.
@@ -555,7 +539,7 @@ void Form1::showEvent(QShowEvent* event)
         whenOnScreen(*this, [this] {
             painted_ = true;
             drawBanner();
-            completeWindow();
+            complete();
             emit completed();
         });
     }
@@ -570,7 +554,7 @@ void Form1::showEvent(QShowEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    completeWindow();
+    complete();
     bool cancel = false;
     Form_QueryUnload(cancel);
     if (cancel)

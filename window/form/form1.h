@@ -1,70 +1,81 @@
 #pragma once
 // The wizard's one window: 27 fields on 14 pages, navigation, the links
-// editor and the commands of the menu and the last page.
+// editor and the commands of the menu and the last page. The writing aids
+// and the other commands are composed around it (window/programwindow.h).
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 
 #include "model/articledocument.h"
 #include "platform/platformservices.h"
 #include "session/documentsession.h"
-#include "window/form/fieldbinding.h"
+#include "window/form/articlefields.h"
+#include "window/form/articlehistory.h"
 
 class QAction;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
 
 namespace vinkring {
 
-class ArticleView;
-class ExportCommands;
-class Formatting;
-class RecentFiles;
-class SearchBar;
 class KeyPreview;
 class LinksEditor;
-class LiveSpelling;
 class PageArea;
 class PassingNote;
-class SpellingDictionary;
 
 class Form1 final : public QMainWindow, private DocumentView {
     Q_OBJECT
 
 public:
     // AfterFirstPaint builds only the first page before the window is
-    // painted, for a quick start: the other pages and the writing aids follow
-    // once it stands on the screen (completed()), or at once when the writer
-    // or a command needs them first.
+    // painted, for a quick start: the other pages (and the aids, on
+    // pagesBuilt) follow once it stands on the screen, or as soon as anything
+    // asks for them (a key, a click, a field, a page, the links).
     enum class Pages { AtOnce, AfterFirstPaint };
 
-    // The dictionary underlines doubtful words as the writer types; without
-    // one, nothing is underlined.
-    explicit Form1(PlatformServices& services, SpellingDictionary* dictionary = nullptr, QWidget* parent = nullptr,
-                   Pages pages = Pages::AtOnce);
+    explicit Form1(PlatformServices& services, QWidget* parent = nullptr, Pages pages = Pages::AtOnce);
     ~Form1() override;
 
     // The document the window holds: the 27 fields (CR LF line ends) and List1.
     const ArticleDocument& document() { return session_.document(); }
-    // Puts doc in the window; no change of the writer's.
+    // Puts doc in the window as a new start; no change of the writer's.
     void setDocument(const ArticleDocument& doc) { session_.show(doc); }
 
-    QString fieldText(std::size_t index) const override { return fields_.at(index).text(); }
-    void setFieldText(std::size_t index, const QString& text) { fields_.at(index).setText(text); }
+    ArticleFields& fields() { return fields_; }
+    ArticleHistory& history() { return history_; }
+    DocumentSession& session() { return session_; }
+    LinksEditor& linksEditor();
+    PlatformServices& services() { return services_; }
 
     qint16 currentPage() const { return CurrentPage; }
     qint16 pageCount() const { return PageCount; }
     bool unsavedChanges() const { return session_.unsavedChanges(); }
     QString currentFileName() const { return session_.currentFileName(); }
-    LinksEditor& linksEditor() const { return *links_; }
-    LiveSpelling& liveSpelling() const { return *spelling_; }
-    ArticleView& articleView() const { return *view_; }
-    SearchBar& searchBar() const { return *search_; }
-    RecentFiles& recentFiles() const { return *recent_; }
+
+    // The menus the aids fill: "Bestand", "Beeld", "Opmaak" and "Zoeken".
+    QMenu* fileMenu() const { return mnuBestand; }
+    QMenu* viewMenu() const { return mnuBeeld; }
+    QMenu* formatMenu() const { return mnuOpmaak; }
+    QMenu* searchMenu() const { return mnuZoeken; }
+    // After the key handler and the page keys: true when it takes the key.
+    void addKeyTaker(std::function<bool(const QKeyEvent&)> taker) { takers_.push_back(std::move(taker)); }
+
+    // Builds at once what the first paint did not need.
+    void complete();
+    // Turns the pages as "<" and ">" do until the page with this index shows.
+    void showPage(int index);
+    // To the page of a field, the cursor at this place of its text.
+    void goToField(std::size_t field, qsizetype offset);
+    // Fits the window to the screen again, with the bar below the pages
+    // (a status bar) as high as it is now.
+    void fitToScreen();
 
     // Handlers, one per control, array or menu item.
     void Form_Load();
@@ -80,19 +91,15 @@ public:
     // Writes to CurrentFileName, or asks for a path when there is none.
     SaveOutcome quickSave() { return session_.quickSave(); }
 
-    // Opens the document given on the command line, as Open reads a file,
-    // after asking about unsaved work as Open does.
+    // Opens the document given on the command line, as Open reads a file.
     void openAtStartup(const QString& path);
     // Offers the work that a run which did not end normally left behind.
-    void offerLeftOverWork()
-    {
-        completeWindow();
-        session_.offerLeftOverWork();
-    }
-    DocumentSession& session() { return session_; }
+    void offerLeftOverWork();
 
 signals:
-    // The window stands on the screen, its pages and writing aids built.
+    // Every page and field stands: the aids can be composed.
+    void pagesBuilt();
+    // The window stands on the screen, complete.
     void completed();
 
 protected:
@@ -101,40 +108,32 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // The window up to the first page; completeWindow adds the rest.
+    // The window up to the first page; complete() adds the rest.
     void buildWindow();
-    void completeWindow();
-    void fitToScreen();
     // A page (Frame1) with its fields, labels and guide text.
     void buildPage(int index);
     void buildOutputButtons(QGroupBox* page);
     void buildMenu();
-    void buildWritingAids(SpellingDictionary* dictionary);
-    // The menu "Opmaak" with its keys.
-    void buildFormatting();
-    // The search bar and the menu "Zoeken".
-    void buildSearch();
-    // "Recente bestanden" and documents dropped on the window.
-    void buildRecentFiles();
+    bool takeKey(const QKeyEvent& key);
 
-    // Turns the pages as "<" and ">" do until the page with this index shows.
-    void showPage(int index);
     void setFocusOrder();
     void showCounter();
     void probeApplications();
-    // The session's view of the window (with fieldText).
-    QStringList linkLines() const override;
-    void showDocument(const ArticleDocument& doc) override;
+    // The session's view of the window.
+    QString fieldText(std::size_t index) override { return fields_.text(index); }
+    QStringList linkLines() override;
+    void showDocument(const ArticleDocument& doc, Arrival arrival) override;
     // A change of a field or the links list that is no load of a document.
     void edited(DocumentChange change);
+    // An undo or redo changed this part alone: its page shows.
+    void showPart(std::size_t part);
     void showRecoveryProblem(const QString& reason);
     void drawBanner();
-    // To the page of a field, the cursor at this place of its text (CR LF
-    // line ends), as a click in the live view asks.
-    void goToField(std::size_t index, qsizetype offset);
 
     PlatformServices& services_;
     DocumentSession session_;
+    ArticleFields fields_;
+    ArticleHistory history_{fields_};
     // The design's growth with the interface font; 1 at the default font.
     double scale_ = 1.0;
     // The banner's scale; it is drawn once the window stands painted.
@@ -142,13 +141,12 @@ private:
     bool painted_ = false;
     bool watchingForPaint_ = false;
     bool complete_ = false;
-    SpellingDictionary* dictionary_ = nullptr;
 
     qint16 CurrentPage = 1;
     qint16 PageCount = qint16(kPageCount);
     bool loading_ = false;  // a document is being put in the window
 
-    std::array<FieldBinding, kFieldCount> fields_{};
+    std::array<QWidget*, kFieldCount> fieldWidgets_{};  // for the layout and the focus order
     std::array<QGroupBox*, kPageCount> Frame1{};
     std::array<QPushButton*, 4> Command1{};
     QPushButton* Command5 = nullptr;
@@ -157,6 +155,7 @@ private:
     QLabel* Image1 = nullptr;
     PageArea* pageArea_ = nullptr;
     LinksEditor* links_ = nullptr;
+    QMenu* mnuBestand = nullptr;
     QAction* mnuBestandNieuw = nullptr;
     QAction* mnuBestandOpenen = nullptr;
     QAction* mnuBestandBewaren = nullptr;
@@ -164,13 +163,8 @@ private:
     QMenu* mnuOpmaak = nullptr;
     QMenu* mnuZoeken = nullptr;
     PassingNote* lblKlembord = nullptr;
-    LiveSpelling* spelling_ = nullptr;
-    ArticleView* view_ = nullptr;
-    Formatting* formatting_ = nullptr;
-    SearchBar* search_ = nullptr;
-    RecentFiles* recent_ = nullptr;
+    std::vector<std::function<bool(const QKeyEvent&)>> takers_;
     std::unique_ptr<KeyPreview> keys_;
-    std::unique_ptr<ExportCommands> exports_;  // "Exporteren..." and "Importeren uit forumtekst..."
 };
 
 }  // namespace vinkring

@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 
 #include "model/articledocument.h"
+#include "model/fieldrules.h"
 #include "model/linkentry.h"
 #include "model/texts.h"
 #include "platform/messagebox.h"
@@ -96,6 +97,17 @@ void LinksEditor::setLines(const QStringList& lines)
     List1->addItems(lines);
 }
 
+void LinksEditor::restoreLines(const QStringList& lines)
+{
+    const int row = List1->currentRow();
+    setLines(lines);
+    if (row >= 0 && row < List1->count()) {
+        const QSignalBlocker quiet(List1);
+        List1->setCurrentRow(row);
+    }
+    emit linksChanged();
+}
+
 void LinksEditor::clearInputs()
 {
     txtURL->clear();
@@ -133,9 +145,10 @@ void LinksEditor::selectLine(int row)
 void LinksEditor::replaceLine(int row, const QString& line)
 {
     QListWidgetItem* item = List1->item(row);
-    if (!item || item->text() == line)
+    const QString fitted = fitToLinkLine(line);
+    if (!item || item->text() == fitted)
         return;
-    item->setText(line);
+    item->setText(fitted);
     emit linksChanged();
 }
 
@@ -169,7 +182,7 @@ void LinksEditor::Command2_Click()
         txtURL->setFocus();
         return;
     }
-    List1->addItem(makeLinkLine(txtLinkOMS->text(), txtURL->text()));
+    List1->addItem(fitToLinkLine(makeLinkLine(txtLinkOMS->text(), txtURL->text())));
     txtLinkOMS->clear();
     txtURL->clear();
     txtURL->setFocus();
@@ -200,7 +213,7 @@ void LinksEditor::Command4_Click()
     const int row = List1->currentRow();
     if (row < 0)
         return;
-    const QString line = makeLinkLine(txtLinkOMS->text(), txtURL->text());
+    const QString line = fitToLinkLine(makeLinkLine(txtLinkOMS->text(), txtURL->text()));
     if (List1->item(row)->text() == line)
         return;
     List1->item(row)->setText(line);

@@ -25,6 +25,8 @@ public:
     QStringList lines() const;
     // Replaces the list; the input fields keep their texts.
     void setLines(const QStringList& lines);
+    // The same as a change of the links (an undo, an import).
+    void restoreLines(const QStringList& lines);
     // Empties the input fields.
     void clearInputs();
 
@@ -34,7 +36,8 @@ public:
     // Selects the line and puts the focus on the list; the input fields keep
     // their texts.
     void selectLine(int row);
-    // The line's text replaced: a change of the links, like "Wijzig".
+    // The line's text replaced, through the rule of a link line: a change of
+    // the links, like "Wijzig".
     void replaceLine(int row, const QString& line);
     // The line the writer has selected; -1 when none.
     int selectedLine() const;
