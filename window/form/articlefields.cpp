@@ -70,6 +70,8 @@ QWidget* ArticleFields::create(std::size_t field, QWidget* page)
         connect(section, &QPlainTextEdit::cursorPositionChanged, this, [this, field] { emit cursorMoved(field); });
     else
         connect(binding.line(), &QLineEdit::cursorPositionChanged, this, [this, field] { emit cursorMoved(field); });
+    if (history_)
+        history_->watchField(field);
     return binding.widget();
 }
 
@@ -190,7 +192,10 @@ void ArticleFields::keyArrived(std::size_t field, const QKeyEvent& key)
     const QString text = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter ? QStringLiteral("\r") : key.text();
     const Qt::KeyboardModifiers commands = key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
     const bool enterInLine = text == u'\r' && binding.line();
-    if (!text.isEmpty() && !commands && !enterInLine && (text.front().isPrint() || text.front() == u'\r' || text.front() == u'\t')) {
+    // Control characters are no text, but Enter and Tab are typed there.
+    const bool typable = !text.isEmpty() && (text.front().category() != QChar::Other_Control || text.front() == u'\r'
+                                             || text.front() == u'\t');
+    if (typable && !commands && !enterInLine) {
         typed.kind = Key::Kind::Text;
         typed.first = text.front();
         typed.last = text.back();

@@ -38,7 +38,7 @@ public:
     explicit ArticleHistory(ArticleFields& fields, QObject* parent = nullptr);
     ~ArticleHistory() override;
 
-    // A field's widget was made (the fields tell of it).
+    // A field's widget was made (the fields tell of it, once their history).
     void watchField(std::size_t field);
     void watchLinks(LinksEditor& links);
 

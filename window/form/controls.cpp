@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
 #include "model/texts.h"
+#include "window/form/articlefields.h"
+#include "window/form/fontlayout.h"
+#include "window/form/layout.h"
 
 namespace vinkring {
 
@@ -47,6 +51,46 @@ void fitLabels(const std::vector<std::pair<QLabel*, QWidget*>>& singleLine)
             widget->setGeometry(needed, widget->y(), right - needed + 1, widget->height());
         }
     }
+}
+
+QGroupBox* makePage(int index, QWidget* parent, double scale, ArticleFields& fields,
+                    std::array<QWidget*, kFieldCount>& made, const std::function<void(QGroupBox& page)>& addControls)
+{
+    using layout::pixels;
+    const PageInfo& pageInfo = kPages[std::size_t(index)];
+    auto* page = new QGroupBox(toQString(pageInfo.caption), parent);
+    page->setObjectName(QStringLiteral("Frame1"));
+    page->setProperty("Index", index);
+    page->setGeometry(QRect(QPoint(0, 0), pixels(layout::kPageArea, scale).size()));
+
+    std::vector<std::pair<QLabel*, QWidget*>> singleLine;
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        const FieldInfo& entry = kFields[i];
+        if (entry.page != index)
+            continue;
+        QWidget* widget = made[i] = fields.create(i, page);
+        widget->setObjectName(toQString(entry.name));
+        widget->setGeometry(pixels(entry.geometry, scale));
+        if (!entry.labelName.empty()) {
+            QLabel* label =
+                makeLabel(page, entry.labelName, toQString(entry.labelCaption), pixels(layout::labelArea(entry), scale));
+            label->setBuddy(widget);
+            if (!entry.multiLine)
+                singleLine.push_back({label, widget});
+            widget->setAccessibleName(QString::fromStdString(stripAccessKey(entry.labelCaption)));
+        } else {
+            widget->setAccessibleName(toQString(pageInfo.caption));
+        }
+        fields.setText(i, toQString(entry.defaultText));
+    }
+    fitLabels(singleLine);
+    addControls(*page);
+
+    QLabel* guide = makeLabel(page, pageInfo.guideLabelName, toQString(pageInfo.guideText),
+                              guideGeometry(*page, pixels(layout::kGuideArea, scale), firstControlTop(page)));
+    guide->setWordWrap(true);
+    guide->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return page;
 }
 
 }  // namespace vinkring

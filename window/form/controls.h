@@ -2,6 +2,8 @@
 // The window's plain controls as the designer places them: named, at a given
 // rectangle, with the program's settings.
 
+#include <array>
+#include <functional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -9,11 +11,16 @@
 #include <QRect>
 #include <QString>
 
+#include "model/fieldtable.h"
+
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QWidget;
 
 namespace vinkring {
+
+class ArticleFields;
 
 QLabel* makeLabel(QWidget* parent, std::string_view name, const QString& caption, const QRect& where);
 QPushButton* makeButton(QWidget* parent, const QString& name, std::string_view caption, const QRect& where);
@@ -24,5 +31,12 @@ int firstControlTop(const QWidget* page);
 // Labels wider than designed (other fonts) push their single-line fields
 // right together, never clip.
 void fitLabels(const std::vector<std::pair<QLabel*, QWidget*>>& singleLine);
+
+// A page (Frame1) of the page table, grown by scale: its fields, made by
+// fields, named, placed, labelled and holding their default texts (each in
+// made too). addControls adds the page's other controls; then its guide text
+// goes above all of them.
+QGroupBox* makePage(int index, QWidget* parent, double scale, ArticleFields& fields,
+                    std::array<QWidget*, kFieldCount>& made, const std::function<void(QGroupBox& page)>& addControls);
 
 }  // namespace vinkring

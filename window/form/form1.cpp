@@ -206,49 +206,16 @@ void Form1::drawBanner()
 
 void Form1::buildPage(int index)
 {
-    const PageInfo& pageInfo = kPages[std::size_t(index)];
-    QGroupBox* page = new QGroupBox(toQString(pageInfo.caption), pageArea_->pages());
-    page->setObjectName(QStringLiteral("Frame1"));
-    page->setProperty("Index", index);
-    page->setGeometry(QRect(QPoint(0, 0), pixels(layout::kPageArea, scale_).size()));
-    Frame1[std::size_t(index)] = page;
-
-    std::vector<std::pair<QLabel*, QWidget*>> singleLine;
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        const FieldInfo& entry = kFields[i];
-        if (entry.page != index)
-            continue;
-        QWidget* widget = fieldWidgets_[i] = fields_.create(i, page);
-        widget->setObjectName(toQString(entry.name));
-        widget->setGeometry(pixels(entry.geometry, scale_));
-        if (!entry.labelName.empty()) {
-            QLabel* label = makeLabel(page, entry.labelName, toQString(entry.labelCaption),
-                                      pixels(layout::labelArea(entry), scale_));
-            label->setBuddy(widget);
-            if (!entry.multiLine)
-                singleLine.push_back({label, widget});
-            widget->setAccessibleName(QString::fromStdString(stripAccessKey(entry.labelCaption)));
-        } else {
-            widget->setAccessibleName(toQString(pageInfo.caption));
+    Frame1[std::size_t(index)] = makePage(index, pageArea_->pages(), scale_, fields_, fieldWidgets_, [this, index](QGroupBox& page) {
+        if (index == kLinksPage) {
+            links_ = new LinksEditor(services_.messageBox, &page, scale_);
+            fields_.watchLinks(links_);
+            history_.watchLinks(*links_);
+            connect(links_, &LinksEditor::linksChanged, this, [this] { edited(DocumentChange::inLinks()); });
         }
-        fields_.setText(i, toQString(entry.defaultText));
-        history_.watchField(i);
-    }
-    fitLabels(singleLine);
-
-    if (index == kLinksPage) {
-        links_ = new LinksEditor(services_.messageBox, page, scale_);
-        fields_.watchLinks(links_);
-        history_.watchLinks(*links_);
-        connect(links_, &LinksEditor::linksChanged, this, [this] { edited(DocumentChange::inLinks()); });
-    }
-    if (index == int(kPageCount) - 1)
-        buildOutputButtons(page);
-
-    QLabel* guide = makeLabel(page, pageInfo.guideLabelName, toQString(pageInfo.guideText),
-                              guideGeometry(*page, pixels(layout::kGuideArea, scale_), firstControlTop(page)));
-    guide->setWordWrap(true);
-    guide->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (index == int(kPageCount) - 1)
+            buildOutputButtons(&page);
+    });
 }
 
 void Form1::buildOutputButtons(QGroupBox* page)
