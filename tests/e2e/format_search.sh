@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Formatting and finding in the real window: a word of the title made bold
 # with Ctrl+B, a text on another page found from the title's page with
-# Ctrl+H and replaced, the bar closed with Escape, and the article on the
-# clipboard as the program's own generator writes it.
+# Ctrl+H and replaced, the bar closed with Escape, the window's height
+# following the bar's one row and two, and the article on the clipboard as
+# the program's own generator writes it.
 # Usage: format_search.sh PROGRAM HELPER ARTIFACT_DIR
 source "$(dirname "$0")/lib.sh"
 [[ $# -eq 3 ]] || e2e_fail "usage: $0 PROGRAM HELPER ARTIFACT_DIR"
@@ -56,6 +57,44 @@ import -silent -window "$E2E_WIN" "$E2E_ARTIFACTS/replaced.png"
 xdotool key Escape
 e2e_wait_for 10 height_is "$height" || e2e_fail "Escape did not close the search bar"
 e2e_log "found the text on page 1 from page 0 and replaced it"
+
+# On page 2 the bar opens and closes, with one row (Ctrl+F) and two
+# (Ctrl+H), also from one straight to the other: the window's height follows
+# the bar's every time, and the bar never lies under "<", ">" and ">|".
+e2e_click_next
+e2e_wait_counter_change "$counter"
+counter=$(e2e_counter_sum)
+e2e_click_next
+e2e_wait_counter_change "$counter"
+buttons_band() { e2e_capture && e2e_band_sum "$(twips 7680)" "$(twips 375)"; }
+xdotool key ctrl+h
+e2e_wait_for 10 height_above "$height" || e2e_fail "Ctrl+H did not open the bar"
+sleep 0.3
+two_rows=$(window_height)
+buttons=$(buttons_band)
+xdotool key Escape
+e2e_wait_for 10 height_is "$height" || e2e_fail "Escape did not close the two-row bar"
+xdotool key ctrl+f
+e2e_wait_for 10 height_above "$height" || e2e_fail "Ctrl+F did not open the bar"
+sleep 0.3
+one_row=$(window_height)
+((one_row < two_rows)) || e2e_fail "the one-row bar ($one_row) is not lower than the two-row bar ($two_rows)"
+xdotool key Escape
+e2e_wait_for 10 height_is "$height" || e2e_fail "Escape did not close the one-row bar"
+xdotool key ctrl+f
+e2e_wait_for 10 height_is "$one_row" || e2e_fail "Ctrl+F opened the bar at $(window_height) pixels, not $one_row"
+xdotool key ctrl+h
+e2e_wait_for 10 height_is "$two_rows" ||
+    e2e_fail "Ctrl+H with the one-row bar open left the window $(window_height) pixels high, not $two_rows"
+sleep 0.3
+[[ $(buttons_band) == "$buttons" ]] || e2e_fail "the bar lies under \"<\", \">\" and \">|\""
+import -silent -window "$E2E_WIN" "$E2E_ARTIFACTS/two-rows-again.png"
+xdotool key ctrl+f
+e2e_wait_for 10 height_is "$one_row" ||
+    e2e_fail "Ctrl+F with the two-row bar open left the window $(window_height) pixels high, not $one_row"
+xdotool key Escape
+e2e_wait_for 10 height_is "$height" || e2e_fail "Escape did not close the bar"
+e2e_log "the window's height followed the bar: $height, $one_row and $two_rows pixels"
 
 e2e_click_last
 "$helper" article forum "$E2E_TMP/expected-forum.txt" \

@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLayout>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -272,13 +274,11 @@ void SearchBar::close()
     // moves before the bar hides, or it would stay in the hidden bar.
     if (isAncestorOf(QApplication::focusWidget())) {
         const std::size_t part = fields_.currentPart();
-        if (part < kFieldCount) {
-            showPage_(kFields[part].page);
+        if (part < kFieldCount && fields_.isShown(part)) {
             fields_.focus(part);
             if (lastHit_ && lastHit_->part == part)
                 fields_.select(part, {lastHit_->start, lastHit_->start + lastHit_->length});
-        } else if (links_.selectedLine() >= 0) {
-            showPage_(kLinksPage);
+        } else if (part == ArticleFields::kLinks && links_.isVisible() && links_.selectedLine() >= 0) {
             links_.selectLine(links_.selectedLine());
         } else {
             // The first control of the window that takes the focus.
@@ -308,9 +308,12 @@ void SearchBar::setOpen(bool open, bool replacing)
         return;
     replaceRow_->setVisible(replacing);
     strip_->setVisible(open);
-    // The window measures the bar at once: its layouts take the change first.
-    updateGeometry();
-    strip_->layout()->invalidate();
+    // The window measures the bar at once. A status bar keeps the height of
+    // its tallest item as it last laid itself out (on a layout request it
+    // gets later): it does so now.
+    layout()->invalidate();
+    QEvent relayout(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(strip_, &relayout);
     emit heightChanged();
 }
 

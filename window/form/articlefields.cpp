@@ -138,6 +138,12 @@ void ArticleFields::focus(std::size_t field)
     at(field).widget()->setFocus(Qt::OtherFocusReason);
 }
 
+bool ArticleFields::isShown(std::size_t field) const
+{
+    const QWidget* widget = fields_.at(field).widget();
+    return widget && widget->isVisible();
+}
+
 std::optional<std::size_t> ArticleFields::focusedField() const
 {
     const QWidget* first = fields_.front().widget();

@@ -79,6 +79,8 @@ public:
     // formatting command needs of a long text.
     FieldBinding::Span linesAround(std::size_t field);
     void focus(std::size_t field);
+    // The field stands on the page that is shown.
+    bool isShown(std::size_t field) const;
 
     // The field that has the window's focus (also while its menu is open).
     std::optional<std::size_t> focusedField() const;
