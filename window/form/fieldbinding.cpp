@@ -44,6 +44,13 @@ bool isOwnUndo(const QKeyEvent& key)
     return key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo);
 }
 
+// What an input method puts in is typed as a key's text is.
+void typedByInputMethod(const QInputMethodEvent& event, const FieldEvents& events)
+{
+    if (!event.commitString().isEmpty())
+        events.key(QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, event.commitString()));
+}
+
 class LineField final : public QLineEdit {
 public:
     LineField(QWidget* page, FieldEvents events) : QLineEdit(page), events_(std::move(events))
@@ -63,6 +70,11 @@ protected:
             return;
         events_.key(*event);
         QLineEdit::keyPressEvent(event);
+    }
+    void inputMethodEvent(QInputMethodEvent* event) override
+    {
+        typedByInputMethod(*event, events_);
+        QLineEdit::inputMethodEvent(event);
     }
     void contextMenuEvent(QContextMenuEvent* event) override { events_.menu(*event); }
     void focusOutEvent(QFocusEvent* event) override
@@ -112,10 +124,7 @@ protected:
     }
     void inputMethodEvent(QInputMethodEvent* event) override
     {
-        if (!event->commitString().isEmpty()) {
-            QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, event->commitString());
-            events_.key(typed);
-        }
+        typedByInputMethod(*event, events_);
         QPlainTextEdit::inputMethodEvent(event);
     }
     void contextMenuEvent(QContextMenuEvent* event) override { events_.menu(*event); }
