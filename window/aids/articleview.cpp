@@ -173,6 +173,8 @@ ArticleView::ArticleView(Source source, QWidget* parent, QString settingsFolder)
 
 ArticleView::~ArticleView()
 {
+    // Taking its widgets down moves the focus, before QObject would disconnect.
+    disconnect(following_);
     if (isVisible())
         rememberPlace();
 }
@@ -180,7 +182,7 @@ ArticleView::~ArticleView()
 void ArticleView::follow(ArticleFields& fields)
 {
     fields_ = &fields;
-    connect(&fields, &ArticleFields::currentFieldChanged, this, &ArticleView::partEntered);
+    following_ = connect(&fields, &ArticleFields::currentFieldChanged, this, &ArticleView::partEntered);
 }
 
 QString ArticleView::sizeText() const

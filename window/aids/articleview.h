@@ -96,6 +96,7 @@ private:
     LinkOpener openLink_;
     QString settingsFile_;
     ArticleFields* fields_ = nullptr;
+    QMetaObject::Connection following_;
     QTextBrowser* text_ = nullptr;
     QLabel* size_ = nullptr;
     QSpinBox* limit_ = nullptr;  // of a forum post, in characters; 0 for none
