@@ -44,16 +44,44 @@ bool isOwnUndo(const QKeyEvent& key)
     return key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo);
 }
 
-// What an input method puts in is typed as a key's text is.
-void typedByInputMethod(const QInputMethodEvent& event, const FieldEvents& events)
-{
-    if (!event.commitString().isEmpty())
-        events.key(QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, event.commitString()));
-}
-
-class LineField final : public QLineEdit {
+// Either kind of field: it tells its binding of keys, of its context menu
+// and of the focus leaving it, before it handles them itself.
+template <typename Edit>
+class Field : public Edit {
 public:
-    LineField(QWidget* page, FieldEvents events) : QLineEdit(page), events_(std::move(events))
+    Field(QWidget* page, FieldEvents events) : Edit(page), events_(std::move(events)) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (isOwnUndo(*event))
+            return;
+        events_.key(*event);
+        typed(event);
+    }
+    virtual void typed(QKeyEvent* event) { Edit::keyPressEvent(event); }
+    // What an input method puts in is typed as a key's text is.
+    void inputMethodEvent(QInputMethodEvent* event) override
+    {
+        if (!event->commitString().isEmpty())
+            events_.key(QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, event->commitString()));
+        Edit::inputMethodEvent(event);
+    }
+    void contextMenuEvent(QContextMenuEvent* event) override { events_.menu(*event); }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        Edit::focusOutEvent(event);
+        if (event->reason() != Qt::PopupFocusReason)
+            events_.focusOut(*event);
+    }
+
+private:
+    FieldEvents events_;
+};
+
+class LineField final : public Field<QLineEdit> {
+public:
+    LineField(QWidget* page, FieldEvents events) : Field(page, std::move(events))
     {
         setMaxLength(std::numeric_limits<int>::max());  // a text of any length
         setValidator(new OneLineRule(this));
@@ -64,26 +92,11 @@ public:
     std::optional<TextSelection> kept;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        if (isOwnUndo(*event))
-            return;
-        events_.key(*event);
-        QLineEdit::keyPressEvent(event);
-    }
-    void inputMethodEvent(QInputMethodEvent* event) override
-    {
-        typedByInputMethod(*event, events_);
-        QLineEdit::inputMethodEvent(event);
-    }
-    void contextMenuEvent(QContextMenuEvent* event) override { events_.menu(*event); }
     void focusOutEvent(QFocusEvent* event) override
     {
         if (event->reason() == Qt::MenuBarFocusReason && hasSelectedText())
             kept = TextSelection{selectionStart(), selectionEnd()};
-        QLineEdit::focusOutEvent(event);
-        if (event->reason() != Qt::PopupFocusReason)
-            events_.focusOut(*event);
+        Field::focusOutEvent(event);
     }
     void focusInEvent(QFocusEvent* event) override
     {
@@ -92,14 +105,11 @@ protected:
             back && event->reason() == Qt::MenuBarFocusReason && back->end <= text().size())
             setSelection(int(back->start), int(back->end - back->start));
     }
-
-private:
-    FieldEvents events_;
 };
 
-class SectionField final : public QPlainTextEdit {
+class SectionField final : public Field<QPlainTextEdit> {
 public:
-    SectionField(QWidget* page, FieldEvents events) : QPlainTextEdit(page), events_(std::move(events))
+    SectionField(QWidget* page, FieldEvents events) : Field(page, std::move(events))
     {
         setTabChangesFocus(true);
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -107,13 +117,10 @@ public:
     }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override
+    // Shift+Enter makes a new line as Enter does: the field holds no line
+    // separators, so that its offsets stay a matter of blocks.
+    void typed(QKeyEvent* event) override
     {
-        if (isOwnUndo(*event))
-            return;
-        events_.key(*event);
-        // Shift+Enter makes a new line as Enter does: the field holds no
-        // line separators, so that its offsets stay a matter of blocks.
         if (event->matches(QKeySequence::InsertLineSeparator)) {
             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, event->modifiers() & ~Qt::ShiftModifier,
                             QStringLiteral("\r"));
@@ -121,18 +128,6 @@ protected:
             return;
         }
         QPlainTextEdit::keyPressEvent(event);
-    }
-    void inputMethodEvent(QInputMethodEvent* event) override
-    {
-        typedByInputMethod(*event, events_);
-        QPlainTextEdit::inputMethodEvent(event);
-    }
-    void contextMenuEvent(QContextMenuEvent* event) override { events_.menu(*event); }
-    void focusOutEvent(QFocusEvent* event) override
-    {
-        QPlainTextEdit::focusOutEvent(event);
-        if (event->reason() != Qt::PopupFocusReason)
-            events_.focusOut(*event);
     }
     // Pasted and dropped text with line ends of every kind: each a new line.
     void insertFromMimeData(const QMimeData* source) override
@@ -145,9 +140,6 @@ protected:
         plain.setText(withCrLf(source->text()));
         QPlainTextEdit::insertFromMimeData(&plain);
     }
-
-private:
-    FieldEvents events_;
 };
 
 // The text as the widget is given it: a line separator as a new block.
