@@ -18,13 +18,13 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QValidator>
 #include <QVBoxLayout>
 
 #include "model/fieldrules.h"
 #include "model/texts.h"
 #include "session/documentsession.h"
 #include "window/form/articlefields.h"
+#include "window/form/controls.h"
 #include "window/form/articlehistory.h"
 #include "window/form/linkseditor.h"
 
@@ -50,20 +50,6 @@ QString partsText(qsizetype fields, qsizetype links)
         return links == 1 ? toQString(texts::kOnlyOneLink) : toQString(texts::kOnlyLinks).arg(links);
     return links == 1 ? toQString(texts::kAndOneLink).arg(f) : toQString(texts::kAndLinks).arg(f).arg(links);
 }
-
-// A line end pasted into a search field shows as its mark.
-class LineEndMarks final : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& position) const override
-    {
-        if (std::none_of(input.cbegin(), input.cend(), isLineBreak))
-            return Acceptable;
-        position = int(withLineEndMarks(input.left(position)).size());
-        input = withLineEndMarks(input);
-        return Acceptable;
-    }
-};
 
 }  // namespace
 
@@ -112,8 +98,9 @@ SearchBar::SearchBar(DocumentSession& session, ArticleFields& fields, ArticleHis
     replaceRow_ = new QWidget(this);
     replaceWith_ = new QLineEdit(replaceRow_);
     replaceWith_->setObjectName(QStringLiteral("txtVervangen"));
+    // A line end pasted into a search field shows as its mark.
     for (QLineEdit* field : {find_, replaceWith_})
-        field->setValidator(new LineEndMarks(field));
+        field->setValidator(new LineEndRule(withLineEndMarks, field));
     auto* replaceLabel = new QLabel(toQString(texts::kReplaceLabel), replaceRow_);
     replaceLabel->setBuddy(replaceWith_);
     auto* replaceButton = new QPushButton(toQString(texts::kReplace), replaceRow_);

@@ -6,12 +6,22 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "model/fieldrules.h"
 #include "model/texts.h"
 #include "window/form/articlefields.h"
 #include "window/form/fontlayout.h"
 #include "window/form/layout.h"
 
 namespace vinkring {
+
+QValidator::State LineEndRule::validate(QString& input, int& position) const
+{
+    if (std::none_of(input.cbegin(), input.cend(), isLineBreak))
+        return Acceptable;
+    position = int(rewrite_(input.left(position)).size());
+    input = rewrite_(input);
+    return Acceptable;
+}
 
 QLabel* makeLabel(QWidget* parent, std::string_view name, const QString& caption, const QRect& where)
 {

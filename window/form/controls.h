@@ -10,6 +10,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QValidator>
 
 #include "model/fieldtable.h"
 
@@ -31,6 +32,21 @@ int firstControlTop(const QWidget* page);
 // Labels wider than designed (other fonts) push their single-line fields
 // right together, never clip.
 void fitLabels(const std::vector<std::pair<QLabel*, QWidget*>>& singleLine);
+
+// Gives a line field's input back with each line end in it rewritten (a
+// QLineEdit takes the changed text, from typing, paste, drop, insert() and
+// setText() alike); an input without line ends passes as it is.
+class LineEndRule final : public QValidator {
+public:
+    LineEndRule(std::function<QString(const QString&)> rewrite, QObject* parent)
+        : QValidator(parent), rewrite_(std::move(rewrite))
+    {
+    }
+    State validate(QString& input, int& position) const override;
+
+private:
+    std::function<QString(const QString&)> rewrite_;
+};
 
 // A page (Frame1) of the page table, grown by scale: its fields, made by
 // fields, named, placed, labelled and holding their default texts (each in

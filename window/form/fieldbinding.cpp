@@ -14,28 +14,13 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QValidator>
 
 #include "model/fieldrules.h"
+#include "window/form/controls.h"
 
 namespace vinkring {
 
 namespace {
-
-// The one-line rule for whatever QLineEdit takes in: typing, paste, drop,
-// insert() and setText() all pass its validator, and it takes the text back.
-class OneLineRule final : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& position) const override
-    {
-        if (std::none_of(input.cbegin(), input.cend(), isLineBreak))
-            return Acceptable;
-        position = int(asOneLine(input.left(position)).size());
-        input = asOneLine(std::move(input));
-        return Acceptable;
-    }
-};
 
 // Undo and redo are the article's history's (through the key preview): the
 // widgets' own, which would go round it, are not reached.
@@ -84,7 +69,8 @@ public:
     LineField(QWidget* page, FieldEvents events) : Field(page, std::move(events))
     {
         setMaxLength(std::numeric_limits<int>::max());  // a text of any length
-        setValidator(new OneLineRule(this));
+        // The one-line rule for whatever the field takes in.
+        setValidator(new LineEndRule([](const QString& text) { return asOneLine(text); }, this));
     }
 
     // A line field drops its selection when the menu bar takes the keyboard
