@@ -23,7 +23,9 @@ namespace {
 constexpr int kLaidOutPercent = 60;  // of the progress: the rest is drawing the pages
 
 // The parts as a QTextDocument: headings with their levels and sizes, the
-// runs with their formats, line ends as line separators.
+// runs with their formats, each line a block of its own (Qt lays out a long
+// paragraph of line separators in time that grows faster than its length),
+// the space below a part under its last line.
 void fillTextDocument(QTextDocument& doc, const QList<ArticlePart>& parts)
 {
     const QBrush linkColour(QColor(0x00, 0x00, 0x80));
@@ -40,16 +42,15 @@ void fillTextDocument(QTextDocument& doc, const QList<ArticlePart>& parts)
         case PartKind::Section: block.setHeadingLevel(2); size = 13; break;
         default: break;
         }
-        block.setTopMargin(size > 0 ? size * 0.8 : 0);
-        block.setBottomMargin(size > 0 ? 4 : 8);
-        if (first)
-            cursor.setBlockFormat(block);
-        else
-            cursor.insertBlock(block);
-        first = false;
         for (qsizetype i = 0; i < part.lines.size(); ++i) {
-            if (i > 0)
-                cursor.insertText(QString(QChar::LineSeparator));
+            QTextBlockFormat line = block;
+            line.setTopMargin(i == 0 && size > 0 ? size * 0.8 : 0);
+            line.setBottomMargin(i + 1 < part.lines.size() ? 0 : size > 0 ? 4 : 8);
+            if (first)
+                cursor.setBlockFormat(line);
+            else
+                cursor.insertBlock(line);
+            first = false;
             for (const ForumRun& run : part.lines[i].runs) {
                 QTextCharFormat format = runCharFormat(run.styles & ~headingStyles(part.kind), run.link, linkColour);
                 if (size > 0) {
@@ -127,9 +128,11 @@ std::optional<QByteArray> pdfBytes(const QList<ArticlePart>& parts, const TaskCo
     font.setPointSizeF(11);
     doc.setDefaultFont(font);
     doc.setDocumentMargin(0);
+    // Filled before its layout is made: each insertion would lay the block
+    // out again.
+    fillTextDocument(doc, parts);
     // The text measured at the PDF's resolution, as QTextDocument::print does.
     doc.documentLayout()->setPaintDevice(&pdf);
-    fillTextDocument(doc, parts);
 
     // A margin of 2 cm inside the page's, the page number in the lower one.
     const QRectF paper = pdf.pageLayout().paintRectPixels(pdf.resolution());
