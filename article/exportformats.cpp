@@ -53,7 +53,10 @@ std::optional<QByteArray> exportBytes(const ArticleDocument& doc, ExportType typ
     // empty sections out.
     const bool post = type == ExportType::BracketCodes || type == ExportType::Markdown;
     const ArticleReading reading = readArticle(doc, post ? EmptySections::Kept : EmptySections::LeftOut, control);
-    if (reading.cancelled)
+    // The PDF tells its own progress; the others are quick once read.
+    if (type != ExportType::Pdf)
+        control.report(1, 2);
+    if (reading.cancelled || control.cancelled())
         return std::nullopt;
     std::optional<QByteArray> bytes;
     switch (type) {
@@ -77,9 +80,6 @@ std::optional<QByteArray> exportBytes(const ArticleDocument& doc, ExportType typ
         bytes = markdown(reading.parts).toUtf8();
         break;
     }
-    if (control.cancelled())
-        return std::nullopt;
-    control.report(1, 1);
     return bytes;
 }
 
@@ -87,7 +87,7 @@ ExportResult writeExport(const ArticleDocument& doc, ExportType type, const QStr
 {
     QString failure;
     const std::optional<QByteArray> bytes = exportBytes(doc, type, &failure, control);
-    if (!bytes && control.cancelled())
+    if (control.cancelled())
         return {Outcome::failed(QString()), true};
     if (!bytes) {
         return {Outcome::failed(toQString(messages::kExportNotWritten)
@@ -96,6 +96,7 @@ ExportResult writeExport(const ArticleDocument& doc, ExportType type, const QStr
     }
     const bool existed = QFileInfo::exists(path);
     const Outcome written = writeFileDurably(path, *bytes);
+    control.report(1, 1);
     if (written.ok)
         return {written, false};
     return {Outcome::failed(toQString(messages::kExportNotWritten).arg(quotedPath(path), written.reason)
