@@ -1,5 +1,7 @@
 #include "article/forumimport.h"
 
+#include <algorithm>
+
 #include <QHash>
 #include <QStringDecoder>
 #include <QStringList>
@@ -99,9 +101,7 @@ public:
     {
         if (done_ || pos_ >= limit_)
             return false;
-        qsizetype end = pos_;
-        while (end < text_.size() && text_[end] != u'\r' && text_[end] != u'\n')
-            ++end;
+        const qsizetype end = std::min(nextOf(u'\r', nextCr_), nextOf(u'\n', nextLf_));
         line = {pos_, end, ++number_};
         if (end == text_.size()) {
             done_ = true;
@@ -116,11 +116,25 @@ public:
     qsizetype position() const { return done_ ? text_.size() + 1 : pos_; }
 
 private:
+    // The next place of c at or after pos_, kept between lines: a text with
+    // LF line ends is not searched to its end for a CR at every line.
+    qsizetype nextOf(QChar c, qsizetype& cached) const
+    {
+        if (cached < pos_) {
+            cached = text_.indexOf(c, pos_);
+            if (cached < 0)
+                cached = text_.size();
+        }
+        return cached;
+    }
+
     QStringView text_;
     qsizetype pos_;
     qsizetype number_;
     qsizetype limit_;
     bool done_ = false;
+    qsizetype nextCr_ = -1;
+    qsizetype nextLf_ = -1;
 };
 
 class Importer {
@@ -143,7 +157,9 @@ private:
     std::optional<std::size_t> headingAt(QStringView content) const
     {
         const QStringView line = content.trimmed();
-        if (line.isEmpty() || line.front() != u'<' || line.size() > headings().longestKey)
+        // The headings are ASCII: no other letter is taken for one of theirs.
+        if (line.isEmpty() || line.front() != u'<' || line.size() > headings().longestKey
+            || std::any_of(line.begin(), line.end(), [](QChar c) { return c.unicode() > 0x7F; }))
             return std::nullopt;
         const auto found = headings().byKey.constFind(line.toString().toLower());
         return found == headings().byKey.cend() ? std::nullopt : std::optional<std::size_t>(*found);
@@ -382,9 +398,11 @@ bool looksLikeText(const QString& text)
 {
     qsizetype controls = 0;
     for (const QChar c : text) {
-        if (c.unicode() == 0)
+        const char16_t u = c.unicode();
+        if (u == 0)
             return false;
-        if (c.category() == QChar::Other_Control && !QStringView(u"\t\n\v\f\r").contains(c))
+        // C0 but tab, line ends and page breaks; DEL; C1.
+        if ((u < 0x20 && (u < u'\t' || u > u'\r')) || (u >= 0x7F && u <= 0x9F))
             ++controls;
     }
     return controls * 100 <= text.size();

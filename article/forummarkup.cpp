@@ -339,19 +339,6 @@ void MarkupReader::noteOtherCode()
     }
 }
 
-// Where the host of an encoded URL ends, after "scheme://"; -1 without one.
-std::pair<qsizetype, qsizetype> authority(const QString& url)
-{
-    const qsizetype marker = url.indexOf(QLatin1StringView("://"));
-    if (marker < 0)
-        return {-1, -1};
-    const qsizetype start = marker + 3;
-    qsizetype end = start;
-    while (end < url.size() && url[end] != u'/' && url[end] != u'?' && url[end] != u'#')
-        ++end;
-    return {start, end};
-}
-
 }  // namespace
 
 QLatin1StringView tagName(quint8 style)
@@ -492,14 +479,12 @@ QString linkTarget(const QString& url)
         return {};
     if (parsed.scheme() != QLatin1StringView("mailto") && parsed.host().isEmpty())
         return {};
+    // "[" and "]" would end a [URL=...] code: encoded in the path, and an
+    // IPv6 address as the host (which needs them) is no link.
+    if (parsed.host().contains(u':'))
+        return {};
     QString encoded = QString::fromLatin1(parsed.toEncoded());
-    // Brackets are the host's only around an IPv6 address; elsewhere they
-    // would end a [URL=...] code.
-    const auto [hostStart, hostEnd] = authority(encoded);
-    for (qsizetype i = encoded.size() - 1; i >= 0; --i) {
-        if ((encoded[i] == u'[' || encoded[i] == u']') && (i < hostStart || i >= hostEnd))
-            encoded.replace(i, 1, encoded[i] == u'[' ? QLatin1StringView("%5B") : QLatin1StringView("%5D"));
-    }
+    encoded.replace(QLatin1Char('['), QLatin1StringView("%5B")).replace(QLatin1Char(']'), QLatin1StringView("%5D"));
     return encoded;
 }
 

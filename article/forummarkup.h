@@ -107,11 +107,12 @@ bool mayOpenScheme(QStringView scheme);
 // The address a link code opens, as a browser reads it: the code's address
 // without the blanks around it, "http://" before it when it names no scheme
 // (as forums do), percent-encoded where a URL must be ("ä" as "%C3%A4", a
-// host in its ASCII form, "[" and "]" outside an IPv6 host), so that every
-// export writes the same. Empty when it is no address a browser opens as
-// typed: one with a blank, a tab, a line end or another invisible character
-// inside, one that QUrl does not take, one of another scheme, a web address
-// without a host.
+// host in its ASCII form, "[" and "]" as "%5B" and "%5D"), so that every
+// export writes the same and it stands whole in a link code. Empty when it
+// is no address a browser opens as typed: one with a blank, a tab, a line
+// end or another invisible character inside, one that QUrl does not take,
+// one of another scheme, a web address without a host, and an IPv6 address
+// as host (its brackets would end the code).
 QString linkTarget(const QString& url);
 
 // ---------------------------------------------------------------- styled runs
