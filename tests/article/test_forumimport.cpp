@@ -197,7 +197,7 @@ TEST(ForumImportForms, EachFormComesInOrIsRefusedWithItsReason)
              .toUtf8(), doc, {}},
         {"no blank after the author's words", QString(forum).replace(QStringLiteral("door: René"), QStringLiteral("door:René")).toUtf8(), doc, {}},
         {"a title holding an author line", BuildArticle(odd, ArticleFlavour::Forum).toUtf8(), odd, {}},
-        {"a picture", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24), std::nullopt,
+        {"a picture", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20), std::nullopt,
          QStringLiteral("bevat geen tekst")},
         {"no article", "Gewoon een bericht.\r\n", std::nullopt,
          QStringLiteral("op regel 1 werd de titelregel (<b>titel</b>) verwacht, maar de regel begint met \"Gewoon een bericht.\"")},
