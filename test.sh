@@ -2,7 +2,7 @@
 # Sets everything up on a fresh Debian 12 machine and runs every test:
 # the normal build with warnings as errors, then the whole suite again in a
 # build with AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer,
-# then the fuzz targets for a bounded time (FUZZ_SECONDS per target, 30 by
+# then the fuzz targets for a bounded time (FUZZ_SECONDS per target, 20 by
 # default; 0 skips them).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -26,8 +26,8 @@ cmake --build build-asan --parallel "$(nproc)"
    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
    ctest --output-on-failure --timeout 900)
 
-if [[ ${FUZZ_SECONDS:-30} != 0 ]]; then
-  stage "Fuzzing (clang, libFuzzer), ${FUZZ_SECONDS:-30} s per target"
-  fuzz/run.sh "${FUZZ_SECONDS:-30}" build-fuzz
+if [[ ${FUZZ_SECONDS:-20} != 0 ]]; then
+  stage "Fuzzing (clang, libFuzzer), ${FUZZ_SECONDS:-20} s per target"
+  fuzz/run.sh "${FUZZ_SECONDS:-20}" build-fuzz
 fi
 stage "All passed"

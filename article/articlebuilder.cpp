@@ -1,6 +1,6 @@
 #include "article/articlebuilder.h"
 
-#include "model/linkentry.h"
+#include "article/forummarkup.h"
 #include "model/texts.h"
 
 namespace vinkring {
@@ -11,24 +11,15 @@ namespace {
 // description, the bare URL without one.
 void appendLink(QString& out, const QString& line, bool html)
 {
-    const LinkPieces pieces = splitLinkLine(line);
-    const QString description = trimSpaces(pieces.description);
-    QString url = trimSpaces(pieces.url);
-    QString text = description;
-    if (!pieces.hasComma) {
-        // Only a file written elsewhere holds such a line: a URL-only link
-        // of its text, and nothing at all for a blank line.
-        if (description.isEmpty())
-            return;
-        url = description;
-        text.clear();
-    }
-    if (text.isEmpty())
-        out += html ? url + QStringLiteral("<br/>") : QStringLiteral("[URL]") + url + QStringLiteral("[/URL]\r\n");
-    else if (html)
-        out += QStringLiteral("<a href=\"") + url + QStringLiteral("\">") + text + QStringLiteral("</a><br/>");
+    const std::optional<LinkCodeParts> link = linkOfLine(line);
+    if (!link)
+        return;
+    if (!html)
+        out += linkCode(link->address, link->text) + QStringLiteral("\r\n");
+    else if (link->text.isEmpty())
+        out += link->address + QStringLiteral("<br/>");
     else
-        out += QStringLiteral("[URL=") + url + QLatin1Char(']') + text + QStringLiteral("[/URL]\r\n");
+        out += QStringLiteral("<a href=\"") + link->address + QStringLiteral("\">") + link->text + QStringLiteral("</a><br/>");
 }
 
 qsizetype expectedSize(const ArticleDocument& doc)
@@ -55,13 +46,13 @@ QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour, Article
     out.reserve(expectedSize(doc));
 
     at.fieldStart[kTitleField] = 0;
-    out += QStringLiteral("<b>");
+    out += toQString(kTitleOpen);
     at.textStart[kTitleField] = out.size();
-    out += doc.fields[kTitleField] + QStringLiteral("</b>") + paragraphBreak;
+    out += doc.fields[kTitleField] + toQString(kTitleClose) + paragraphBreak;
     at.fieldStart[kAuthorField] = out.size();
-    out += QStringLiteral("<i>Geschreven door: ");
+    out += toQString(kAuthorOpen);
     at.textStart[kAuthorField] = out.size();
-    out += doc.fields[kAuthorField] + QStringLiteral("</i>") + paragraphBreak;
+    out += doc.fields[kAuthorField] + toQString(kAuthorClose) + paragraphBreak;
 
     for (std::size_t i = kFirstSectionField; i < kFields.size(); ++i) {
         const FieldInfo& entry = kFields[i];

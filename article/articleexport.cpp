@@ -6,7 +6,9 @@
 
 #include "model/texts.h"
 #include "article/articlebuilder.h"
+#include "article/articleparts.h"
 #include "article/forumpost.h"
+#include "article/textexports.h"
 #include "document/durablefile.h"
 #include "document/windows1252.h"
 #include "platform/automation.h"
@@ -18,11 +20,18 @@ namespace vinkring {
 
 namespace {
 
-// The preview file's bytes: UTF-8 behind a byte-order mark, so that Dutch
-// letters show right without a declaration in the page.
-QByteArray previewBytes(const ArticleDocument& doc)
+// The Html text as a preview file: UTF-8 behind a byte-order mark, so that
+// Dutch letters show right without a declaration in the page.
+QByteArray htmlFlavourBytes(const ArticleDocument& doc)
 {
     return utf8WithByteOrderMark(BuildArticle(doc, ArticleFlavour::Html) + QStringLiteral("\r\n"));
+}
+
+// The post as the forum shows it, every heading kept, as the web page
+// export writes it (UTF-8, declared in the page).
+QByteArray webPageBytes(const ArticleDocument& doc)
+{
+    return webPage(readArticleParts(doc, EmptySections::Kept)).toUtf8();
 }
 
 struct PreviewFile {
@@ -57,6 +66,9 @@ PreviewFile writePreview(const QByteArray& bytes, const Folders& folders)
     return result;
 }
 
+// Writes the preview file, once a browser was made, and shows it there.
+void preview(const ArticleDocument& doc, QByteArray (*bytes)(const ArticleDocument&), PlatformServices& services);
+
 }  // namespace
 
 std::optional<qsizetype> exportToClipboard(const ArticleDocument& doc, PlatformServices& services)
@@ -72,6 +84,18 @@ std::optional<qsizetype> exportToClipboard(const ArticleDocument& doc, PlatformS
 
 void showPreview(const ArticleDocument& doc, PlatformServices& services)
 {
+    preview(doc, htmlFlavourBytes, services);
+}
+
+void showPreviewPage(const ArticleDocument& doc, PlatformServices& services)
+{
+    preview(doc, webPageBytes, services);
+}
+
+namespace {
+
+void preview(const ArticleDocument& doc, QByteArray (*bytes)(const ArticleDocument&), PlatformServices& services)
+{
     // Created anew for every preview: each press gets its own window.
     std::unique_ptr<AutomationObject> object = services.automation.createObject(toQString(texts::kProgIdBrowser));
     auto* browser = dynamic_cast<BrowserObject*>(object.get());
@@ -79,7 +103,7 @@ void showPreview(const ArticleDocument& doc, PlatformServices& services)
         warn(services.messageBox, toQString(messages::kPreviewNeedsBrowser));
         return;
     }
-    const PreviewFile file = writePreview(previewBytes(doc), services.folders);
+    const PreviewFile file = writePreview(bytes(doc), services.folders);
     if (file.path.isEmpty()) {
         warn(services.messageBox, toQString(messages::kPreviewNotWritten) + QLatin1Char('\n') + file.problems);
         return;
@@ -92,5 +116,7 @@ void showPreview(const ArticleDocument& doc, PlatformServices& services)
         warn(services.messageBox, toQString(messages::kPreviewNeedsBrowser),
              navigated.ok ? shown.reason : navigated.reason);
 }
+
+}  // namespace
 
 }  // namespace vinkring

@@ -13,11 +13,15 @@ namespace vinkring {
 // cannot be cleared or set is reported in a message box, and gives nullopt.
 std::optional<qsizetype> exportToClipboard(const ArticleDocument& doc, PlatformServices& services);
 
-// "Preview in IE": writes the Html text and CR LF to PREVIEW.htm (UTF-8 with a
-// byte-order mark) in the program folder when that is the user's own, else (or
-// when it cannot be written) in the cache folder, and shows it in a new
-// browser window.
-// Without a browser nothing is written.
+// "Preview in IE": writes the post as the forum shows it, the whole escaped
+// web page of webPage() with every heading, to PREVIEW.htm in the program
+// folder when that is the user's own, else (or when it cannot be written) in
+// the cache folder, and shows it in a new browser window. Without a browser
+// nothing is written.
+void showPreviewPage(const ArticleDocument& doc, PlatformServices& services);
+
+// The same with the Html text and CR LF as the file (UTF-8 behind a
+// byte-order mark), as the preview was written before the web page.
 void showPreview(const ArticleDocument& doc, PlatformServices& services);
 
 }  // namespace vinkring

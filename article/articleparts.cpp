@@ -2,84 +2,126 @@
 
 #include <algorithm>
 
-#include "article/articlebuilder.h"
 #include "model/texts.h"
 
 namespace vinkring {
 
 namespace {
 
-constexpr qsizetype kLineBreak = 2;  // CR LF in the Forum flavour
+// A heading of the template as the forum shows it, without the blank the
+// template puts after some of them.
+ForumLine headingLine(std::string_view heading)
+{
+    ForumLine line = readForumText(toQString(heading)).lines.value(0);
+    while (!line.runs.isEmpty() && line.runs.back().text.trimmed().isEmpty())
+        line.runs.removeLast();
+    return line;
+}
 
-class PartReader {
-public:
-    explicit PartReader(const ArticleDocument& doc)
-        : text_(BuildArticle(doc, ArticleFlavour::Forum, &at_)), lines_(parseForumPost(text_))
-    {
-    }
-
-    QList<ArticlePart> read()
-    {
-        QList<ArticlePart> parts;
-        parts.push_back({PartKind::Title, linesIn(0, at_.fieldStart[kAuthorField] - kLineBreak)});
-        parts.push_back({PartKind::Author, linesIn(at_.fieldStart[kAuthorField], at_.fieldStart[kFirstSectionField] - kLineBreak)});
-        for (std::size_t i = kFirstSectionField; i < kFieldCount; ++i) {
-            const FieldInfo& field = kFields[i];
-            qsizetype at = at_.fieldStart[i];
-            if (!field.chapterHeading.empty()) {
-                parts.push_back({PartKind::Chapter, headingLine(at)});
-                at += qsizetype(toQString(field.chapterHeading).size()) + kLineBreak;
-            }
-            if (!field.sectionHeading.empty()) {
-                parts.push_back({PartKind::Section, linesIn(at, at + 1)});
-                at += qsizetype(toQString(field.sectionHeading).size()) + kLineBreak;
-            }
-            const qsizetype end = i + 1 < kFieldCount ? at_.fieldStart[i + 1] : at_.linksStart;
-            parts.push_back({PartKind::Text, linesIn(at, end - kLineBreak)});
+// The lines with a style added to every run; runs that then look alike are
+// one.
+QList<ForumLine> withStyle(QList<ForumLine> lines, quint8 style)
+{
+    for (ForumLine& line : lines) {
+        QList<ForumRun> runs;
+        for (ForumRun& run : line.runs) {
+            run.styles |= style;
+            if (!runs.isEmpty() && runs.back().styles == run.styles && runs.back().link == run.link)
+                runs.back().text += run.text;
+            else
+                runs.push_back(std::move(run));
         }
-        parts.push_back({PartKind::Chapter, headingLine(at_.linksStart)});
-        for (const ForumLine& line : linesIn(at_.linksStart + 1, text_.size() + 1)) {
-            if (!line.runs.isEmpty())
-                parts.push_back({PartKind::Link, {line}});
-        }
-        return parts;
+        line.runs = std::move(runs);
     }
-
-private:
-    // A chapter heading's line without the blank the template puts after
-    // some of them.
-    QList<ForumLine> headingLine(qsizetype at) const
-    {
-        QList<ForumLine> lines = linesIn(at, at + 1);
-        for (ForumLine& line : lines) {
-            while (!line.runs.isEmpty() && line.runs.back().text.trimmed().isEmpty())
-                line.runs.removeLast();
-        }
-        return lines;
-    }
-
-    // The lines that start at or after from and before to.
-    QList<ForumLine> linesIn(qsizetype from, qsizetype to) const
-    {
-        const auto bySource = [](const ForumLine& line, qsizetype at) { return line.source < at; };
-        const auto first = std::lower_bound(lines_.cbegin(), lines_.cend(), from, bySource);
-        const auto last = std::lower_bound(first, lines_.cend(), to, bySource);
-        return QList<ForumLine>(first, last);
-    }
-
-    ArticleOutline at_;
-    QString text_;
-    QList<ForumLine> lines_;
-};
+    return lines;
+}
 
 bool hasText(const ArticlePart& part)
 {
-    for (const ForumLine& line : part.lines) {
-        if (!plainText(line).trimmed().isEmpty())
-            return true;
-    }
-    return false;
+    return std::any_of(part.lines.cbegin(), part.lines.cend(),
+                       [](const ForumLine& line) { return !plainText(line).trimmed().isEmpty(); });
 }
+
+bool hasRuns(const QList<ForumLine>& lines)
+{
+    return std::any_of(lines.cbegin(), lines.cend(), [](const ForumLine& line) { return !line.runs.isEmpty(); });
+}
+
+class ArticleReader {
+public:
+    ArticleReader(const ArticleDocument& doc, const TaskControl& control) : doc_(doc), control_(control) {}
+
+    ArticleReading read()
+    {
+        // As the forum shows them: the title in bold, the author line in italics.
+        add(PartKind::Title, withStyle(readField(kTitleField).lines, kBold), kTitleField);
+        QList<ForumLine> author = readField(kAuthorField).lines;
+        if (author.isEmpty())
+            author.push_back({});
+        author.front().runs.prepend({authorWords(), 0, QString()});
+        add(PartKind::Author, withStyle(std::move(author), kItalic), kAuthorField);
+
+        for (std::size_t i = kFirstSectionField; i < kFieldCount; ++i) {
+            if (control_.cancelled())
+                return {{}, {}, true};
+            const FieldInfo& field = kFields[i];
+            if (!field.chapterHeading.empty())
+                add(PartKind::Chapter, {headingLine(field.chapterHeading)}, i);
+            if (!field.sectionHeading.empty())
+                add(PartKind::Section, {headingLine(field.sectionHeading)}, i);
+            add(PartKind::Text, readField(i).lines, i);
+        }
+
+        add(PartKind::Chapter, {headingLine(kLinksChapterHeading)}, kFieldCount);
+        for (qsizetype i = 0; i < doc_.links.size(); ++i)
+            readLink(i);
+        return std::move(reading_);
+    }
+
+private:
+    void add(PartKind kind, QList<ForumLine> lines, std::size_t field, qsizetype link = -1)
+    {
+        reading_.parts.push_back({kind, std::move(lines), field, link});
+    }
+
+    ForumReading readField(std::size_t field)
+    {
+        ForumReading read = readForumText(doc_.fields[field]);
+        for (const MarkupFinding& finding : read.findings)
+            reading_.findings.push_back({{DocumentPlace::Kind::Field, qsizetype(field)}, finding});
+        return read;
+    }
+
+    // The line as BuildArticle writes its code, read as the forum reads it;
+    // the findings' places taken back to the line.
+    void readLink(qsizetype index)
+    {
+        const QString& line = doc_.links.at(index);
+        qsizetype descriptionAt = 0;
+        qsizetype addressAt = 0;
+        const std::optional<LinkCodeParts> link = linkOfLine(line, &descriptionAt, &addressAt);
+        if (!link)
+            return;
+        ForumReading read = readForumText(linkCode(link->address, link->text));
+        const qsizetype textStart = kLinkOpen.size() + link->address.size() + 1;
+        for (MarkupFinding finding : read.findings) {
+            if (!link->text.isEmpty() && finding.offset >= textStart
+                && finding.offset < textStart + link->text.size()) {
+                finding.offset = descriptionAt + finding.offset - textStart;
+            } else {
+                finding.offset = addressAt;
+                finding.length = link->address.size();
+            }
+            reading_.findings.push_back({{DocumentPlace::Kind::Link, index}, finding});
+        }
+        if (hasRuns(read.lines))
+            add(PartKind::Link, std::move(read.lines), kFieldCount, index);
+    }
+
+    const ArticleDocument& doc_;
+    const TaskControl& control_;
+    ArticleReading reading_;
+};
 
 // Leaves out each section without text, and each chapter left without a
 // section, a text or a link.
@@ -122,15 +164,22 @@ QList<ArticlePart> withoutEmpty(const QList<ArticlePart>& parts)
 
 }  // namespace
 
-QList<ArticlePart> readArticleParts(const ArticleDocument& doc, EmptySections empty)
+ArticleReading readArticle(const ArticleDocument& doc, EmptySections empty, const TaskControl& control)
 {
-    QList<ArticlePart> parts = PartReader(doc).read();
-    if (empty == EmptySections::Kept)
-        return parts;
-    const bool anySection = std::any_of(parts.cbegin(), parts.cend(), [](const ArticlePart& part) {
+    ArticleReading reading = ArticleReader(doc, control).read();
+    if (reading.cancelled || empty == EmptySections::Kept)
+        return reading;
+    const bool anySection = std::any_of(reading.parts.cbegin(), reading.parts.cend(), [](const ArticlePart& part) {
         return part.kind == PartKind::Text && hasText(part);
     });
-    return anySection ? withoutEmpty(parts) : parts;
+    if (anySection)
+        reading.parts = withoutEmpty(reading.parts);
+    return reading;
+}
+
+QList<ArticlePart> readArticleParts(const ArticleDocument& doc, EmptySections empty)
+{
+    return readArticle(doc, empty).parts;
 }
 
 QString plainText(const ForumLine& line)
@@ -152,6 +201,37 @@ quint8 headingStyles(PartKind kind)
     default:
         return 0;
     }
+}
+
+QString documentTitle(const QList<ArticlePart>& parts)
+{
+    QStringList lines;
+    for (const ArticlePart& part : parts) {
+        if (part.kind != PartKind::Title)
+            continue;
+        for (const ForumLine& line : part.lines)
+            lines << plainText(line).simplified();
+    }
+    return lines.join(QLatin1Char(' ')).simplified();
+}
+
+QString withoutControls(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+        } else if (c.isSurrogate() || (c.category() == QChar::Other_Control && c != u'\t') || c.unicode() == 0xFFFE
+                   || c.unicode() == 0xFFFF) {
+            out += QChar(QChar::ReplacementCharacter);
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 }  // namespace vinkring

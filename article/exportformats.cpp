@@ -2,7 +2,10 @@
 
 #include <QFileInfo>
 
-#include "article/articlebuilder.h"
+#include "article/articleparts.h"
+#include "article/opendocumentexport.h"
+#include "article/pdfexport.h"
+#include "article/textexports.h"
 #include "document/durablefile.h"
 #include "model/texts.h"
 
@@ -35,387 +38,70 @@ ExportType exportTypeForName(const QString& fileName, ExportType chosen)
     return chosen;
 }
 
-namespace {
-
-// The HTML page, the Markdown and the bracket codes are written here from
-// the runs: Qt's toHtml() and toMarkdown() write Qt's own markup of a
-// QTextDocument (inline CSS, no escaping of every character, no HTML for
-// underline), and no kept library writes bracket codes.
-
-constexpr std::array<quint8, 6> kStyleOrder{kBold, kItalic, kUnderline, kStrikeOut, kSubscript, kSuperscript};
-
-// How a text format writes the formatting around the runs of one line.
-struct InlineSyntax {
-    QString (*open)(quint8 style);
-    QString (*close)(quint8 style);
-    QString (*openLink)(const QString& target);
-    QString closeLink;
-    // text of a run; lineStart when nothing visible stands before it
-    QString (*escape)(QStringView text, bool lineStart);
-};
-
-// One line with its formatting opened and closed in good order (what a
-// line leaves open is closed at its end). Blanks at either end of a run
-// stand outside the formatting, as Markdown needs.
-QString writeLine(const ForumLine& line, quint8 dropped, const InlineSyntax& syntax)
+QString pathForType(const QString& path, ExportType type)
 {
-    QString out;
-    QList<quint8> open;
-    QString link;
-    QString pendingSpace;
-    bool lineStart = true;
-    const auto closeFrom = [&](qsizetype from) {
-        while (open.size() > from) {
-            out += syntax.close(open.back());
-            open.removeLast();
-        }
-    };
-    for (const ForumRun& run : line.runs) {
-        const quint8 styles = run.styles & ~dropped;
-        const QStringView text(run.text);
-        qsizetype begin = 0;
-        qsizetype end = text.size();
-        while (begin < end && text[begin].isSpace())
-            ++begin;
-        while (end > begin && text[end - 1].isSpace())
-            --end;
-        if (begin == end) {
-            pendingSpace += text;
-            continue;
-        }
-        if (run.link != link) {
-            closeFrom(0);
-            if (!link.isEmpty())
-                out += syntax.closeLink;
-        } else {
-            qsizetype keep = 0;
-            while (keep < open.size() && (styles & open[keep]))
-                ++keep;
-            closeFrom(keep);
-        }
-        out += syntax.escape(pendingSpace + text.first(begin).toString(), lineStart);
-        pendingSpace.clear();
-        if (run.link != link) {
-            link = run.link;
-            if (!link.isEmpty())
-                out += syntax.openLink(link);
-        }
-        for (const quint8 style : kStyleOrder) {
-            if ((styles & style) && !open.contains(style)) {
-                out += syntax.open(style);
-                open.push_back(style);
-            }
-        }
-        out += syntax.escape(text.sliced(begin, end - begin), lineStart && begin == 0 && pendingSpace.isEmpty());
-        lineStart = false;
-        pendingSpace = text.sliced(end).toString();
-    }
-    closeFrom(0);
-    if (!link.isEmpty())
-        out += syntax.closeLink;
-    out += syntax.escape(pendingSpace, lineStart);
-    return out;
+    const QString extension = toQString(exportTypeInfo(type).extension);
+    if (QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) == 0)
+        return path;
+    return path + QLatin1Char('.') + extension;
 }
 
-QString tagName(quint8 style)
+std::optional<QByteArray> exportBytes(const ArticleDocument& doc, ExportType type, QString* failure,
+                                      const TaskControl& control)
 {
-    switch (style) {
-    case kBold: return QStringLiteral("b");
-    case kItalic: return QStringLiteral("i");
-    case kUnderline: return QStringLiteral("u");
-    case kStrikeOut: return QStringLiteral("s");
-    case kSubscript: return QStringLiteral("sub");
-    default: return QStringLiteral("sup");
-    }
-}
-
-// ---------------------------------------------------------------- HTML
-
-QString htmlEscape(QStringView text, bool = false)
-{
-    QString out;
-    out.reserve(text.size() + 16);
-    for (const QChar c : withoutControls(text)) {
-        switch (c.unicode()) {
-        case u'&': out += QLatin1StringView("&amp;"); break;
-        case u'<': out += QLatin1StringView("&lt;"); break;
-        case u'>': out += QLatin1StringView("&gt;"); break;
-        case u'"': out += QLatin1StringView("&quot;"); break;
-        case u'\'': out += QLatin1StringView("&#39;"); break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
-const InlineSyntax kHtml{
-    [](quint8 style) { return QLatin1Char('<') + tagName(style) + QLatin1Char('>'); },
-    [](quint8 style) { return QStringLiteral("</") + tagName(style) + QLatin1Char('>'); },
-    [](const QString& target) { return QStringLiteral("<a href=\"") + htmlEscape(target) + QStringLiteral("\">"); },
-    QStringLiteral("</a>"),
-    htmlEscape,
-};
-
-QString htmlLines(const QList<ForumLine>& lines, quint8 dropped)
-{
-    QStringList written;
-    for (const ForumLine& line : lines)
-        written << writeLine(line, dropped, kHtml);
-    return written.join(QStringLiteral("<br>\n"));
-}
-
-// ---------------------------------------------------------------- Markdown
-
-QString markdownEscape(QStringView text, bool lineStart)
-{
-    QString out;
-    qsizetype i = 0;
-    if (lineStart) {
-        // Blanks would make an indented code block; "#", "-", "+", "=", and
-        // "1." or "1)" would start a heading, a list or a rule.
-        while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) {
-            out += text[i] == u' ' ? QStringLiteral("&#32;") : QStringLiteral("&#9;");
-            ++i;
-        }
-        if (i < text.size() && QStringView(u"#-+=").contains(text[i])) {
-            out += QLatin1Char('\\');
-        } else {
-            qsizetype digits = i;
-            while (digits < text.size() && text[digits].isDigit())
-                ++digits;
-            if (digits > i && digits < text.size() && (text[digits] == u'.' || text[digits] == u')')) {
-                out += text.sliced(i, digits - i);
-                out += QLatin1Char('\\');
-                i = digits;
-            }
-        }
-    }
-    for (; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (QStringView(u"\\`*_[]<>|~&!").contains(c))
-            out += QLatin1Char('\\');
-        out += c;
-    }
-    return withoutControls(out);
-}
-
-QString markdownOpen(quint8 style)
-{
-    if (style == kBold)
-        return QStringLiteral("**");
-    if (style == kItalic)
-        return QStringLiteral("*");
-    return QLatin1Char('<') + tagName(style) + QLatin1Char('>');
-}
-
-QString markdownClose(quint8 style)
-{
-    if (style == kBold || style == kItalic)
-        return markdownOpen(style);
-    return QStringLiteral("</") + tagName(style) + QLatin1Char('>');
-}
-
-QString markdownLinkOpen(const QString&)
-{
-    return QStringLiteral("[");
-}
-
-const InlineSyntax kMarkdownInline{markdownOpen, markdownClose, markdownLinkOpen, QString(), markdownEscape};
-
-// A link's text, then its target in angle brackets (which may hold blanks
-// and parentheses; "<", ">" and line ends may not).
-QString markdownLine(const ForumLine& line, quint8 dropped)
-{
-    QString out;
-    // The link's closing part names its target, so each link is written as
-    // a line of its own runs.
-    ForumLine piece;
-    QString link;
-    const auto flush = [&] {
-        if (piece.runs.isEmpty())
-            return;
-        QString written = writeLine(piece, dropped, kMarkdownInline);
-        if (!link.isEmpty()) {
-            QString target = link;
-            target.replace(QLatin1Char('\\'), QLatin1StringView("%5C"))
-                .replace(QLatin1Char('<'), QLatin1StringView("%3C"))
-                .replace(QLatin1Char('>'), QLatin1StringView("%3E"));
-            written += QStringLiteral("](<") + target + QStringLiteral(">)");
-        }
-        out += written;
-        piece.runs.clear();
-    };
-    for (const ForumRun& run : line.runs) {
-        if (run.link != link) {
-            flush();
-            link = run.link;
-        }
-        piece.runs.push_back(run);
-    }
-    flush();
-    return out;
-}
-
-// ---------------------------------------------------------------- bracket codes
-
-const InlineSyntax kBracketCodes{
-    [](quint8 style) { return QLatin1Char('[') + tagName(style) + QLatin1Char(']'); },
-    [](quint8 style) { return QStringLiteral("[/") + tagName(style) + QLatin1Char(']'); },
-    [](const QString& target) { return QStringLiteral("[URL=") + target + QLatin1Char(']'); },
-    QStringLiteral("[/URL]"),
-    [](QStringView text, bool) { return text.toString(); },
-};
-
-}  // namespace
-
-QString withoutControls(QStringView text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            out += c;
-            out += text[++i];
-        } else if (c.isSurrogate() || (c.category() == QChar::Other_Control && c != u'\t') || c.unicode() == 0xFFFE
-                   || c.unicode() == 0xFFFF) {
-            out += QChar(QChar::ReplacementCharacter);
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-QString documentTitle(const QList<ArticlePart>& parts)
-{
-    QStringList lines;
-    for (const ArticlePart& part : parts) {
-        if (part.kind != PartKind::Title)
-            continue;
-        for (const ForumLine& line : part.lines)
-            lines << plainText(line).simplified();
-    }
-    return lines.join(QLatin1Char(' ')).simplified();
-}
-
-QString webPage(const QList<ArticlePart>& parts)
-{
-    QString title = documentTitle(parts);
-    if (title.isEmpty())
-        title = toQString(texts::kWindowCaption);
-    QString out = QStringLiteral(
-        "<!DOCTYPE html>\n<html lang=\"nl\">\n<head>\n<meta charset=\"utf-8\">\n"
-        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>");
-    out += htmlEscape(title);
-    out += QStringLiteral(
-        "</title>\n<style>body { font-family: sans-serif; max-width: 42em; margin: 2em auto; padding: 0 1em; "
-        "line-height: 1.5; }</style>\n</head>\n<body>\n");
-    for (const ArticlePart& part : parts) {
-        const QString inner = htmlLines(part.lines, headingStyles(part.kind));
-        switch (part.kind) {
-        case PartKind::Title:
-        case PartKind::Chapter:
-            out += QStringLiteral("<h1>") + inner + QStringLiteral("</h1>\n");
-            break;
-        case PartKind::Section:
-            out += QStringLiteral("<h2>") + inner + QStringLiteral("</h2>\n");
-            break;
-        default:
-            if (!inner.isEmpty())
-                out += QStringLiteral("<p>") + inner + QStringLiteral("</p>\n");
-            break;
-        }
-    }
-    out += QStringLiteral("</body>\n</html>\n");
-    return out;
-}
-
-QString markdown(const QList<ArticlePart>& parts)
-{
-    QString out;
-    for (const ArticlePart& part : parts) {
-        const quint8 dropped = headingStyles(part.kind);
-        QStringList lines;
-        for (const ForumLine& line : part.lines)
-            lines << markdownLine(line, dropped);
-        switch (part.kind) {
-        case PartKind::Title:
-        case PartKind::Chapter:
-            out += QStringLiteral("# ") + lines.join(QLatin1Char(' ')) + QStringLiteral("\n\n");
-            break;
-        case PartKind::Section:
-            out += QStringLiteral("## ") + lines.join(QLatin1Char(' ')) + QStringLiteral("\n\n");
-            break;
-        default: {
-            // A line break inside a paragraph is a backslash at the line's
-            // end; an empty line ends the paragraph.
-            QString paragraph;
-            for (qsizetype i = 0; i < lines.size(); ++i) {
-                const bool empty = lines[i].trimmed().isEmpty();
-                if (!empty)
-                    paragraph += lines[i];
-                if (i + 1 < lines.size())
-                    paragraph += !empty && !lines[i + 1].trimmed().isEmpty() ? QStringLiteral("\\\n")
-                                                                             : QStringLiteral("\n");
-            }
-            if (!paragraph.trimmed().isEmpty())
-                out += paragraph.trimmed() + QStringLiteral("\n\n");
-            break;
-        }
-        }
-    }
-    return out;
-}
-
-QString bracketCodes(const QList<ForumLine>& lines)
-{
-    QString out;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        out += writeLine(lines[i], 0, kBracketCodes);
-        // The forum text ends in a line end, which leaves an empty last line.
-        if (i + 1 < lines.size() || !lines[i].runs.isEmpty())
-            out += QStringLiteral("\r\n");
-    }
-    return out;
-}
-
-std::optional<QByteArray> exportBytes(const ArticleDocument& doc, ExportType type, QString* failure)
-{
+    // A forum post keeps every heading; a document for elsewhere leaves the
+    // empty sections out.
+    const bool post = type == ExportType::BracketCodes || type == ExportType::Markdown;
+    const ArticleReading reading = readArticle(doc, post ? EmptySections::Kept : EmptySections::LeftOut, control);
+    // The PDF tells its own progress; the others are quick once read.
+    if (type != ExportType::Pdf)
+        control.report(1, 2);
+    if (reading.cancelled || control.cancelled())
+        return std::nullopt;
+    std::optional<QByteArray> bytes;
     switch (type) {
     case ExportType::OpenDocument: {
         QString reason;
-        std::optional<QByteArray> bytes = openDocumentBytes(readArticleParts(doc, EmptySections::LeftOut), &reason);
+        bytes = openDocumentBytes(reading.parts, &reason);
         if (!bytes && failure)
             *failure = reason;
-        return bytes;
+        break;
     }
     case ExportType::Pdf:
-        return pdfBytes(readArticleParts(doc, EmptySections::LeftOut));
+        bytes = pdfBytes(reading.parts, control);
+        break;
     case ExportType::WebPage:
-        return webPage(readArticleParts(doc, EmptySections::LeftOut)).toUtf8();
+        bytes = webPage(reading.parts).toUtf8();
+        break;
     case ExportType::BracketCodes:
-        return bracketCodes(parseForumPost(BuildArticle(doc, ArticleFlavour::Forum))).toUtf8();
+        bytes = bracketCodes(reading.parts).toUtf8();
+        break;
     case ExportType::Markdown:
-        return markdown(readArticleParts(doc, EmptySections::Kept)).toUtf8();
+        bytes = markdown(reading.parts).toUtf8();
+        break;
     }
-    return std::nullopt;
+    return bytes;
 }
 
-Outcome writeExport(const ArticleDocument& doc, ExportType type, const QString& path)
+ExportResult writeExport(const ArticleDocument& doc, ExportType type, const QString& path, const TaskControl& control)
 {
     QString failure;
-    const std::optional<QByteArray> bytes = exportBytes(doc, type, &failure);
+    const std::optional<QByteArray> bytes = exportBytes(doc, type, &failure, control);
+    if (control.cancelled())
+        return {Outcome::failed(QString()), true};
     if (!bytes) {
-        return Outcome::failed(toQString(messages::kExportNotWritten)
-                                   .arg(quotedPath(path), toQString(messages::kExportNotMade).arg(failure)));
+        return {Outcome::failed(toQString(messages::kExportNotWritten)
+                                    .arg(quotedPath(path), toQString(messages::kExportNotMade).arg(failure))),
+                false};
     }
     const bool existed = QFileInfo::exists(path);
     const Outcome written = writeFileDurably(path, *bytes);
+    control.report(1, 1);
     if (written.ok)
-        return written;
-    return Outcome::failed(toQString(messages::kExportNotWritten).arg(quotedPath(path), written.reason)
-                           + (existed ? toQString(messages::kOldFileKept) : QString()));
+        return {written, false};
+    return {Outcome::failed(toQString(messages::kExportNotWritten).arg(quotedPath(path), written.reason)
+                            + (existed ? toQString(messages::kOldFileKept) : QString())),
+            false};
 }
 
 }  // namespace vinkring

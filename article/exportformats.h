@@ -1,17 +1,17 @@
 #pragma once
-// The article out to other places: a word processor's file, a PDF, a web
-// page, a forum text with bracket codes only, and Markdown. All five are
-// made from the one reading of the forum text in articleparts.h.
+// The article out to other places: the five types of "Exporteren..." (a
+// word processor's file, a PDF, a web page, a forum text with bracket codes
+// only, Markdown) and the making and writing of one. Every type is made from
+// the one reading of the document in articleparts.h.
 
 #include <array>
 #include <optional>
 #include <string_view>
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 
-#include "article/articleparts.h"
+#include "article/taskcontrol.h"
 #include "model/articledocument.h"
 #include "model/outcome.h"
 
@@ -33,28 +33,24 @@ const ExportTypeInfo& exportTypeInfo(ExportType type);
 // The type whose extension the name ends with (in any case), else chosen.
 ExportType exportTypeForName(const QString& fileName, ExportType chosen);
 
+// The name a file of this type is written under: the name as given when it
+// ends with the type's extension (in any case), else with the extension
+// added ("brief.doc" as OpenDocument is "brief.doc.odt").
+QString pathForType(const QString& path, ExportType type);
+
 // The file's bytes; nullopt with the reason in failure when they could not
-// be made.
-std::optional<QByteArray> exportBytes(const ArticleDocument& doc, ExportType type, QString* failure = nullptr);
+// be made, and when the control cancelled them (failure left empty).
+std::optional<QByteArray> exportBytes(const ArticleDocument& doc, ExportType type, QString* failure = nullptr,
+                                      const TaskControl& control = {});
 
-// Writes the export to path whole or not at all. The Dutch message, naming
-// the file, when it was not written.
-Outcome writeExport(const ArticleDocument& doc, ExportType type, const QString& path);
+struct ExportResult : Outcome {
+    bool cancelled = false;  // stopped by the control: nothing was written
+};
 
-// The formats, each from the parts (or the lines) of the article.
-std::optional<QByteArray> openDocumentBytes(const QList<ArticlePart>& parts, QString* failure);
-QByteArray pdfBytes(const QList<ArticlePart>& parts);
-QString webPage(const QList<ArticlePart>& parts);
-QString markdown(const QList<ArticlePart>& parts);
-// Every line of the forum text, CR LF after each.
-QString bracketCodes(const QList<ForumLine>& lines);
-
-// text with each character that a web page or an XML file may not hold
-// (control characters other than tab, lone surrogates, U+FFFE and U+FFFF)
-// replaced by U+FFFD.
-QString withoutControls(QStringView text);
-
-// The title as a document's title: its text on one line.
-QString documentTitle(const QList<ArticlePart>& parts);
+// Writes the export to path whole or not at all; when not, the Dutch
+// message names the file. Safe on a thread of its own: it shares nothing
+// but doc with its caller, and reports to the control there.
+ExportResult writeExport(const ArticleDocument& doc, ExportType type, const QString& path,
+                         const TaskControl& control = {});
 
 }  // namespace vinkring

@@ -1,13 +1,15 @@
 #include "article/forumimport.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <algorithm>
+
 #include <QHash>
-#include <QRegularExpression>
+#include <QStringDecoder>
 #include <QStringList>
 
+#include "article/articleparts.h"
+#include "article/forummarkup.h"
 #include "document/documentfile.h"
-#include "document/durablefile.h"
+#include "document/plainfile.h"
 #include "document/windows1252.h"
 #include "model/linkentry.h"
 #include "model/texts.h"
@@ -16,195 +18,451 @@ namespace vinkring {
 
 namespace {
 
-const QString kTitleOpen = QStringLiteral("<b>");
-const QString kTitleClose = QStringLiteral("</b>");
-const QString kAuthorOpen = QStringLiteral("<i>Geschreven door: ");
-const QString kAuthorClose = QStringLiteral("</i>");
 const QString kLineEnd = QStringLiteral("\r\n");
+constexpr qsizetype kShownStart = 40;  // of a line named in a refusal
+constexpr qsizetype kLinesPerCheck = 4096;
 
 // A heading of the template, in the order the article has them.
 struct Heading {
-    QString line;       // as the article writes it, without blanks at its end
+    QString key;        // its line as the article writes it, trimmed, in lower case
+    QString name;       // as the writer reads it: "3. Gedrag"
     std::size_t field;  // the field whose text follows it
     bool chapter;
     bool ownsText;      // a section heading, or the chapter heading of the conclusion
 };
 
-QString withoutTrailingBlanks(QStringView line)
-{
-    qsizetype end = line.size();
-    while (end > 0 && (line[end - 1] == u' ' || line[end - 1] == u'\t'))
-        --end;
-    return line.first(end).toString();
-}
+struct HeadingTable {
+    std::vector<Heading> list;
+    QHash<QString, std::size_t> byKey;
+    qsizetype longestKey = 0;
+};
 
-const std::vector<Heading>& headings()
+const HeadingTable& headings()
 {
-    static const std::vector<Heading> list = [] {
-        std::vector<Heading> made;
+    static const HeadingTable table = [] {
+        HeadingTable made;
+        const auto add = [&](std::string_view line, std::size_t field, bool chapter, bool ownsText) {
+            const QString text = toQString(line);
+            const QString name = plainText(readForumText(text).lines.value(0)).trimmed();
+            made.list.push_back({text.trimmed().toLower(), name, field, chapter, ownsText});
+            made.longestKey = std::max(made.longestKey, made.list.back().key.size());
+        };
         for (std::size_t i = kFirstSectionField; i < kFieldCount; ++i) {
             const FieldInfo& field = kFields[i];
             if (!field.chapterHeading.empty())
-                made.push_back({withoutTrailingBlanks(toQString(field.chapterHeading)), i, true, field.sectionHeading.empty()});
+                add(field.chapterHeading, i, true, field.sectionHeading.empty());
             if (!field.sectionHeading.empty())
-                made.push_back({withoutTrailingBlanks(toQString(field.sectionHeading)), i, false, true});
+                add(field.sectionHeading, i, false, true);
         }
-        made.push_back({withoutTrailingBlanks(toQString(kLinksChapterHeading)), kFieldCount, true, false});
+        add(kLinksChapterHeading, kFieldCount, true, false);
+        for (std::size_t k = 0; k < made.list.size(); ++k)
+            made.byKey.insert(made.list[k].key, k);
         return made;
     }();
-    return list;
+    return table;
 }
 
-// The heading as the writer reads it: "3. Gedrag".
-QString headingName(const Heading& heading)
+bool isBlank(QChar c)
 {
-    static const QRegularExpression tags(QStringLiteral("</?[bu]>"));
-    return QString(heading.line).remove(tags).trimmed();
+    return c == u' ' || c == u'\t';
 }
 
-ForumImport refused(qsizetype line, const QString& expected)
+QStringView withoutTrailingBlanks(QStringView line)
 {
-    return {std::nullopt, toQString(messages::kImportRefused).arg(line + 1).arg(expected)};
+    qsizetype end = line.size();
+    while (end > 0 && isBlank(line[end - 1]))
+        --end;
+    return line.first(end);
 }
 
-ForumImport refusedHeading(qsizetype line, const Heading& heading)
+bool endsWithTag(QStringView line, std::string_view tag)
 {
-    return refused(line, toQString(messages::kImportExpectedHeading).arg(headingName(heading)));
+    return withoutTrailingBlanks(line).endsWith(toQString(tag), Qt::CaseInsensitive);
 }
 
-// The text of lines [from, to): the paragraph break's empty line at its end
-// is no part of it.
-QString textOf(const QStringList& lines, qsizetype from, qsizetype to)
+// One line of the text: where it starts and ends (before its line end) and
+// its number from 0.
+struct Line {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    qsizetype number = -1;
+};
+
+// The lines of a text from a place on, up to a limit, without copying them:
+// a text of n line ends has n + 1 lines.
+class Lines {
+public:
+    Lines(QStringView text, qsizetype from, qsizetype number, qsizetype limit)
+        : text_(text), pos_(from), number_(number - 1), limit_(limit)
+    {
+    }
+
+    bool next(Line& line)
+    {
+        if (done_ || pos_ >= limit_)
+            return false;
+        const qsizetype end = std::min(nextOf(u'\r', nextCr_), nextOf(u'\n', nextLf_));
+        line = {pos_, end, ++number_};
+        if (end == text_.size()) {
+            done_ = true;
+            pos_ = end;
+        } else {
+            pos_ = end + (text_[end] == u'\r' && end + 1 < text_.size() && text_[end + 1] == u'\n' ? 2 : 1);
+        }
+        return true;
+    }
+
+    // Where the line after the last one given starts.
+    qsizetype position() const { return done_ ? text_.size() + 1 : pos_; }
+
+private:
+    // The next place of c at or after pos_, kept between lines: a text with
+    // LF line ends is not searched to its end for a CR at every line.
+    qsizetype nextOf(QChar c, qsizetype& cached) const
+    {
+        if (cached < pos_) {
+            cached = text_.indexOf(c, pos_);
+            if (cached < 0)
+                cached = text_.size();
+        }
+        return cached;
+    }
+
+    QStringView text_;
+    qsizetype pos_;
+    qsizetype number_;
+    qsizetype limit_;
+    bool done_ = false;
+    qsizetype nextCr_ = -1;
+    qsizetype nextLf_ = -1;
+};
+
+class Importer {
+public:
+    Importer(QStringView text, const TaskControl& control) : text_(text), control_(control) {}
+
+    ForumImport run();
+
+private:
+    // The line without the indentation every line of the text has.
+    QStringView content(const Line& line) const
+    {
+        QStringView view = text_.mid(line.start, line.end - line.start);
+        qsizetype cut = 0;
+        while (cut < indent_ && cut < view.size() && isBlank(view[cut]))
+            ++cut;
+        return view.sliced(cut);
+    }
+
+    std::optional<std::size_t> headingAt(QStringView content) const
+    {
+        const QStringView line = content.trimmed();
+        // The headings are ASCII: no other letter is taken for one of theirs.
+        if (line.isEmpty() || line.front() != u'<' || line.size() > headings().longestKey
+            || std::any_of(line.begin(), line.end(), [](QChar c) { return c.unicode() > 0x7F; }))
+            return std::nullopt;
+        const auto found = headings().byKey.constFind(line.toString().toLower());
+        return found == headings().byKey.cend() ? std::nullopt : std::optional<std::size_t>(*found);
+    }
+
+    // Every so many lines: stopped, and how far.
+    bool stopped(const Line& line) const
+    {
+        if (line.number % kLinesPerCheck != 0)
+            return false;
+        control_.report(line.start, text_.size());
+        return control_.cancelled();
+    }
+
+    // The lines that start in [from, to), joined with CR LF; without the
+    // paragraph break's empty line at their end when dropLastBlank.
+    QString linesText(qsizetype from, qsizetype number, qsizetype to, bool dropLastBlank) const
+    {
+        QString out;
+        out.reserve(std::max<qsizetype>(0, std::min(to, text_.size()) - from));
+        Lines lines(text_, from, number, to);
+        Line line;
+        qsizetype beforeLast = 0;
+        bool lastBlank = false;
+        bool first = true;
+        while (lines.next(line)) {
+            beforeLast = out.size();
+            if (!first)
+                out += kLineEnd;
+            first = false;
+            const QStringView piece = content(line);
+            out += piece;
+            lastBlank = withoutTrailingBlanks(piece).isEmpty();
+        }
+        if (dropLastBlank && !first && lastBlank)
+            out.truncate(beforeLast);
+        return out;
+    }
+
+    static ForumImport refused(qsizetype line, const QString& expected, const QString& reason)
+    {
+        return {std::nullopt, toQString(messages::kImportRefusedBecause).arg(line + 1).arg(expected, reason), false};
+    }
+
+    static QString expectedTitle()
+    {
+        return toQString(messages::kImportExpectedTitle).arg(toQString(kTitleOpen), toQString(kTitleClose));
+    }
+
+    static QString expectedAuthor()
+    {
+        return toQString(messages::kImportExpectedAuthor).arg(toQString(kAuthorOpen), toQString(kAuthorClose));
+    }
+
+    static QString expectedHeading(std::size_t k)
+    {
+        return toQString(messages::kImportExpectedHeading).arg(headings().list[k].name);
+    }
+
+    static QString startOf(QStringView line)
+    {
+        QString shown = withoutControls(line.trimmed().first(std::min(line.trimmed().size(), kShownStart)));
+        if (line.trimmed().size() > kShownStart)
+            shown += QChar(0x2026);
+        return toQString(messages::kImportLineStartsWith).arg(shown);
+    }
+
+    const QStringView text_;
+    const TaskControl& control_;
+    qsizetype indent_ = 0;
+};
+
+ForumImport Importer::run()
 {
-    if (to > from && withoutTrailingBlanks(lines[to - 1]).isEmpty())
-        --to;
-    return lines.mid(from, to - from).join(kLineEnd);
+    const HeadingTable& table = headings();
+    const QString authorStart = toQString(kAuthorOpen).trimmed();
+    const ForumImport cancelled{std::nullopt, QString(), true};
+    Lines lines(text_, 0, 0, text_.size() + 1);
+    Line line;
+
+    // The title line: the first that is not blank; its indentation is the
+    // whole text's.
+    bool found = false;
+    while (!found && lines.next(line))
+        found = !text_.mid(line.start, line.end - line.start).trimmed().isEmpty();
+    if (!found)
+        return refused(0, expectedTitle(), toQString(messages::kImportOnlyEmptyLines));
+    const QStringView raw = text_.mid(line.start, line.end - line.start);
+    while (indent_ < raw.size() && isBlank(raw[indent_]))
+        ++indent_;
+    const Line titleLine = line;
+    if (!content(titleLine).startsWith(toQString(kTitleOpen), Qt::CaseInsensitive))
+        return refused(titleLine.number, expectedTitle(), startOf(content(titleLine)));
+
+    // Up to the first heading: the title's lines, then the author's. The
+    // author line is the last that starts as one right after a line that
+    // ends the title, so that a title or an author holding such lines
+    // comes back as it was.
+    Line previous = titleLine;  // the last line that is not blank
+    std::optional<Line> authorLine;
+    Line titleEnd;
+    std::optional<Line> unclosedTitle;  // an author line after a line that does not end the title
+    std::optional<std::size_t> heading;
+    while (!heading && lines.next(line)) {
+        if (stopped(line))
+            return cancelled;
+        const QStringView c = content(line);
+        heading = headingAt(c);
+        if (heading || c.trimmed().isEmpty())
+            continue;
+        if (c.startsWith(authorStart, Qt::CaseInsensitive)) {
+            if (endsWithTag(content(previous), kTitleClose)) {
+                authorLine = line;
+                titleEnd = previous;
+            } else if (!unclosedTitle) {
+                unclosedTitle = line;
+            }
+        }
+        previous = line;
+    }
+    if (!authorLine) {
+        if (unclosedTitle) {
+            return refused(unclosedTitle->number, expectedAuthor(),
+                           toQString(messages::kImportTitleNotClosed).arg(toQString(kTitleClose)));
+        }
+        return refused(std::min(titleLine.number + 2, line.number), expectedAuthor(),
+                       toQString(messages::kImportNoAuthorLine).arg(table.list.front().name, authorStart));
+    }
+    if (!heading)
+        return refused(line.number, expectedHeading(0), toQString(messages::kImportTextEnds));
+    if (!endsWithTag(content(previous), kAuthorClose))
+        return refused(previous.number, expectedAuthor(),
+                       toQString(messages::kImportLineNotClosed).arg(toQString(kAuthorClose)));
+
+    ArticleDocument doc;
+    QString title = linesText(titleLine.start, titleLine.number, titleEnd.start + 1, false);
+    title.truncate(withoutTrailingBlanks(title).size() - qsizetype(kTitleClose.size()));
+    doc.fields[kTitleField] = title.mid(qsizetype(kTitleOpen.size()));
+    QString author = linesText(authorLine->start, authorLine->number, previous.start + 1, false);
+    author.truncate(withoutTrailingBlanks(author).size() - qsizetype(kAuthorClose.size()));
+    const qsizetype authorFrom = authorStart.size() + (author.size() > authorStart.size() && author[authorStart.size()] == u' ');
+    doc.fields[kAuthorField] = author.mid(authorFrom);
+
+    // The headings, in the order they stand; the links chapter ends the
+    // search, as what follows it are link lines.
+    struct Found {
+        Line line;
+        std::size_t heading;
+    };
+    std::vector<Found> headingsFound;
+    QStringList missing;
+    std::size_t next = 0;
+    for (;;) {
+        const std::size_t k = *heading;
+        if (k < next)
+            return refused(line.number, expectedHeading(next), toQString(messages::kImportOtherHeading).arg(table.list[k].name));
+        for (; next < k; ++next) {
+            if (table.list[next].chapter)
+                return refused(line.number, expectedHeading(next),
+                               toQString(messages::kImportOtherHeading).arg(table.list[k].name));
+            missing << QStringLiteral("- ") + table.list[next].name;
+        }
+        headingsFound.push_back({line, k});
+        if (++next == table.list.size())
+            break;
+        heading.reset();
+        while (!heading && lines.next(line)) {
+            if (stopped(line))
+                return cancelled;
+            heading = headingAt(content(line));
+        }
+        if (!heading)
+            return refused(line.number, expectedHeading(next), toQString(messages::kImportTextEnds));
+    }
+
+    // Each text goes to the field of the heading above it; under a chapter
+    // heading without text of its own, to the chapter's first section.
+    for (std::size_t j = 0; j + 1 < headingsFound.size(); ++j) {
+        if (control_.cancelled())
+            return cancelled;
+        const Found& at = headingsFound[j];
+        const Found& below = headingsFound[j + 1];
+        const Heading& h = table.list[at.heading];
+        if (below.line.number == at.line.number + 1 && !h.ownsText)
+            continue;
+        Lines after(text_, at.line.start, at.line.number, at.line.start + 1);
+        Line headingLine;
+        after.next(headingLine);
+        const QString piece = linesText(after.position(), at.line.number + 1, below.line.start, true);
+        QString& field = doc.fields[h.field];
+        field = field.isEmpty() ? piece : field + kLineEnd + piece;
+    }
+
+    while (lines.next(line)) {
+        if (stopped(line))
+            return cancelled;
+        const QStringView c = content(line).trimmed();
+        if (c.isEmpty())
+            continue;
+        if (const std::optional<LinkCodeParts> code = readLinkCode(c))
+            doc.links << makeLinkLine(code->text, code->address);
+        else
+            doc.links << makeLinkLine(QString(), c.toString());
+        if (doc.links.size() > kMaxLinkLines)
+            break;
+    }
+    if (doc.links.size() > kMaxLinkLines) {
+        return {std::nullopt,
+                toQString(messages::kImportTooManyLinks).arg(dutchNumber(doc.links.size())).arg(dutchNumber(kMaxLinkLines)),
+                false};
+    }
+    control_.report(1, 1);
+    const QString message = missing.isEmpty()
+        ? QString()
+        : toQString(messages::kImportMissingHeadings).arg(missing.join(QLatin1Char('\n')));
+    return {std::move(doc), message, false};
 }
 
-// "[URL=address]text[/URL]" or "[URL]address[/URL]" as the links editor's
-// line; any other line as a link of that address.
-QString linkLine(const QString& line)
+QString utf16Text(QByteArrayView bytes, QStringConverter::Encoding encoding)
 {
-    static const QRegularExpression described(QStringLiteral("^\\[url=([^\\]]*)\\](.*)\\[/url\\]$"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression bare(QStringLiteral("^\\[url\\](.*)\\[/url\\]$"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    if (const QRegularExpressionMatch match = described.match(line); match.hasMatch())
-        return makeLinkLine(match.captured(2), match.captured(1));
-    if (const QRegularExpressionMatch match = bare.match(line); match.hasMatch())
-        return makeLinkLine(QString(), match.captured(1));
-    return makeLinkLine(QString(), line.trimmed());
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    // A lone surrogate is no character: shown, and saved, as U+FFFD.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+// A text of letters: no NUL, and hardly a control character besides tabs,
+// line ends and page breaks.
+bool looksLikeText(const QString& text)
+{
+    qsizetype controls = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == 0)
+            return false;
+        // C0 but tab, line ends and page breaks; DEL; C1.
+        if ((u < 0x20 && (u < u'\t' || u > u'\r')) || (u >= 0x7F && u <= 0x9F))
+            ++controls;
+    }
+    return controls * 100 <= text.size();
 }
 
 }  // namespace
 
-ForumImport importForumText(const QString& text)
+ForumImport importForumText(const QString& text, const TaskControl& control)
 {
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    const QStringList lines = text.split(lineEnd);
-    const std::vector<Heading>& expected = headings();
-    QHash<QString, std::size_t> headingAt;
-    for (std::size_t k = 0; k < expected.size(); ++k)
-        headingAt.insert(expected[k].line, k);
-
-    // The title line, its empty line, the author line and its empty line.
-    qsizetype titleLine = 0;
-    while (titleLine < lines.size() && lines[titleLine].trimmed().isEmpty())
-        ++titleLine;
-    if (titleLine == lines.size() || !lines[titleLine].startsWith(kTitleOpen))
-        return refused(std::min(titleLine, lines.size() - 1), toQString(messages::kImportExpectedTitle));
-    qsizetype authorLine = titleLine + 1;
-    while (authorLine < lines.size() && !lines[authorLine].startsWith(kAuthorOpen.trimmed())
-           && !headingAt.contains(withoutTrailingBlanks(lines[authorLine])))
-        ++authorLine;
-    if (authorLine == lines.size() || !lines[authorLine].startsWith(kAuthorOpen.trimmed()))
-        return refused(std::min(titleLine + 2, lines.size() - 1), toQString(messages::kImportExpectedAuthor));
-
-    // The headings found, in the order they stand; the links chapter ends
-    // the search, as what follows it are link lines.
-    std::vector<std::pair<qsizetype, std::size_t>> found;  // line, heading
-    QStringList missing;
-    std::size_t next = 0;
-    qsizetype line = authorLine + 1;
-    for (; line < lines.size() && next < expected.size(); ++line) {
-        const auto it = headingAt.constFind(withoutTrailingBlanks(lines[line]));
-        if (it == headingAt.cend())
-            continue;
-        const std::size_t k = *it;
-        if (k < next)
-            return refusedHeading(line, expected[next]);
-        for (; next < k; ++next) {
-            if (expected[next].chapter)
-                return refusedHeading(line, expected[next]);
-            missing << QStringLiteral("- ") + headingName(expected[next]);
-        }
-        found.push_back({line, k});
-        ++next;
-    }
-    if (next < expected.size())
-        return refusedHeading(lines.size() - 1, expected[next]);
-    const qsizetype linksLine = line;  // after the links chapter's heading
-
-    ArticleDocument doc;
-    QString title = textOf(lines, titleLine, authorLine);
-    if (!withoutTrailingBlanks(title).endsWith(kTitleClose))
-        return refused(authorLine - 1, toQString(messages::kImportExpectedTitle));
-    title = withoutTrailingBlanks(title);
-    doc.fields[kTitleField] = title.mid(kTitleOpen.size(), title.size() - kTitleOpen.size() - kTitleClose.size());
-    QString author = withoutTrailingBlanks(textOf(lines, authorLine, found.front().first));
-    if (!author.endsWith(kAuthorClose))
-        return refused(found.front().first - 1, toQString(messages::kImportExpectedAuthor));
-    author.chop(kAuthorClose.size());
-    doc.fields[kAuthorField] = author.mid(kAuthorOpen.size());
-
-    // Each text goes to the field of the heading above it; under a chapter
-    // heading without text of its own, to the chapter's first section.
-    for (std::size_t j = 0; j + 1 < found.size(); ++j) {
-        const auto [from, k] = found[j];
-        const qsizetype to = found[j + 1].first;
-        if (to == from + 1 && !expected[k].ownsText)
-            continue;
-        QString& field = doc.fields[expected[k].field];
-        const QString piece = textOf(lines, from + 1, to);
-        field = field.isEmpty() ? piece : field + kLineEnd + piece;
-    }
-
-    for (qsizetype i = linksLine; i < lines.size(); ++i) {
-        if (!lines[i].trimmed().isEmpty())
-            doc.links << linkLine(withoutTrailingBlanks(lines[i]));
-    }
-    if (doc.links.size() > kMaxLinkLines) {
-        return {std::nullopt,
-                toQString(messages::kImportTooManyLinks).arg(dutchNumber(doc.links.size())).arg(dutchNumber(kMaxLinkLines))};
-    }
-    const QString message = missing.isEmpty() ? QString() : toQString(messages::kImportMissingHeadings).arg(missing.join(QLatin1Char('\n')));
-    return {std::move(doc), message};
+    return Importer(text, control).run();
 }
 
-ForumImport importForumFile(const QString& path)
+std::optional<QString> forumTextOfBytes(QByteArrayView bytes)
 {
-    const auto failed = [](const QString& message) { return ForumImport{std::nullopt, message + toQString(messages::kNothingChanged)}; };
-    const QFileInfo info(path);
-    if (!info.exists())
-        return failed(toQString(messages::kFileMissing).arg(quotedPath(path)));
-    if (info.isDir())
-        return failed(toQString(messages::kFileIsFolder).arg(quotedPath(path)));
-    if (info.size() > kMaxDocumentFileBytes)
-        return failed(toQString(messages::kFileTooLarge).arg(quotedPath(path)).arg(info.size() / (1024 * 1024)));
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(toQString(messages::kFileUnreadable).arg(quotedPath(path), failureReason(file.error(), errno)));
-    errno = 0;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return failed(toQString(messages::kFileUnreadable).arg(quotedPath(path), failureReason(file.error(), errno)));
-    if (bytes.isEmpty())
+    std::optional<QString> text;
+    if (bytes.startsWith(kUtf8ByteOrderMark)) {
+        const QByteArrayView rest = bytes.sliced(kUtf8ByteOrderMark.size());
+        text = decodeUtf8(rest);
+        if (!text)
+            text = decodeWindows1252(rest);
+    } else if (bytes.startsWith("\xFF\xFE")) {
+        text = utf16Text(bytes.sliced(2), QStringConverter::Utf16LE);
+    } else if (bytes.startsWith("\xFE\xFF")) {
+        text = utf16Text(bytes.sliced(2), QStringConverter::Utf16BE);
+    } else if (bytes.contains('\0')) {
+        // UTF-16 without its mark (Notepad's "Unicode" can write one): a
+        // Latin text has its zero bytes all on one side of its units.
+        qsizetype even = 0;
+        qsizetype odd = 0;
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\0')
+                ++(i % 2 == 0 ? even : odd);
+        }
+        if (bytes.size() % 2 == 0 && odd != even)
+            text = utf16Text(bytes, odd > even ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+    } else {
+        text = decodeUtf8(bytes);
+        if (!text)
+            text = decodeWindows1252(bytes);
+    }
+    if (!text || !looksLikeText(*text))
+        return std::nullopt;
+    return text;
+}
+
+ForumImport importForumFile(const QString& path, const TaskControl& control)
+{
+    const auto failed = [](const QString& message) {
+        return ForumImport{std::nullopt, message + toQString(messages::kNothingChanged), false};
+    };
+    PlainFileRead read = ReadPlainFile(path, kMaxDocumentFileBytes);
+    if (!read.ok())
+        return failed(read.message(path));
+    if (read.bytes.isEmpty())
         return failed(toQString(messages::kFileEmpty).arg(quotedPath(path)));
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    const std::optional<QString> utf8 = decodeUtf8(bytes);
-    return importForumText(utf8 ? *utf8 : decodeWindows1252(bytes));
+    std::optional<QString> text = forumTextOfBytes(read.bytes);
+    read.bytes = QByteArray();  // the text alone from here on
+    if (!text)
+        return {std::nullopt, toQString(messages::kImportNoText).arg(quotedPath(path)), false};
+    return importForumText(*text, control);
 }
 
 }  // namespace vinkring

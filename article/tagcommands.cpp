@@ -2,18 +2,32 @@
 
 #include <algorithm>
 
+#include "article/forummarkup.h"
+
 namespace vinkring {
 
 namespace {
 
-constexpr QStringView kLinkOpen = u"[URL";
-constexpr QStringView kLinkClose = u"[/URL]";
+// What both forms of the link code start with: "[URL".
+const QString kCodeStart = QString(kBareLinkOpen).chopped(1);
+const QString kCodeClose = QString(kLinkClose);
 
 QString joined(QStringView a, QStringView b, QStringView c)
 {
     QString text;
     text.reserve(a.size() + b.size() + c.size());
     return text.append(a).append(b).append(c);
+}
+
+quint8 styleOf(ForumTag tag)
+{
+    switch (tag) {
+    case ForumTag::Bold: return kBold;
+    case ForumTag::Italic: return kItalic;
+    case ForumTag::Underline: return kUnderline;
+    case ForumTag::StrikeOut: return kStrikeOut;
+    }
+    return kBold;
 }
 
 bool startsAt(QStringView text, qsizetype at, QStringView what)
@@ -54,14 +68,14 @@ qsizetype linkCodeBefore(QStringView text, qsizetype at)
 {
     if (at <= 0 || text[at - 1] != u']')
         return -1;
-    if (startsAt(text, at - kLinkOpen.size() - 1, u"[URL]"))
-        return at - kLinkOpen.size() - 1;
+    if (startsAt(text, at - kCodeStart.size() - 1, QString(kBareLinkOpen)))
+        return at - kCodeStart.size() - 1;
     for (qsizetype i = at - 2; i >= 0; --i) {
         const QChar c = text[i];
         if (c == u']' || c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator)
             return -1;
         if (c == u'[')
-            return startsAt(text, i, u"[URL=") ? i : -1;
+            return startsAt(text, i, QString(kLinkOpen)) ? i : -1;
     }
     return -1;
 }
@@ -70,18 +84,12 @@ qsizetype linkCodeBefore(QStringView text, qsizetype at)
 
 QString openingTag(ForumTag tag)
 {
-    switch (tag) {
-    case ForumTag::Bold: return QStringLiteral("<b>");
-    case ForumTag::Italic: return QStringLiteral("<i>");
-    case ForumTag::Underline: return QStringLiteral("<u>");
-    case ForumTag::StrikeOut: return QStringLiteral("<s>");
-    }
-    return {};
+    return openingTag(styleOf(tag));
 }
 
 QString closingTag(ForumTag tag)
 {
-    return openingTag(tag).insert(1, u'/');
+    return closingTag(styleOf(tag));
 }
 
 TextEdit toggleTag(QStringView text, TextSelection selection, ForumTag tag)
@@ -107,35 +115,31 @@ std::optional<TextEdit> removeLink(QStringView text, TextSelection selection)
 {
     const auto [s, e] = ordered(text, selection);
     const QStringView selected = text.mid(s, e - s);
-    const auto noLinkInside = [](QStringView inner) { return !inner.contains(kLinkClose, Qt::CaseInsensitive); };
+    const auto noLinkInside = [](QStringView inner) { return !inner.contains(kCodeClose, Qt::CaseInsensitive); };
 
     // The code inside the selection.
-    if (startsAt(selected, 0, kLinkOpen) && selected.size() > kLinkOpen.size() + kLinkClose.size() &&
-        startsAt(selected, selected.size() - kLinkClose.size(), kLinkClose)) {
+    if (startsAt(selected, 0, kCodeStart) && selected.size() > kCodeStart.size() + kCodeClose.size() &&
+        startsAt(selected, selected.size() - kCodeClose.size(), kCodeClose)) {
         const qsizetype textStart = selected.indexOf(u']') + 1;
-        const QChar after = selected[kLinkOpen.size()];
-        if ((after == u']' || after == u'=') && textStart > 0 && textStart <= selected.size() - kLinkClose.size()) {
-            const QStringView inner = selected.mid(textStart, selected.size() - kLinkClose.size() - textStart);
+        const QChar after = selected[kCodeStart.size()];
+        if ((after == u']' || after == u'=') && textStart > 0 && textStart <= selected.size() - kCodeClose.size()) {
+            const QStringView inner = selected.mid(textStart, selected.size() - kCodeClose.size() - textStart);
             if (noLinkInside(inner))
                 return unwrapped(s, e, inner);
         }
     }
     // Just outside it.
     const qsizetype codeStart = linkCodeBefore(text, s);
-    if (codeStart >= 0 && startsAt(text, e, kLinkClose) && noLinkInside(selected))
-        return unwrapped(codeStart, e + kLinkClose.size(), selected);
+    if (codeStart >= 0 && startsAt(text, e, kCodeClose) && noLinkInside(selected))
+        return unwrapped(codeStart, e + kCodeClose.size(), selected);
     return std::nullopt;
 }
 
 TextEdit insertLink(QStringView text, TextSelection selection, const QString& address)
 {
     const auto [s, e] = ordered(text, selection);
-    if (s == e) {
-        const QString code = joined(u"[URL]", address, kLinkClose);
-        return {s, e, code, {s + code.size(), s + code.size()}};
-    }
     // The cursor after the code: the writer goes on typing behind the link.
-    const QString code = joined(QString(QStringLiteral("[URL=") + address + u']'), text.mid(s, e - s), kLinkClose);
+    const QString code = linkCode(address, text.mid(s, e - s));
     return {s, e, code, {s + code.size(), s + code.size()}};
 }
 

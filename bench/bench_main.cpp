@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QLineEdit>
@@ -225,6 +226,52 @@ void BM_Import(benchmark::State& state)
     account(state, doc);
 }
 BENCHMARK(BM_Import)->Apply(exportSizes);
+
+// ---- Import of a long forum text from its file (issue 27's 50 MB case) ----
+// The whole import from the file as the window's worker runs it, once, with
+// the peak of resident memory it adds (counter peak_mb, from VmHWM after
+// resetting it through /proc/self/clear_refs).
+qint64 statusKilobytes(const char* key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(qsizetype(qstrlen(key)) + 1).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+
+void BM_ImportFile(benchmark::State& state)
+{
+    const ArticleDocument doc = bench::makeDocument(state.range(0));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("forumtekst.txt"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(BuildArticle(doc, ArticleFlavour::Forum).toUtf8()) < 0)
+            state.SkipWithError("could not write the forum text");
+    }
+    double peak = 0;
+    for (auto _ : state) {
+        QFile clear(QStringLiteral("/proc/self/clear_refs"));
+        if (clear.open(QIODevice::WriteOnly))
+            clear.write("5");
+        clear.close();
+        const qint64 before = statusKilobytes("VmRSS");
+        ForumImport result = importForumFile(path);
+        if (!result.document)
+            state.SkipWithError(qPrintable(result.message));
+        peak = std::max(peak, double(statusKilobytes("VmHWM") - before) / 1024.0);
+        benchmark::DoNotOptimize(result);
+    }
+    account(state, doc);
+    state.counters["peak_mb"] = peak;
+    state.counters["text_mb"] = double(QFileInfo(path).size()) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_ImportFile)->Arg(50 * k1MB)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+// ---- end of the long import ----
 
 // ">|" from the page before the last: the page switch, the probe of both
 // components with the program's own registrations, and the repaint.

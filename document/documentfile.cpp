@@ -13,6 +13,7 @@
 #include "model/texts.h"
 #include "document/documentformat.h"
 #include "document/durablefile.h"
+#include "document/plainfile.h"
 #include "document/windows1252.h"
 
 namespace vinkring {
@@ -218,31 +219,10 @@ DocumentReadResult parseDocumentFile(QByteArrayView bytes, const QString& path)
 
 DocumentReadResult ReadDocumentFile(const QString& path)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return readFailure(toQString(messages::kFileMissing).arg(quotedPath(path)));
-    if (info.isDir())
-        return readFailure(toQString(messages::kFileIsFolder).arg(quotedPath(path)));
-    if (!info.isFile())
-        return readFailure(toQString(messages::kFileNotRegular).arg(quotedPath(path)));
-    if (info.size() > kMaxDocumentFileBytes) {
-        return readFailure(toQString(messages::kFileTooLarge)
-                               .arg(quotedPath(path))
-                               .arg(info.size() / (1024 * 1024)));
-    }
-
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), failureReason(file.error(), errno)));
-    }
-    errno = 0;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return readFailure(toQString(messages::kFileUnreadable).arg(quotedPath(path), failureReason(file.error(), errno)));
-    }
-    file.close();
-    return parseDocumentFile(bytes, path);
+    const PlainFileRead read = ReadPlainFile(path, kMaxDocumentFileBytes);
+    if (!read.ok())
+        return readFailure(read.message(path));
+    return parseDocumentFile(read.bytes, path);
 }
 
 Outcome WriteDocumentFile(const QString& path, const ArticleDocument& doc, FileEncoding encoding)

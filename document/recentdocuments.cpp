@@ -5,9 +5,14 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "document/plainfile.h"
+
 namespace vinkring {
 
 namespace {
+
+// Eight paths of a few hundred bytes; a larger file is no list of ours.
+constexpr qint64 kLongestList = 64 * 1024;
 
 QString absolute(const QString& path)
 {
@@ -34,14 +39,12 @@ void RecentDocuments::reload()
         return;
     // A pipe or a device in its place is never opened: it may wait for ever
     // or give bytes without end. A link to a plain file is read.
-    if (!QFileInfo(listFile_).isFile())
-        return;
-    QFile file(listFile_);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;  // none yet, or unreadable: the list of this run stays
+    const PlainFileRead file = ReadPlainFile(listFile_, kLongestList);
+    if (!file.ok())
+        return;  // none yet, unreadable or no list: the list of this run stays
     QStringList read;
     // One absolute path a line, in UTF-8; anything else is passed over.
-    const QList<QByteArray> lines = file.read(64 * 1024).split('\n');
+    const QList<QByteArray> lines = file.bytes.split('\n');
     for (const QByteArray& line : lines) {
         const QString path = QString::fromUtf8(line);
         if (!path.isEmpty() && QDir::isAbsolutePath(path) && !read.contains(path))

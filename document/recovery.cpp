@@ -17,6 +17,7 @@
 
 #include "document/documentfile.h"
 #include "document/documentformat.h"
+#include "document/plainfile.h"
 #include "document/windows1252.h"
 
 namespace vinkring {
@@ -269,7 +270,7 @@ std::vector<RecoveryStore::LeftOver> RecoveryStore::takeLeftOvers()
         if (!lock)
             continue;  // a running program's
         LeftOver left{dir.filePath(name), std::nullopt, std::move(*lock)};
-        const PlainFileRead read = ReadPlainFile(left.path, kMaxCopyBytes);
+        const PlainFileRead read = ReadPlainFile(left.path, kMaxCopyBytes, FollowLinks::No);
         if (read.outcome == PlainFileRead::Outcome::Read)
             left.copy = parseRecovery(read.bytes);
         found.push_back(std::move(left));

@@ -1,8 +1,7 @@
 #pragma once
-// The few file operations of the recovery store that need the operating
-// system's own calls: a lock the kernel holds for a living process, and
-// reading a file without following a link or waiting on it. They are here
-// alone, so that another system needs only this file anew.
+// The lock of the recovery store, which needs the operating system's own
+// calls: a lock the kernel holds for a living process. It is here alone
+// (with plainfile.cpp), so that another system needs only these files anew.
 
 #include <memory>
 
@@ -45,17 +44,5 @@ private:
     int fd_;
     QString path_;
 };
-
-struct PlainFileRead {
-    enum class Outcome { Read, NotAFile, TooLarge, Failed };
-    Outcome outcome = Outcome::Failed;
-    QByteArray bytes;
-    int error = 0;  // errno, when Failed
-};
-
-// The bytes of the plain file at path, when it is one (not a link, a
-// folder, a pipe or a device) and holds at most maxBytes. Never waits on
-// what it finds there, and reads no more than maxBytes + 1.
-PlainFileRead ReadPlainFile(const QString& path, qint64 maxBytes);
 
 }  // namespace vinkring

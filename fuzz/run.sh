@@ -4,12 +4,12 @@
 # fuzz/corpus/. Fails on any crash, failed check, leak or sanitizer report; the
 # input that caused it is left in BUILD_DIR/artifacts/.
 #
-# Usage: fuzz/run.sh [seconds per target, default 30] [build dir, default build-fuzz]
+# Usage: fuzz/run.sh [seconds per target, default 20] [build dir, default build-fuzz]
 # Extra libFuzzer options can be given in FUZZ_OPTIONS, e.g. FUZZ_OPTIONS="-jobs=2 -workers=2".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds=${1:-30}
+seconds=${1:-20}
 build=${2:-build-fuzz}
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -20,7 +20,7 @@ mkdir -p "$build/artifacts" "$build/corpus"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
-for target in document links recovery; do
+for target in document links recovery import linkcodes; do
   # New inputs go to a corpus in the build dir; the seeds stay as committed.
   corpus="$build/corpus/$target"
   mkdir -p "$corpus"

@@ -276,10 +276,9 @@ inline constexpr std::string_view kRecoveryFailed =
 inline constexpr std::string_view kExportNotWritten = "Het artikel kon niet worden geëxporteerd naar %1: %2.";
 inline constexpr std::string_view kExportNotMade = "het bestand kon niet worden opgebouwd (%1)";
 inline constexpr std::string_view kImportEmpty = "Er staat geen tekst op het klembord. Er is niets gewijzigd.";
-inline constexpr std::string_view kImportRefused =
-    "Deze tekst is geen Vinkring-artikel: op regel %1 werd %2 verwacht. Er is niets gewijzigd.";
-inline constexpr std::string_view kImportExpectedTitle = "de titelregel (<b>titel</b>)";
-inline constexpr std::string_view kImportExpectedAuthor = "de regel \"<i>Geschreven door: ...</i>\"";
+// %1 and %2: the tags around the title, and the start and end of the author line.
+inline constexpr std::string_view kImportExpectedTitle = "de titelregel (%1titel%2)";
+inline constexpr std::string_view kImportExpectedAuthor = "de regel \"%1...%2\"";
 inline constexpr std::string_view kImportExpectedHeading = "de kop \"%1\"";
 inline constexpr std::string_view kImportTooManyLinks =
     "De forumtekst bevat %1 links; de lijst kan niet meer dan %2 links bevatten. Er is niets gewijzigd.";
@@ -303,6 +302,21 @@ inline constexpr std::string_view kHelp =
     "Ook de opties van Qt werken, zoals -stylesheet BESTAND (bijvoorbeeld een groter\n"
     "lettertype met * { font-size: 16pt; }), -platform NAAM en -display SCHERM.\n";
 inline constexpr std::string_view kVersion = "vinkring-artikel %1\n";
+
+// Importing a forum text: why a line did not match what was expected there,
+// and a file that holds no text at all.
+inline constexpr std::string_view kImportRefusedBecause =
+    "Deze tekst is geen Vinkring-artikel: op regel %1 werd %2 verwacht, maar %3. Er is niets gewijzigd.";
+inline constexpr std::string_view kImportLineStartsWith = "de regel begint met \"%1\"";
+inline constexpr std::string_view kImportOnlyEmptyLines = "de tekst bevat alleen lege regels";
+inline constexpr std::string_view kImportNoAuthorLine = "tussen de titel en de kop \"%1\" begint geen regel met \"%2\"";
+inline constexpr std::string_view kImportTitleNotClosed = "de titel erboven eindigt niet met \"%1\"";
+inline constexpr std::string_view kImportLineNotClosed = "de regel eindigt niet met \"%1\"";
+inline constexpr std::string_view kImportOtherHeading = "daar staat de kop \"%1\"";
+inline constexpr std::string_view kImportTextEnds = "de tekst houdt daar op";
+inline constexpr std::string_view kImportNoText =
+    "Het bestand %1 bevat geen tekst maar gegevens van een andere soort (een afbeelding, een programma of een "
+    "archief). Alleen de forumtekst van een artikel kan worden ingelezen. Er is niets gewijzigd.";
 }  // namespace messages
 
 }  // namespace vinkring

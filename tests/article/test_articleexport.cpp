@@ -265,6 +265,32 @@ TEST_F(PreviewTest, NeitherFolderWritableIsReported)
               (QStringList{QStringLiteral("home"), QStringLiteral("installed"), QStringLiteral("program")}));
 }
 
+// The preview shows the post as the forum shows it: the whole escaped web
+// page, every heading kept, in the same file.
+TEST_F(PreviewTest, ThePageShowsThePostAsTheForumDoes)
+{
+    provideBrowser();
+    ArticleDocument doc = sampleDocument(QStringLiteral("Zebravis"));
+    doc.field("txtInleiding") = QStringLiteral(
+        "Eerste regel.\r\nTweede: [URL]www.vinkring.nl[/URL] en [URL=zebravis.htm]de soort[/URL].\r\n"
+        "<script>alert(1)</script><b onclick=\"x()\">klik</b>");
+    showPreviewPage(doc, platform.services);
+
+    const QString page = QString::fromUtf8(readAll(programPreview()));
+    EXPECT_EQ(log.navigated, QStringList{QDir::toNativeSeparators(programPreview())});
+    EXPECT_TRUE(page.startsWith(QStringLiteral("<!DOCTYPE html>\n<html lang=\"nl\">"))) << page.toStdString();
+    EXPECT_TRUE(page.contains(QStringLiteral("<meta charset=\"utf-8\">\n")));
+    EXPECT_TRUE(page.endsWith(QStringLiteral("</body>\n</html>\n")));
+    EXPECT_TRUE(page.contains(QStringLiteral(
+        "<p>Eerste regel.<br>\nTweede: <a href=\"http://www.vinkring.nl\">www.vinkring.nl</a> en "
+        "<a href=\"http://zebravis.htm\">de soort</a>.<br>\n"
+        "&lt;script&gt;alert(1)&lt;/script&gt;&lt;b onclick=&quot;x()&quot;&gt;klik</p>")))
+        << page.toStdString();
+    EXPECT_FALSE(page.contains(QStringLiteral("<script")));
+    EXPECT_TRUE(page.contains(QStringLiteral("<h2>2.2 Beschrijver van de vis</h2>"))) << "an empty section, as posted";
+    EXPECT_TRUE(page.contains(QStringLiteral("<h1>Zebravis</h1>\n<p><i>Geschreven door: Joëlle Ïsbrücker</i></p>")));
+}
+
 TEST_F(PreviewTest, FolderWithHashAndBlank)
 {
     provideBrowser();

@@ -3,10 +3,14 @@
 // PDF, libxml2's HTML parser for the web page, cmark for Markdown.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QXmlStreamReader>
 
 #include "article/exportformats.h"
@@ -34,6 +38,10 @@ ArticleDocument richDocument()
     doc.field("txtBeschrijver") = QString();  // an empty section
     doc.field("txtFamilie") = QStringLiteral("<img src=x onerror=alert(3)> *geen* _nadruk_ # [x](y)");
     doc.field("txtVindPLaats") = QStringLiteral("1. Geen lijst\r\n- ook niet");
+    // A tag left open ends with its section; a typed code is text; an
+    // address with a letter beyond ASCII is written encoded.
+    doc.field("txtGeslachtsonderscheid") = QStringLiteral("Vrouwtjes zijn voller, <b>niet altijd duidelijk");
+    doc.field("txtNauwVerwanten") = QStringLiteral("De [URL=nl.wikipedia.org/wiki/Zebrabärbling]Zebrabärbling[/URL] [b]getypt[/b].");
     doc.field("txtConclusie") = QStringLiteral("Een fijne vis.");
     doc.links << makeLinkLine(QStringLiteral("Soortbeschrijving"), QStringLiteral("https://example.org/zebra"))
               << makeLinkLine(QString(), QStringLiteral("kweek.example.org"));
@@ -118,6 +126,8 @@ TEST_F(ExportFilesTest, OpenDocumentHasHeadingsFormattingAndLinks)
                             QStringLiteral("1 2. Achtergrond"),
                             QStringLiteral("2 2.3 Familie, orde en klasse"),
                             QStringLiteral("2 2.4 Vindplaats"),
+                            QStringLiteral("2 2.9 Geslachtsonderscheid"),
+                            QStringLiteral("2 2.10 Nauw verwante soorten, varianten en kruisingen"),
                             QStringLiteral("1 6. Conclusie"),
                             QStringLiteral("1 7. Links"),
                         }));
@@ -129,10 +139,18 @@ TEST_F(ExportFilesTest, OpenDocumentHasHeadingsFormattingAndLinks)
     EXPECT_TRUE(formatted.contains(QStringLiteral("style:text-position=super 58%: 3")));
     EXPECT_TRUE(formatted.contains(QStringLiteral("style:text-line-through-style=solid: weg")));
     EXPECT_TRUE(formatted.contains(QStringLiteral("fo:font-style=italic: Geschreven door: Jan & Anneke Poëet")));
+    EXPECT_TRUE(formatted.contains(QStringLiteral("fo:font-weight=bold: niet altijd duidelijk")));
+    EXPECT_EQ(formatted.filter(QStringLiteral("bold")).size(), 2) << "the open tag ends with its section";
     EXPECT_EQ(links, (QStringList{QStringLiteral("https://www.example.org/danio?a=1&b=2: de soort"),
+                                  QStringLiteral("http://nl.wikipedia.org/wiki/Zebrab%C3%A4rbling: Zebrabärbling"),
                                   QStringLiteral("https://example.org/zebra: Soortbeschrijving"),
                                   QStringLiteral("http://kweek.example.org: kweek.example.org")}));
     EXPECT_EQ(lineBreaks, 3) << "two in the introduction, one in 2.4";
+    // A heading keeps with the paragraph after it.
+    const Output styles = run(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QStringLiteral("styles.xml")});
+    EXPECT_TRUE(styles.text.contains(QRegularExpression(
+        QStringLiteral("style:name=\"Heading\"[^>]*>\\s*<style:paragraph-properties[^>]*fo:keep-with-next=\"always\""))))
+        << styles.text.toStdString();
 }
 
 TEST_F(ExportFilesTest, PdfIsA4WithTheTextInOrderFormattedAndLinked)
@@ -177,6 +195,7 @@ TEST_F(ExportFilesTest, PdfIsA4WithTheTextInOrderFormattedAndLinked)
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.contains("/URI (https://www.example.org/danio?a=1&b=2)"));
     EXPECT_TRUE(bytes.contains("/URI (https://example.org/zebra)"));
+    EXPECT_TRUE(bytes.contains("/URI (http://nl.wikipedia.org/wiki/Zebrab%C3%A4rbling)"));
     EXPECT_FALSE(bytes.contains("javascript"));
 }
 
@@ -200,13 +219,16 @@ TEST_F(ExportFilesTest, WebPageIsValidEscapedAndLinksOnlyOpenableSchemes)
     EXPECT_EQ(query("string(//h1[1])"), QStringLiteral("Zebravis <script>alert(1)</script>"));
     EXPECT_EQ(query("string(//h1[2])"), QStringLiteral("1. Inleiding"));
     EXPECT_EQ(query("string(//h2[1])"), QStringLiteral("1.1 Aanleiding tot het schrijven van het artikel"));
-    EXPECT_EQ(query("count(//h2)"), QStringLiteral("3")) << "the empty sections are left out";
+    EXPECT_EQ(query("count(//h2)"), QStringLiteral("5")) << "the empty sections are left out";
+    EXPECT_EQ(query("count(//b)"), QStringLiteral("2")) << "the open tag ends with its section";
+    EXPECT_EQ(query("string((//p/b)[2])"), QStringLiteral("niet altijd duidelijk"));
     EXPECT_EQ(query("concat(//p/b, '|', //p/i[1], '|', //p/u, '|', //p/s, '|', //p/sub, '|', //p/sup)"),
               QStringLiteral("vette|Geschreven door: Jan & Anneke Poëet|onderstreepte|weg|2|3"));
     EXPECT_EQ(query("count((//p)[2]/br)"), QStringLiteral("2")) << "the introduction's line ends";
-    EXPECT_EQ(query("count(//a)"), QStringLiteral("3")) << "the javascript: link is text";
-    EXPECT_EQ(query("concat(//a[1]/@href, '|', //a[1], '|', (//a)[3]/@href)"),
-              QStringLiteral("https://www.example.org/danio?a=1&b=2|de soort|http://kweek.example.org"));
+    EXPECT_EQ(query("count(//a)"), QStringLiteral("4")) << "the javascript: link is text";
+    EXPECT_EQ(query("concat(//a[1]/@href, '|', //a[1], '|', (//a)[2]/@href, '|', (//a)[2], '|', (//a)[4]/@href)"),
+              QStringLiteral("https://www.example.org/danio?a=1&b=2|de soort|http://nl.wikipedia.org/wiki/Zebrab%C3%A4rbling|"
+                             "Zebrabärbling|http://kweek.example.org"));
 }
 
 TEST_F(ExportFilesTest, MarkdownReadsAsTheSameArticleWithNothingOfTheWritersAsMarkup)
@@ -228,6 +250,10 @@ TEST_F(ExportFilesTest, MarkdownReadsAsTheSameArticleWithNothingOfTheWritersAsMa
     EXPECT_TRUE(out.contains(QStringLiteral("<p>&lt;img src=x onerror=alert(3)&gt; *geen* _nadruk_ # [x](y)</p>")));
     EXPECT_TRUE(out.contains(QStringLiteral("<p>1. Geen lijst<br />\n- ook niet</p>")));
     EXPECT_TRUE(out.contains(QStringLiteral("<a href=\"http://kweek.example.org\">kweek.example.org</a>")));
+    EXPECT_TRUE(out.contains(QStringLiteral("<p>Vrouwtjes zijn voller, <strong>niet altijd duidelijk</strong></p>\n<h2>2.10 ")));
+    EXPECT_TRUE(out.contains(QStringLiteral("<p>De <a href=\"http://nl.wikipedia.org/wiki/Zebrab%C3%A4rbling\">Zebrabärbling</a> "
+                                            "[b]getypt[/b].</p>")))
+        << out.toStdString();
 }
 
 TEST_F(ExportFilesTest, BracketCodesAreTheForumTextWithCodesForTags)
@@ -242,9 +268,77 @@ TEST_F(ExportFilesTest, BracketCodesAreTheForumTextWithCodesForTags)
     EXPECT_EQ(lines.value(7), QStringLiteral("H[sub]2[/sub]O en 10[sup]3[/sup] [s]weg[/s]"));
     EXPECT_EQ(lines.value(8), QStringLiteral("Zie [URL=https://www.example.org/danio?a=1&b=2]de soort[/URL] of dit."));
     EXPECT_TRUE(lines.contains(QStringLiteral("[b]3. Gedrag[/b] ")));
+    // The open tag ends with its section; a code the writer typed stays text
+    // (a word joiner after its "["), as the live view shows it.
+    const qsizetype open = lines.indexOf(QStringLiteral("Vrouwtjes zijn voller, [b]niet altijd duidelijk[/b]"));
+    ASSERT_GT(open, 0);
+    EXPECT_EQ(lines.mid(open + 1, 3),
+              (QStringList{QString(), QStringLiteral("[u]2.10 Nauw verwante soorten, varianten en kruisingen[/u]"),
+                           QStringLiteral("De [URL=http://nl.wikipedia.org/wiki/Zebrab%C3%A4rbling]Zebrabärbling[/URL] "
+                                          "[\u2060b]getypt[\u2060/b].")}));
     EXPECT_EQ(lines.mid(lines.size() - 3), (QStringList{QStringLiteral("[URL=https://example.org/zebra]Soortbeschrijving[/URL]"),
                                                         QStringLiteral("[URL=http://kweek.example.org]kweek.example.org[/URL]"),
                                                         QString()}));
+}
+
+// A PDF as its reader sees it: the text of each page, and the links.
+QString pdfSeen(const QString& path)
+{
+    QFile file(path);
+    QStringList links;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            if (line.startsWith("/URI"))
+                links << QString::fromLatin1(line);
+        }
+    }
+    return run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")}).text + links.join(u'\n');
+}
+
+// The export as the window runs it in round of a long article: on a thread of
+// its own, telling its progress, stopped by a flag.
+TEST_F(ExportFilesTest, AWorkerWritesWhatTheInterfaceThreadWritesAndACancelWritesNothing)
+{
+    ArticleDocument doc = richDocument();
+    for (int i = 0; i < 300; ++i)
+        doc.field("txtKweekAqua") += QStringLiteral("Regel %1 van het kweekverslag, met <i>wat</i> opmaak.\r\n").arg(i);
+    const QString here = dir_.filePath(QStringLiteral("hier.pdf"));
+    ASSERT_TRUE(writeExport(doc, ExportType::Pdf, here).ok);
+
+    const QString there = dir_.filePath(QStringLiteral("daar.pdf"));
+    QList<int> progress;
+    ExportResult result;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        result = writeExport(doc, ExportType::Pdf, there, TaskControl([&](int percent) { progress << percent; }, nullptr));
+    }));
+    worker->start();
+    ASSERT_TRUE(worker->wait(QDeadlineTimer(120000)));
+    ASSERT_TRUE(result.ok) << result.reason.toStdString();
+    EXPECT_EQ(pdfSeen(there), pdfSeen(here));
+    EXPECT_GT(progress.size(), 5);
+    EXPECT_TRUE(std::is_sorted(progress.cbegin(), progress.cend()));
+    EXPECT_EQ(progress.value(progress.size() - 1), 100);
+
+    // Stopped halfway: the old file stays as it was, and nothing else is left.
+    QFile old(there);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    old.write("oud");
+    old.close();
+    std::atomic<bool> cancel{false};
+    for (const ExportType type : {ExportType::Pdf, ExportType::OpenDocument}) {
+        cancel = false;
+        worker.reset(QThread::create([&] {
+            result = writeExport(doc, type, there, TaskControl([&](int percent) { cancel = percent > 0; }, &cancel));
+        }));
+        worker->start();
+        ASSERT_TRUE(worker->wait(QDeadlineTimer(120000)));
+        EXPECT_TRUE(result.cancelled);
+        EXPECT_FALSE(result.ok);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("oud"));
+        old.close();
+    }
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), (QStringList{QStringLiteral("daar.pdf"), QStringLiteral("hier.pdf")}));
 }
 
 }  // namespace

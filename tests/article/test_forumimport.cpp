@@ -3,12 +3,18 @@
 // line ends or dropped blanks at line ends; a heading taken out is named.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include "article/articlebuilder.h"
 #include "article/forumimport.h"
 #include "model/linkentry.h"
+#include "model/texts.h"
+#include "samples.h"
 
 namespace vinkring {
 namespace {
@@ -136,6 +142,102 @@ TEST(ForumImportProperty, TheForumTextGivesTheDocumentBack)
     EXPECT_FALSE(back.document);
     EXPECT_TRUE(back.message.contains(QStringLiteral("de kop \"3. Gedrag\" verwacht"))) << back.message.toStdString();
     EXPECT_FALSE(importForumText(QStringLiteral("Gewoon een bericht.")).document);
+}
+
+QByteArray utf16(const QString& text, bool bigEndian)
+{
+    QByteArray bytes;
+    for (const QChar c : text) {
+        const char high = char(c.unicode() >> 8);
+        const char low = char(c.unicode() & 0xFF);
+        bytes += bigEndian ? QByteArray{&high, 1} + low : QByteArray{&low, 1} + high;
+    }
+    return bytes;
+}
+
+// The forms a forum text arrives in, each from a file: every one the import
+// takes gives its document, and gives it again from the program's own forum
+// text of it (the fixed point); every one it refuses says why.
+TEST(ForumImportForms, EachFormComesInOrIsRefusedWithItsReason)
+{
+    ArticleDocument doc = test::zebravis();
+    doc.field("txtFamilie") = QStringLiteral("Cyprinidae\r\n  ingesprongen");
+    doc.links << makeLinkLine(QStringLiteral("Wiki"), QStringLiteral("https://nl.wikipedia.org/wiki/Zebrabärbling"));
+    const QString forum = BuildArticle(doc, ArticleFlavour::Forum);
+    QString indented;
+    for (const QString& line : forum.split(QStringLiteral("\r\n")))
+        indented += QStringLiteral("    ") + line + QLatin1Char('\n');
+    // A forum's editor writes every tag back in capitals, the writer's too.
+    ArticleDocument capitals = doc;
+    capitals.field("txtInleiding").replace(QStringLiteral("<b>"), QStringLiteral("<B>")).replace(QStringLiteral("</b>"), QStringLiteral("</B>"));
+    // A title that holds an author line, as a document file may.
+    ArticleDocument odd = doc;
+    odd.field("txtTitel") = QStringLiteral("Vis\r\n<i>Geschreven door: niemand</i>\r\n</b>");
+    odd.field("txtAuteur") = QStringLiteral("\r\nJan");
+
+    const struct {
+        const char* form;
+        QByteArray bytes;
+        std::optional<ArticleDocument> expected;
+        QString message;  // a part of the refusal
+    } cases[] = {
+        {"UTF-8", forum.toUtf8(), doc, {}},
+        {"UTF-16 LE with its mark", "\xFF\xFE" + utf16(forum, false), doc, {}},
+        {"UTF-16 BE with its mark", "\xFE\xFF" + utf16(forum, true), doc, {}},
+        {"UTF-16 LE without a mark", utf16(forum, false), doc, {}},
+        {"every line indented, LF", indented.toUtf8(), doc, {}},
+        {"tags in capitals", QString(forum).replace(QStringLiteral("<b>"), QStringLiteral("<B>"))
+                                 .replace(QStringLiteral("</b>"), QStringLiteral("</B>"))
+                                 .replace(QStringLiteral("<i>"), QStringLiteral("<I>"))
+                                 .replace(QStringLiteral("</u>"), QStringLiteral("</U>")).toUtf8(), capitals, {}},
+        {"quoted addresses, blanks in codes",
+         QString(forum).replace(QStringLiteral("[URL=zebravis.htm]"), QStringLiteral("[URL=\" 'zebravis.htm' \" ]"))
+             .replace(QStringLiteral("[URL]kweek.htm[/URL]"), QStringLiteral("[url]  kweek.htm [/url]"))
+             .replace(QStringLiteral("]Wiki["), QStringLiteral("] Wiki ["))
+             .toUtf8(), doc, {}},
+        {"no blank after the author's words", QString(forum).replace(QStringLiteral("door: René"), QStringLiteral("door:René")).toUtf8(), doc, {}},
+        {"a title holding an author line", BuildArticle(odd, ArticleFlavour::Forum).toUtf8(), odd, {}},
+        {"a picture", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20), std::nullopt,
+         QStringLiteral("bevat geen tekst")},
+        {"no article", "Gewoon een bericht.\r\n", std::nullopt,
+         QStringLiteral("op regel 1 werd de titelregel (<b>titel</b>) verwacht, maar de regel begint met \"Gewoon een bericht.\"")},
+        {"an author line that does not end", QString(forum).replace(QStringLiteral("René</i>"), QStringLiteral("René")).toUtf8(),
+         std::nullopt, QStringLiteral("op regel 3 werd de regel \"<i>Geschreven door: ...</i>\" verwacht, maar de regel eindigt niet met \"</i>\"")},
+        {"a chapter missing", QString(forum).remove(QStringLiteral("<b>3. Gedrag</b> \r\n")).toUtf8(), std::nullopt,
+         QStringLiteral("werd de kop \"3. Gedrag\" verwacht, maar daar staat de kop \"3.1 Algemeen gedrag\"")},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.form);
+        const QString path = dir.filePath(QStringLiteral("forumtekst.txt"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        file.close();
+        const ForumImport got = importForumFile(path);
+        if (!c.expected) {
+            EXPECT_FALSE(got.document);
+            EXPECT_TRUE(got.message.contains(c.message)) << got.message.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(got.document) << got.message.toStdString();
+        EXPECT_EQ(*got.document, *c.expected) << describe(*got.document);
+        const ForumImport again = importForumText(BuildArticle(*got.document, ArticleFlavour::Forum));
+        ASSERT_TRUE(again.document);
+        EXPECT_EQ(*again.document, *got.document);
+    }
+
+    // What is no plain file is refused at once, naming it.
+    const QString fifo = dir.filePath(QStringLiteral("pijp.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = dir.filePath(QStringLiteral("nul.txt"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    for (const QString& path : {fifo, zero, dir.path()}) {
+        const ForumImport got = importForumFile(path);
+        EXPECT_FALSE(got.document);
+        EXPECT_TRUE(got.message.startsWith(QStringLiteral("Het bestand %1 kan niet worden gelezen: het is ").arg(quotedPath(path))))
+            << got.message.toStdString();
+    }
 }
 
 }  // namespace

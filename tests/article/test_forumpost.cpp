@@ -128,7 +128,7 @@ TEST(ForumPost, UrlCodesThatAreNotWholeAreText)
 TEST(ForumPost, OnlyWebAndMailAddressesLink)
 {
     EXPECT_EQ(linkTarget(QStringLiteral("  https://x.nl/pad ")), QStringLiteral("https://x.nl/pad"));
-    EXPECT_EQ(linkTarget(QStringLiteral("FTP://x.nl")), QStringLiteral("FTP://x.nl"));
+    EXPECT_EQ(linkTarget(QStringLiteral("FTP://x.nl")), QStringLiteral("ftp://x.nl"));
     EXPECT_EQ(linkTarget(QStringLiteral("mailto:info@vinkring.nl")), QStringLiteral("mailto:info@vinkring.nl"));
     EXPECT_EQ(linkTarget(QStringLiteral("//cdn.x.nl/a")), QStringLiteral("http://cdn.x.nl/a"));
     EXPECT_EQ(linkTarget(QStringLiteral("www.x.nl:8080/a")), QStringLiteral("http://www.x.nl:8080/a"));
@@ -139,8 +139,8 @@ TEST(ForumPost, OnlyWebAndMailAddressesLink)
                             "file:///etc/passwd", "about:blank", "x-unknown:y"}) {
         EXPECT_EQ(linkTarget(QString::fromUtf8(url)), QString()) << url;
     }
-    // An encoded colon names no scheme: the address is a harmless web one.
-    EXPECT_EQ(linkTarget(QStringLiteral("javascript&#58;alert(1)")), QStringLiteral("http://javascript&#58;alert(1)"));
+    // An encoded colon names no scheme: as a web address it has no valid host.
+    EXPECT_EQ(linkTarget(QStringLiteral("javascript&#58;alert(1)")), QString());
 
     // A code whose address may not open shows its text, without a link.
     EXPECT_EQ(shownLine(QStringLiteral("[URL=javascript:alert(1)]klik[/URL] [URL]javascript:x[/URL]")),

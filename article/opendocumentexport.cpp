@@ -1,29 +1,17 @@
-// The two exports for word processors and printers: OpenDocument text and PDF.
+#include "article/opendocumentexport.h"
 
 #include <zip.h>
 
 #include <set>
 
-#include <QBuffer>
-#include <QFont>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QXmlStreamWriter>
 
-#include "article/exportformats.h"
 #include "model/texts.h"
 
 namespace vinkring {
 
 namespace {
 
-// ---------------------------------------------------------------- OpenDocument
-//
 // Written with QXmlStreamWriter and packed with libzip rather than through
 // QTextDocumentWriter: Qt 6.4's ODF writer puts every block in a plain
 // text:p (a heading level is dropped, so no outline and no table of
@@ -163,7 +151,7 @@ private:
                 if (!link.isEmpty()) {
                     xml_.writeStartElement(text, QStringLiteral("a"));
                     xml_.writeAttribute(xlink, QStringLiteral("type"), QStringLiteral("simple"));
-                    xml_.writeAttribute(xlink, QStringLiteral("href"), withoutControls(link));
+                    xml_.writeAttribute(xlink, QStringLiteral("href"), link);  // encoded: linkTarget
                     xml_.writeAttribute(text, QStringLiteral("style-name"), QStringLiteral("Internet_20_link"));
                 }
             }
@@ -408,67 +396,6 @@ std::optional<QByteArray> zipPackage(const std::vector<std::pair<const char*, QB
     return out;
 }
 
-// ---------------------------------------------------------------- PDF
-
-QTextCharFormat charFormat(quint8 styles, const QString& link)
-{
-    QTextCharFormat format;
-    if (styles & kBold)
-        format.setFontWeight(QFont::Bold);
-    format.setFontItalic(styles & kItalic);
-    format.setFontUnderline((styles & kUnderline) || !link.isEmpty());
-    format.setFontStrikeOut(styles & kStrikeOut);
-    if (styles & kSubscript)
-        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    else if (styles & kSuperscript)
-        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    if (!link.isEmpty()) {
-        format.setAnchor(true);
-        format.setAnchorHref(link);
-        format.setForeground(QColor(0x00, 0x00, 0x80));
-    }
-    return format;
-}
-
-// The parts as a QTextDocument: headings with their levels and sizes, the
-// runs with their formats, line ends as line separators.
-void fillTextDocument(QTextDocument& doc, const QList<ArticlePart>& parts)
-{
-    QTextCursor cursor(&doc);
-    bool first = true;
-    for (const ArticlePart& part : parts) {
-        if (part.lines.isEmpty() && part.kind == PartKind::Text)
-            continue;
-        QTextBlockFormat block;
-        qreal size = 0;
-        switch (part.kind) {
-        case PartKind::Title: block.setHeadingLevel(1); size = 22; break;
-        case PartKind::Chapter: block.setHeadingLevel(1); size = 16; break;
-        case PartKind::Section: block.setHeadingLevel(2); size = 13; break;
-        default: break;
-        }
-        block.setTopMargin(size > 0 ? size * 0.8 : 0);
-        block.setBottomMargin(size > 0 ? 4 : 8);
-        if (first)
-            cursor.setBlockFormat(block);
-        else
-            cursor.insertBlock(block);
-        first = false;
-        for (qsizetype i = 0; i < part.lines.size(); ++i) {
-            if (i > 0)
-                cursor.insertText(QString(QChar::LineSeparator));
-            for (const ForumRun& run : part.lines[i].runs) {
-                QTextCharFormat format = charFormat(run.styles & ~headingStyles(part.kind), run.link);
-                if (size > 0) {
-                    format.setFontPointSize(size);
-                    format.setFontWeight(QFont::Bold);
-                }
-                cursor.insertText(run.text, format);
-            }
-        }
-    }
-}
-
 }  // namespace
 
 std::optional<QByteArray> openDocumentBytes(const QList<ArticlePart>& parts, QString* failure)
@@ -485,32 +412,6 @@ std::optional<QByteArray> openDocumentBytes(const QList<ArticlePart>& parts, QSt
     if (!package && failure)
         *failure = reason;
     return package;
-}
-
-// Qt's PDF writer makes the links clickable; it has no way to write
-// bookmarks (an outline) in Qt 6.4.
-QByteArray pdfBytes(const QList<ArticlePart>& parts)
-{
-    QTextDocument doc;
-    QFont font = doc.defaultFont();
-    font.setPointSizeF(11);
-    doc.setDefaultFont(font);
-    fillTextDocument(doc, parts);
-
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 20, 20, 20),
-                                      QPageLayout::Millimeter));
-        pdf.setResolution(300);
-        pdf.setTitle(documentTitle(parts));
-        pdf.setCreator(toQString(texts::kWindowCaption));
-        doc.print(&pdf);
-    }
-    buffer.close();
-    return bytes;
 }
 
 }  // namespace vinkring
