@@ -19,7 +19,10 @@
 //     --seconds S        how long the measure lasts
 //     --type             keys typed during the measure, each 60 to 140 ms after
 //                        the last one's repaint
-//     --view TITLE       also time the first repaint of that window after each key
+//     --view TITLE       also time the first repaint of that window after each
+//                        key, before the next one
+// The program's windows are those of its process or of a child of it (the
+// program started under perf or valgrind).
 //     --memory           VmRSS and VmHWM noted again at the end
 //
 // A repaint of a key is the first damaged rectangle of the window at least
@@ -45,6 +48,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -130,8 +134,6 @@ public:
         // The program answers a ping on the root window.
         XSelectInput(display_, root_, StructureNotifyMask);
     }
-
-    pid_t pid() const { return pid_; }
 
     // Waits for the window; from then on it is pinged and watched.
     double findWindow()
@@ -272,16 +274,14 @@ public:
             const std::string name = keyNameOf(kTypedText[next++ % std::strlen(kTypedText)]);
             keys_.push_back({sendKey(name)});
             runUntil(now() + 5000, [this] { return keys_.back().painted >= 0; });
-            // The view follows a moment after the key.
-            if (view_)
-                runUntil(now() + 2000, [this] { return keys_.back().viewPainted >= 0; });
+            // The writer does not wait for the view: a key may come while it is updated.
             run(now() + gap(random));
         }
     }
 
     void noteMemory()
     {
-        std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+        std::ifstream status("/proc/" + std::to_string(owner_) + "/status");
         std::string line;
         Memory m{now(), -1, -1};
         while (std::getline(status, line)) {
@@ -393,9 +393,13 @@ private:
         if (!XGetWindowAttributes(display_, w, &attributes) || attributes.map_state != IsViewable)
             return false;
         const std::optional<std::string> pid = property(w, pidAtom_, XA_CARDINAL);
-        if (!pid || pid->size() < sizeof(long) || *reinterpret_cast<const long*>(pid->data()) != pid_)
+        if (!pid || pid->size() < sizeof(long))
             return false;
-        return property(w, netName_, utf8_) == title;
+        const auto owner = pid_t(*reinterpret_cast<const long*>(pid->data()));
+        if ((owner != pid_ && parentOf(owner) != pid_) || property(w, netName_, utf8_) != title)
+            return false;
+        owner_ = owner;
+        return true;
     }
 
     std::optional<std::string> property(Window w, Atom name, Atom type)
@@ -413,6 +417,14 @@ private:
         std::string value(reinterpret_cast<const char*>(data), items * unit);
         XFree(data);
         return value;
+    }
+
+    static pid_t parentOf(pid_t pid)
+    {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string all((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const std::size_t end = all.rfind(')');
+        return end == std::string::npos ? 0 : pid_t(std::atol(all.c_str() + end + 4));  // ") S ppid"
     }
 
     KeyCode keycodeOf(const std::string& part)
@@ -459,6 +471,7 @@ private:
     Atom activeWindow_ = 0;
     std::string title_;
     pid_t pid_;
+    pid_t owner_ = 0;  // of the window
     double found_ = -1;
     double nextPing_ = 0;
     std::vector<Ping> pings_;
