@@ -75,13 +75,17 @@ double now()
 // The program under test; it goes when the probe goes, however that ends.
 volatile pid_t child = 0;
 
+// Asked to end first, so that a wrapper (perf) can finish its files.
 void endChild()
 {
-    if (child > 0) {
-        kill(child, SIGKILL);
+    if (child <= 0)
+        return;
+    kill(child, SIGTERM);
+    for (int i = 0; i < 300 && waitpid(child, nullptr, WNOHANG) == 0; ++i)
+        usleep(10000);
+    if (kill(child, SIGKILL) == 0)
         waitpid(child, nullptr, 0);
-        child = 0;
-    }
+    child = 0;
 }
 
 [[noreturn]] void fail(const std::string& why)

@@ -246,8 +246,11 @@ void SpellingHighlighter::highlightBlock(const QString& text)
         return;
     }
     bool complete = true;
-    const QList<TextSpan> doubtful =
-        doubtfulWords(text, dynamic_cast<const CheckMark*>(currentBlockUserData()), complete);
+    // The pass has just checked this paragraph.
+    const QList<TextSpan> doubtful = inPass_ && passChecked_ == at
+        ? passFound_
+        : doubtfulWords(text, dynamic_cast<const CheckMark*>(currentBlockUserData()), complete);
+    passChecked_ = -1;
     for (const TextSpan& word : doubtful) {
         if (!isBeingTyped(at, word))
             setFormat(int(word.start), int(word.length), underline_);
@@ -358,6 +361,7 @@ void SpellingHighlighter::runSlice()
                 inPass_ = true;
                 rehighlightBlock(block);
                 inPass_ = false;
+                passChecked_ = -1;
             }
             busy = busy || !isCurrent(block);
         }
@@ -396,6 +400,8 @@ bool SpellingHighlighter::markIfUnchanged(QTextBlock block)
         if (!complete)
             return false;
     }
+    passChecked_ = block.position();
+    passFound_ = doubtful;
     const QList<QTextLayout::FormatRange> shown = block.layout()->formats();
     qsizetype i = 0;
     for (const TextSpan& word : std::as_const(doubtful)) {

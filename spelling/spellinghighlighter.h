@@ -89,6 +89,9 @@ private:
     int largeFrom_ = -1;
     int largeTo_ = -1;
     bool inPass_ = false;
+    // What the pass found in the paragraph at this position, to underline it.
+    int passChecked_ = -1;
+    QList<TextSpan> passFound_;
     bool checking_ = false;
     // The pass goes over the paragraphs from the top until one sweep from
     // the top finds every paragraph checked (edits renumber them meanwhile).
