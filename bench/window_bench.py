@@ -13,6 +13,7 @@ figures go to a JSON file beside it.
 
     bench/window_bench.py                       # all scenarios, 3 runs, build/
     bench/window_bench.py --runs 5 --only open,replace --sizes 10
+    bench/window_bench.py --report build/bench/window-bench.json   # the table again
 """
 
 import argparse
@@ -47,6 +48,8 @@ def parse_args():
     p.add_argument("--typing", type=float, default=20, help="seconds of typing (default: 20)")
     p.add_argument("--out", default="", help="the JSON file of every run (default: BUILD/bench/window-bench.json)")
     p.add_argument("--no-wm", action="store_true", help="no window manager")
+    p.add_argument("--report", default="", help="only print the table of the runs in this JSON file")
+    p.add_argument("--program", default="", help="another build of the program (default: BUILD/vinkring-artikel)")
     return p.parse_args()
 
 
@@ -99,7 +102,7 @@ class Bench:
         self.build = os.path.abspath(args.build)
         self.probe = os.path.join(self.build, "bench", "vinkring_windowprobe")
         self.floor = os.path.join(self.build, "bench", "vinkring_floor")
-        self.program = os.path.join(self.build, "vinkring-artikel")
+        self.program = os.path.abspath(args.program or os.path.join(self.build, "vinkring-artikel"))
         for f in (self.probe, self.floor, self.program):
             if not os.access(f, os.X_OK):
                 sys.exit(f"{f} is missing: build first (cmake --build {args.build})")
@@ -166,7 +169,8 @@ class Bench:
             print(f"  {scenario} {who} {size} MB failed: {out.stderr.strip()}", file=sys.stderr)
             return
         result = json.loads(out.stdout)
-        result.update(scenario=scenario, who=who, size=size, load=load, load_after=loadavg())
+        result.update(scenario=scenario, who=who, size=size, load=load, load_after=loadavg(),
+                      file_bytes=os.path.getsize(self.document(size)) if size else 0)
         self.runs.append(result)
         print(f"  {scenario:9} {who:8} {size:3} MB  load {load:4.2f}  {summary_line(result)}", file=sys.stderr)
 
@@ -194,14 +198,18 @@ def stalls(run, since):
 
 
 def stall_figures(run, zero):
-    """Longest stall, the train after it and when the window answers again."""
+    """Longest wait for a ping, the stalls over 50 ms after it and when the
+    window answers within 50 ms again."""
+    end = run["end_ms"]
+    waits = [(got if got >= 0 else end) - sent for sent, got in run["pings"] if sent >= zero]
+    longest = max(waits, default=0)
     found = stalls(run, zero)
     if not found:
-        return {"longest": 0, "train": 0, "train_ms": 0, "again": 0}
-    longest = max(found, key=lambda s: s[1])
-    after = [s for s in found if s[0] > longest[0]]
+        return {"longest": longest, "train": 0, "train_ms": 0, "again": 0}
+    first = max(found, key=lambda s: s[1])
+    after = [s for s in found if s[0] > first[0]]
     last = found[-1]
-    return {"longest": longest[1], "train": len(after),
+    return {"longest": longest, "train": len(after),
             "train_ms": statistics.median(s[1] for s in after) if after else 0,
             "again": last[0] + last[1] - zero}
 
@@ -222,7 +230,7 @@ def key_latencies(run, lost=5000):
 
 def summary_line(run):
     parts = []
-    s = stall_figures(run, run["trigger_ms"] if run["scenario"] in ("replace", "import", "openen") else 0)
+    s = stall_figures(run, 0 if run["scenario"] in ("open", "opentype") else run["trigger_ms"])
     parts.append(f"longest {s['longest']:.0f} ms, {s['train']} more, again at {s['again']:.0f} ms")
     keys = [k for _, k in key_latencies(run)]
     if keys:
@@ -242,8 +250,7 @@ def cell(values, fmt="{:.0f}"):
     return m
 
 
-def report(bench, sizes):
-    runs = bench.runs
+def report(runs, sizes, typing):
 
     def pick(scenario, who, size):
         return [r for r in runs if r["scenario"] == scenario and r["who"] == who and r["size"] == size]
@@ -261,7 +268,7 @@ def report(bench, sizes):
             rows.append((label, cells))
 
     row("window on the screen, ms after the start", "open", lambda r: r["window_ms"])
-    row("opening: longest stall, ms", "open", lambda r: stall_figures(r, 0)["longest"])
+    row("opening: longest wait for a ping (stall), ms", "open", lambda r: stall_figures(r, 0)["longest"])
     row("opening: stalls over 50 ms after it", "open", lambda r: stall_figures(r, 0)["train"])
     row("opening: their median length, ms", "open", lambda r: stall_figures(r, 0)["train_ms"] or None)
     row("opening: answers within 50 ms again, s after the start", "open",
@@ -273,28 +280,29 @@ def report(bench, sizes):
     row("the same keys: slowest, ms", "opentype", lambda r: percentile([k for _, k in key_latencies(r)], 100))
     row("the same keys: waited for a stall over 50 ms, of all", "opentype",
         lambda r: sum(k > STALL_MS for _, k in key_latencies(r)) / max(1, len(r["keys"])), "{:.2f}")
-    row("Openen: longest stall, ms", "openen", lambda r: stall_figures(r, r["trigger_ms"])["longest"],
+    row("Openen: longest wait for a ping, ms", "openen", lambda r: stall_figures(r, r["trigger_ms"])["longest"],
         whos=("program",))
     row("Openen: answers within 50 ms again, s after Enter", "openen",
         lambda r: stall_figures(r, r["trigger_ms"])["again"] / 1000, "{:.2f}", whos=("program",))
-    row("\"Alles vervangen\" of \"aquarium\": longest stall, ms", "replace",
+    row("\"Alles vervangen\" of \"aquarium\": longest wait for a ping, ms", "replace",
         lambda r: stall_figures(r, r["trigger_ms"])["longest"], whos=("program",))
     row("\"Alles vervangen\": stalls over 50 ms after it", "replace",
         lambda r: stall_figures(r, r["trigger_ms"])["train"], whos=("program",))
     row("\"Alles vervangen\": answers within 50 ms again, s after the key", "replace",
         lambda r: stall_figures(r, r["trigger_ms"])["again"] / 1000, "{:.2f}", whos=("program",))
-    row("import of the forum text, after the question: longest stall, ms", "import",
+    row("import of the forum text, after the question: longest wait for a ping, ms", "import",
         lambda r: stall_figures(r, r["trigger_ms"])["longest"], whos=("program",))
     for p in (50, 90, 99, 100):
         label = "max" if p == 100 else f"p{p}"
-        row(f"key to screen while typing ({bench.args.typing:.0f} s), {label}, ms", "type",
+        row(f"key to screen while typing ({typing:.0f} s), {label}, ms", "type",
             lambda r, p=p: percentile([k for _, k in key_latencies(r)], p), "{:.1f}")
-    row("typing: longest stall, ms", "type", lambda r: stall_figures(r, r["trigger_ms"])["longest"])
+    row("typing: longest wait for a ping, ms", "type", lambda r: stall_figures(r, r["trigger_ms"])["longest"],
+        "{:.1f}")
     for p in (50, 90, 100):
         label = "max" if p == 100 else f"p{p}"
         row(f"typing with the live view open: key to screen, {label}, ms", "liveview",
             lambda r, p=p: percentile([k for _, k in key_latencies(r)], p), "{:.1f}", whos=("program",))
-    row("typing with the live view open: longest stall, ms", "liveview",
+    row("typing with the live view open: longest wait for a ping, ms", "liveview",
         lambda r: stall_figures(r, r["trigger_ms"])["longest"], whos=("program",))
     row("typing with the live view open: keys over 16 ms, %", "liveview",
         lambda r: 100 * sum(k > 16 for _, k in key_latencies(r)) / max(1, len(r["keys"])), "{:.0f}",
@@ -312,13 +320,13 @@ def report(bench, sizes):
         b = base(r["who"], index)
         if b is None:
             return None
-        mb = os.path.getsize(bench.document(r["size"])) / 1e6
+        mb = r.get("file_bytes", r["size"] * 1e6) / 1e6
         return (r["memory"][index][column] - b) / 1024 / mb
 
     row("memory after opening (VmRSS beyond no document), MiB per MB", "type", lambda r: per_mb(r, 0), "{:.1f}")
-    row(f"memory after {bench.args.typing:.0f} s of typing (VmRSS), MiB per MB", "type",
+    row(f"memory after {typing:.0f} s of typing (VmRSS), MiB per MB", "type",
         lambda r: per_mb(r, 1), "{:.1f}")
-    row(f"peak memory after {bench.args.typing:.0f} s of typing (VmHWM), MiB per MB", "type",
+    row(f"peak memory after {typing:.0f} s of typing (VmHWM), MiB per MB", "type",
         lambda r: per_mb(r, 1, 2), "{:.1f}")
 
     head = "| what | " + " | ".join(f"{size} MB: {'program' if who == 'program' else 'QPlainTextEdit'}"
@@ -346,9 +354,13 @@ def report(bench, sizes):
 
 def main():
     args = parse_args()
+    sizes = [int(s) for s in args.sizes.split(",") if s]
+    if args.report:
+        with open(args.report) as f:
+            report(json.load(f), sizes, args.typing)
+        return
     # Stopped, it still takes its X server and files away.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
-    sizes = [int(s) for s in args.sizes.split(",") if s]
     only = set(s for s in args.only.split(",") if s)
     want = lambda name: not only or name in only
     bench = Bench(args)
@@ -401,7 +413,7 @@ def main():
         with open(out, "w") as f:
             json.dump(bench.runs, f)
         print(f"every run's figures: {out}", file=sys.stderr)
-        report(bench, sizes)
+        report(bench.runs, sizes, args.typing)
         bench.close()
 
 
