@@ -214,6 +214,7 @@ def stall_figures(run, zero):
             "again": last[0] + last[1] - zero}
 
 
+# statistics.quantiles has no 0th and 100th percentile and wants two values at least.
 def percentile(values, p):
     values = sorted(values)
     if not values:

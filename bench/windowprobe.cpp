@@ -297,6 +297,8 @@ public:
         memory_.push_back(m);
     }
 
+    // By hand: the probe links Xlib only, so that nothing of Qt runs in the
+    // process that times Qt's window.
     void print(double trigger, double measureEnd) const
     {
         std::printf("{\"window_ms\": %.2f, \"trigger_ms\": %.2f, \"end_ms\": %.2f,\n \"pings\": [", found_, trigger,

@@ -420,6 +420,7 @@ bool SpellingHighlighter::markIfUnchanged(QTextBlock block)
     }
     const bool keep = active_ && text.size() >= kLongParagraph;
     mark(*before, generation_, keep ? text : QString(), keep ? doubtful : QList<TextSpan>());
+    passChecked_ = -1;
     return true;
 }
 
