@@ -47,7 +47,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <optional>
 #include <random>
@@ -156,13 +158,8 @@ public:
 
     void giveFocus()
     {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window_;
-        event.xclient.message_type = activeWindow_;
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = 2;  // from a pager: no focus stealing prevention
-        event.xclient.data.l[1] = CurrentTime;
+        // As a pager asks: no focus stealing prevention.
+        XEvent event = message(activeWindow_, {2, CurrentTime});
         XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
         XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
         XSync(display_, False);
@@ -170,12 +167,7 @@ public:
 
     void watchView(const std::string& title)
     {
-        const double deadline = now() + 20000;
-        while (!(view_ = windowTitled(title))) {
-            if (now() > deadline)
-                fail("no window titled \"" + title + "\"");
-            run(now() + 5);
-        }
+        view_ = waitForTitled(title);
         viewDamage_ = XDamageCreate(display_, view_, XDamageReportRawRectangles);
     }
 
@@ -231,12 +223,7 @@ public:
 
     void waitForWindow(const std::string& title)
     {
-        const double deadline = now() + 20000;
-        while (!windowTitled(title)) {
-            if (now() > deadline)
-                fail("no window titled \"" + title + "\"");
-            run(now() + 5);
-        }
+        waitForTitled(title);
         answered();
     }
 
@@ -315,16 +302,34 @@ public:
     }
 
 private:
-    void sendPing()
+    // A client message about the probed window.
+    XEvent message(Atom type, std::initializer_list<long> data) const
     {
         XEvent event{};
         event.xclient.type = ClientMessage;
         event.xclient.window = window_;
-        event.xclient.message_type = protocols_;
+        event.xclient.message_type = type;
         event.xclient.format = 32;
-        event.xclient.data.l[0] = long(ping_);
-        event.xclient.data.l[1] = long(pings_.size());  // the timestamp, sent back as it came
-        event.xclient.data.l[2] = long(window_);
+        std::copy(data.begin(), data.end(), event.xclient.data.l);
+        return event;
+    }
+
+    Window waitForTitled(const std::string& title)
+    {
+        const double deadline = now() + 20000;
+        Window found = 0;
+        while (!(found = windowTitled(title))) {
+            if (now() > deadline)
+                fail("no window titled \"" + title + "\"");
+            run(now() + 5);
+        }
+        return found;
+    }
+
+    void sendPing()
+    {
+        // The timestamp, sent back as it came, numbers the ping.
+        XEvent event = message(protocols_, {long(ping_), long(pings_.size()), long(window_)});
         pings_.push_back({now()});
         XSendEvent(display_, window_, False, NoEventMask, &event);
         XFlush(display_);
