@@ -13,6 +13,7 @@ PACKAGES=(
   desktop-file-utils shared-mime-info fonts-dejavu-core libxml2-utils dpkg-dev
   weston qt6-wayland lintian appstream
   poppler-utils unzip cmark
+  libxtst-dev libxdamage-dev openbox python3
 )
 
 missing=()

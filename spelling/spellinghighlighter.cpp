@@ -1,9 +1,13 @@
 #include "spelling/spellinghighlighter.h"
 
+#include <algorithm>
+
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
 
 #include "spelling/spellingdictionary.h"
 #include "spelling/spellingwords.h"
@@ -67,13 +71,97 @@ public:
     QList<TextSpan> doubtful;  // in it
 };
 
+// The passes of the highlighters that share a dictionary (the window's
+// fields), one slice at a time. Qt runs every timer that is due in one go: a
+// timer of each pass's own made the window wait for a slice of every field
+// before it read the next key.
+class PassTurns final : public QObject {
+    Q_OBJECT
+
+public:
+    static PassTurns* of(SpellingDictionary& dictionary)
+    {
+        auto* turns = dictionary.findChild<PassTurns*>(QString(), Qt::FindDirectChildrenOnly);
+        return turns ? turns : new PassTurns(&dictionary);
+    }
+
+    // A slice of this pass in `delay` ms (sooner if it asked for that).
+    // A pass keeps its place in the line; after its slice it goes to the end.
+    void request(SpellingHighlighter* pass, int delay)
+    {
+        const qint64 due = clock_.elapsed() + delay;
+        const auto waiting = std::find_if(line_.begin(), line_.end(), [pass](const Turn& t) { return t.pass == pass; });
+        if (waiting == line_.end())
+            line_.append({pass, due});
+        else
+            waiting->due = std::min(waiting->due, due);
+        schedule();
+    }
+
+    void withdraw(SpellingHighlighter* pass)
+    {
+        line_.removeIf([pass](const Turn& t) { return t.pass == pass; });
+        schedule();
+    }
+
+    // The writer is typing: the keys have the interface thread to themselves.
+    void hold()
+    {
+        heldUntil_ = clock_.elapsed() + SpellingHighlighter::kTypingPauseMilliseconds;
+        schedule();
+    }
+
+private:
+    explicit PassTurns(QObject* parent) : QObject(parent)
+    {
+        clock_.start();
+        timer_.setSingleShot(true);
+        connect(&timer_, &QTimer::timeout, this, &PassTurns::runTurn);
+    }
+
+    struct Turn {
+        SpellingHighlighter* pass;
+        qint64 due;
+    };
+
+    void schedule()
+    {
+        if (line_.isEmpty()) {
+            timer_.stop();
+            return;
+        }
+        qint64 next = heldUntil_;
+        qint64 due = line_.first().due;
+        for (const Turn& turn : std::as_const(line_))
+            due = std::min(due, turn.due);
+        next = std::max(next, due);
+        timer_.start(int(std::max<qint64>(0, next - clock_.elapsed())));
+    }
+
+    void runTurn()
+    {
+        const qint64 now = clock_.elapsed();
+        const auto first = std::find_if(line_.begin(), line_.end(), [now](const Turn& t) { return t.due <= now; });
+        if (now >= heldUntil_ && first != line_.end()) {
+            SpellingHighlighter* pass = first->pass;
+            line_.erase(first);
+            pass->runSlice();
+        }
+        schedule();
+    }
+
+    QList<Turn> line_;
+    qint64 heldUntil_ = 0;
+    QElapsedTimer clock_;
+    QTimer timer_{this};
+};
+
 SpellingHighlighter::SpellingHighlighter(SpellingDictionary& dictionary, QTextDocument* document)
-    : QSyntaxHighlighter(static_cast<QObject*>(document)), dictionary_(dictionary)
+    : QSyntaxHighlighter(static_cast<QObject*>(document)), dictionary_(dictionary),
+      turns_(PassTurns::of(dictionary))
 {
     underline_.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
     underline_.setUnderlineColor(Qt::red);
-    slice_.setSingleShot(true);
-    connect(&slice_, &QTimer::timeout, this, &SpellingHighlighter::runSlice);
     connect(&dictionary_, &SpellingDictionary::ready, this, &SpellingHighlighter::checkAgain);
     connect(&dictionary_, &SpellingDictionary::unavailable, this, &SpellingHighlighter::checkAgain);
     connect(&dictionary_, &SpellingDictionary::wordsAdded, this, &SpellingHighlighter::checkAgain);
@@ -82,15 +170,34 @@ SpellingHighlighter::SpellingHighlighter(SpellingDictionary& dictionary, QTextDo
     // its changes only once it has a layout.
     document->documentLayout();
     connect(document, &QTextDocument::contentsChange, this, &SpellingHighlighter::noteChange);
-    // A text already there is highlighted at once by the base class; it
-    // goes to the pass as well.
+    // A text already there is highlighted by the base class on the next turn
+    // of the event loop; it goes to the pass as well.
     if (!document->isEmpty()) {
         largeFrom_ = 0;
         largeTo_ = document->characterCount();
     }
     setDocument(document);
+    // After the base class has highlighted a change (or that text): what
+    // comes next is no part of it.
+    const auto changeDone = [this] { largeFrom_ = largeTo_ = -1; };
+    connect(document, &QTextDocument::contentsChange, this, changeDone);
+    if (largeFrom_ >= 0)
+        QMetaObject::invokeMethod(this, changeDone, Qt::QueuedConnection);
     dictionary_.load();
     checkAgain();
+}
+
+SpellingHighlighter::~SpellingHighlighter()
+{
+    if (turns_)
+        turns_->withdraw(this);
+}
+
+void SpellingHighlighter::keyTyped()
+{
+    keyTyped_ = true;
+    if (turns_)
+        turns_->hold();
 }
 
 void SpellingHighlighter::setActive(bool active)
@@ -139,10 +246,13 @@ void SpellingHighlighter::highlightBlock(const QString& text)
         return;
     }
     bool complete = true;
-    const QList<TextSpan> doubtful =
-        doubtfulWords(text, dynamic_cast<const CheckMark*>(currentBlockUserData()), complete);
+    // The pass has just checked this paragraph.
+    const QList<TextSpan> doubtful = inPass_ && passChecked_ == at
+        ? passFound_
+        : doubtfulWords(text, dynamic_cast<const CheckMark*>(currentBlockUserData()), complete);
+    passChecked_ = -1;
     for (const TextSpan& word : doubtful) {
-        if (!isBeingTyped(word))
+        if (!isBeingTyped(at, word))
             setFormat(int(word.start), int(word.length), underline_);
     }
     markCurrentBlock(complete);
@@ -182,10 +292,9 @@ QList<TextSpan> SpellingHighlighter::doubtfulWords(const QString& text, const Ch
     return found + after;
 }
 
-bool SpellingHighlighter::isBeingTyped(TextSpan word) const
+bool SpellingHighlighter::isBeingTyped(int blockPosition, TextSpan word) const
 {
-    const int at = currentBlock().position();
-    return typingAt_ >= 0 && at + int(word.end()) == typingAt_ && cursor_ && cursor_() == typingAt_;
+    return typingAt_ >= 0 && blockPosition + int(word.end()) == typingAt_ && cursor_ && cursor_() == typingAt_;
 }
 
 void SpellingHighlighter::cursorMoved()
@@ -230,13 +339,12 @@ void SpellingHighlighter::staleFound(int delay)
         next_ = 0;
         sweepFromTop_ = true;
     }
-    if (!slice_.isActive() || slice_.remainingTime() > delay)
-        slice_.start(delay);
+    if (turns_)
+        turns_->request(this, delay);
 }
 
 void SpellingHighlighter::runSlice()
 {
-    largeFrom_ = largeTo_ = -1;
     if (active_ && !dictionary_.isReady()) {
         // Loading (or held): ready() starts the pass again. Missing: nothing to do.
         checking_ = dictionary_.mayExist();
@@ -249,9 +357,12 @@ void SpellingHighlighter::runSlice()
     while (block.isValid() && clock.elapsed() < kSliceMilliseconds) {
         if (!isCurrent(block)) {
             sweepFoundStale_ = true;
-            inPass_ = true;
-            rehighlightBlock(block);
-            inPass_ = false;
+            if (!markIfUnchanged(block)) {
+                inPass_ = true;
+                rehighlightBlock(block);
+                inPass_ = false;
+                passChecked_ = -1;
+            }
             busy = busy || !isCurrent(block);
         }
         block = block.next();
@@ -266,13 +377,58 @@ void SpellingHighlighter::runSlice()
         sweepFromTop_ = true;
         sweepFoundStale_ = false;
     }
-    slice_.start(busy ? kBusyRetryMilliseconds : 0);
+    if (turns_)
+        turns_->request(this, busy ? kBusyRetryMilliseconds : 0);
 }
 
 bool SpellingHighlighter::isCurrent(const QTextBlock& block) const
 {
     const auto* mark = dynamic_cast<const CheckMark*>(block.userData());
     return mark && mark->generation == generation_;
+}
+
+// A paragraph whose underlines the check leaves as they are is only marked
+// checked: setting them again would have Qt lay it out again, and repaint it.
+bool SpellingHighlighter::markIfUnchanged(QTextBlock block)
+{
+    auto* before = dynamic_cast<CheckMark*>(block.userData());
+    const QString text = block.text();
+    QList<TextSpan> doubtful;
+    if (active_) {
+        bool complete = true;
+        doubtful = doubtfulWords(text, before, complete);
+        if (!complete)
+            return false;
+    }
+    passChecked_ = block.position();
+    passFound_ = doubtful;
+    const QList<QTextLayout::FormatRange> shown = block.layout()->formats();
+    qsizetype i = 0;
+    for (const TextSpan& word : std::as_const(doubtful)) {
+        if (isBeingTyped(block.position(), word))
+            continue;
+        if (i == shown.size() || shown[i].start != word.start || shown[i].length != word.length
+            || shown[i].format != underline_)
+            return false;
+        ++i;
+    }
+    if (i != shown.size())
+        return false;
+    if (!before) {
+        before = new CheckMark;
+        block.setUserData(before);
+    }
+    const bool keep = active_ && text.size() >= kLongParagraph;
+    mark(*before, generation_, keep ? text : QString(), keep ? doubtful : QList<TextSpan>());
+    passChecked_ = -1;
+    return true;
+}
+
+void SpellingHighlighter::mark(CheckMark& mark, int generation, const QString& text, const QList<TextSpan>& doubtful)
+{
+    mark.generation = generation;
+    mark.text = text;
+    mark.doubtful = doubtful;
 }
 
 void SpellingHighlighter::markCurrentBlock(bool checked)
@@ -285,9 +441,9 @@ void SpellingHighlighter::markCurrentBlock(bool checked)
         mark = new CheckMark;
         setCurrentBlockUserData(mark);
     }
-    mark->generation = checked ? generation_ : -1;
-    mark->text.clear();
-    mark->doubtful.clear();
+    SpellingHighlighter::mark(*mark, checked ? generation_ : -1, QString(), {});
 }
 
 }  // namespace vinkring
+
+#include "spellinghighlighter.moc"

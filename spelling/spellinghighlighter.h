@@ -5,20 +5,24 @@
 // file opened, a long paste) and a change of the known words are checked in
 // a pass over the paragraphs in short slices, so that the window never waits
 // long for it; until the pass reaches a paragraph, it keeps its underlines.
+// The highlighters of one dictionary take turns: one slice of one pass at a
+// time, with the event loop (the writer's keys) between any two, and none
+// while the writer is typing.
 
 #include <functional>
 
 #include <QList>
+#include <QPointer>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 #include <QTextCursor>
-#include <QTimer>
 
 #include "spelling/spellingwords.h"
 
 namespace vinkring {
 
 class CheckMark;
+class PassTurns;
 class SpellingDictionary;
 
 class SpellingHighlighter final : public QSyntaxHighlighter {
@@ -27,6 +31,7 @@ class SpellingHighlighter final : public QSyntaxHighlighter {
 public:
     // Becomes a child of the document.
     SpellingHighlighter(SpellingDictionary& dictionary, QTextDocument* document);
+    ~SpellingHighlighter() override;
 
     // Inactive, nothing is underlined.
     void setActive(bool active);
@@ -38,7 +43,8 @@ public:
     // until the cursor leaves it. keyTyped() comes before the key's edit,
     // cursorMoved() when the cursor moves.
     void setCursor(std::function<int()> position) { cursor_ = std::move(position); }
-    void keyTyped() { keyTyped_ = true; }
+    // Also holds the passes of every field for a moment.
+    void keyTyped();
     void cursorMoved();
     // The field lost the focus: the word is no longer being typed.
     void typingEnded();
@@ -48,6 +54,8 @@ public:
 
     // The longest one slice of a pass works.
     static constexpr int kSliceMilliseconds = 8;
+    // After a key, the passes wait this long for the next one.
+    static constexpr int kTypingPauseMilliseconds = 300;
     // A change adding at least this many characters goes to the pass.
     static constexpr int kLargeChange = 2000;
 
@@ -55,15 +63,19 @@ protected:
     void highlightBlock(const QString& text) override;
 
 private:
+    friend class PassTurns;
+
     QList<TextSpan> doubtfulWords(const QString& text, const CheckMark* before, bool& complete);
     void noteChange(int from, int removed, int added);
     void checkAgain();
     void staleFound(int delay = 0);
     void runSlice();
     bool isCurrent(const QTextBlock& block) const;
+    bool markIfUnchanged(QTextBlock block);
     void markCurrentBlock(bool checked);
+    static void mark(CheckMark& mark, int generation, const QString& text, const QList<TextSpan>& doubtful);
 
-    bool isBeingTyped(TextSpan word) const;
+    bool isBeingTyped(int blockPosition, TextSpan word) const;
 
     SpellingDictionary& dictionary_;
     QTextCharFormat underline_;
@@ -77,13 +89,16 @@ private:
     int largeFrom_ = -1;
     int largeTo_ = -1;
     bool inPass_ = false;
+    // What the pass found in the paragraph at this position, to underline it.
+    int passChecked_ = -1;
+    QList<TextSpan> passFound_;
     bool checking_ = false;
     // The pass goes over the paragraphs from the top until one sweep from
     // the top finds every paragraph checked (edits renumber them meanwhile).
     int next_ = 0;
     bool sweepFromTop_ = false;
     bool sweepFoundStale_ = false;
-    QTimer slice_{this};
+    QPointer<PassTurns> turns_;
 };
 
 }  // namespace vinkring

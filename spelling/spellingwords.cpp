@@ -75,14 +75,18 @@ QList<TextSpan> addressSpans(const QString& text)
             ++start;
         while (end > start && !text[end - 1].isLetterOrNumber() && text[end - 1] != u'/')
             --end;
-        if (end > start && isAddress(QStringView(text).mid(start, end - start))) {
+        // Every address has one of these: most words need no expression matched.
+        const QStringView chunk = QStringView(text).mid(start, end - start);
+        if (!chunk.contains(u'.') && !chunk.contains(u'@') && !chunk.contains(u':'))
+            continue;
+        if (isAddress(chunk)) {
             spans.push_back({start, end - start});
             continue;
         }
         // An address after something else in the chunk: "URL=www.vissen.nl".
         static const QRegularExpression inside(QStringLiteral("(?:[a-z][a-z0-9+.-]*://|www\\.)\\S"),
                                                QRegularExpression::CaseInsensitiveOption);
-        const QRegularExpressionMatch match = inside.match(QStringView(text).mid(start, end - start));
+        const QRegularExpressionMatch match = inside.match(chunk);
         if (match.hasMatch())
             spans.push_back({start + match.capturedStart(), end - start - match.capturedStart()});
     }

@@ -11,6 +11,10 @@
 #include <QTextLayout>
 #include <QThread>
 
+#include <algorithm>
+#include <array>
+#include <vector>
+
 #include "fakes/enchantfolder.h"
 #include "spelling/spellingdictionary.h"
 #include "spelling/spellinghighlighter.h"
@@ -19,16 +23,23 @@
 namespace vinkring::test {
 namespace {
 
-// The underlined words of the document, in order.
+// The underlined words of a paragraph, in order.
+QStringList underlined(const QTextBlock& block)
+{
+    QStringList words;
+    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+        if (range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+            words << block.text().mid(range.start, range.length);
+    }
+    return words;
+}
+
+// Of the document.
 QStringList underlined(const QTextDocument& doc)
 {
     QStringList words;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
-            if (range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
-                words << block.text().mid(range.start, range.length);
-        }
-    }
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        words << underlined(block);
     return words;
 }
 
@@ -191,6 +202,47 @@ TEST_F(HighlighterTest, ATextThereBeforeIsCheckedToo)
     auto* late = new SpellingHighlighter(*dictionary, &other);
     ASSERT_EVENTUALLY_WITH_TIMEOUT(!late->isChecking(), 10000);
     EXPECT_EQ(underlined(other), QStringList{"viss"});
+}
+
+// As in the window: the passes of several fields take turns, the writer
+// types while they run, and later a word becomes known.
+TEST_F(DictionaryTest, PassesTakingTurnsEndAsAFreshCheckWouldWithEveryKeyTypedOnce)
+{
+    QString text;
+    for (int i = 0; i < 200; ++i)
+        text += QStringLiteral("de vis zwemt in het warm water, een viss %1.\n").arg(i);
+    std::array<QTextDocument, 4> fields;
+    std::vector<SpellingHighlighter*> passes;
+    for (QTextDocument& field : fields) {
+        passes.push_back(new SpellingHighlighter(*dictionary, &field));
+        field.setPlainText(text);
+    }
+    const auto checking = [&] { return std::ranges::any_of(passes, &SpellingHighlighter::isChecking); };
+    ASSERT_EVENTUALLY(!underlined(fields[1]).isEmpty());
+
+    QTextCursor cursor(fields[0].findBlockByNumber(100));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    QString typed = text;
+    typed.insert(cursor.position(), QStringLiteral(" zwmt"));
+    for (const QChar key : QStringLiteral(" zwmt")) {
+        ASSERT_TRUE(checking()) << "typed while the passes run";
+        passes[0]->keyTyped();
+        cursor.insertText(QString(key));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(underlined(cursor.block()), (QStringList{"viss", "zwmt"})) << "its paragraph checked at once";
+    ASSERT_EVENTUALLY_WITH_TIMEOUT(!checking(), 30000);
+    QStringList expected(200, QStringLiteral("viss"));
+    EXPECT_EQ(underlined(fields[1]), expected);
+    expected.insert(101, QStringLiteral("zwmt"));
+    EXPECT_EQ(underlined(fields[0]), expected);
+    EXPECT_EQ(fields[0].toPlainText(), typed);
+
+    dictionary->ignoreForRun(QStringLiteral("viss"));
+    ASSERT_TRUE(checking());
+    ASSERT_EVENTUALLY_WITH_TIMEOUT(!checking(), 30000);
+    EXPECT_EQ(underlined(fields[0]), QStringList{"zwmt"});
+    EXPECT_TRUE(underlined(fields[3]).isEmpty());
 }
 
 }  // namespace
