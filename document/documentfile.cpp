@@ -214,7 +214,7 @@ DocumentReadResult parseDocumentFile(QByteArrayView bytes, const QString& path)
     QString notice;
     if (documentLength(*doc) < (utf8 ? utf8->size() : text.size()))
         notice = toQString(messages::kExtraFieldMarkers).arg(quotedPath(path)).arg(kFieldCount).arg(kFieldMarker);
-    return {Outcome::done(), std::move(doc), notice};
+    return {Outcome::done(), std::move(doc), notice, utf8 ? FileEncoding::Utf8 : FileEncoding::CodePage};
 }
 
 DocumentReadResult ReadDocumentFile(const QString& path)

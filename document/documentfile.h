@@ -54,10 +54,14 @@ ArticleDocument withUnencodableReplaced(const ArticleDocument& doc);
 // so that they read back unchanged.
 std::optional<QByteArray> documentFileBytes(const ArticleDocument& doc);
 
+// How a document file holds its text.
+enum class FileEncoding { CodePage, Utf8 };
+
 // A read's outcome (the reason names the file) and what it gave.
 struct DocumentReadResult : Outcome {
     std::optional<ArticleDocument> document;  // set exactly when ok
     QString notice;                           // with a document: what of the file it leaves out
+    FileEncoding encoding = FileEncoding::CodePage;  // with a document: how the file held it
 };
 
 // The document held by bytes, the content of the file at path (path only
@@ -78,7 +82,6 @@ DocumentReadResult ReadDocumentFile(const QString& path);
 // a character without a byte; ask the writer first and pass
 // withUnencodableReplaced(doc), or write in UTF-8, which keeps every
 // character (behind a byte-order mark, as the reader takes it).
-enum class FileEncoding { CodePage, Utf8 };
 Outcome WriteDocumentFile(const QString& path, const ArticleDocument& doc,
                           FileEncoding encoding = FileEncoding::CodePage);
 

@@ -22,6 +22,10 @@ QString dutchNumber(qint64 number);
 namespace texts {
 inline constexpr std::string_view kWindowCaption = "Vinkring Artikel Template";
 inline constexpr std::string_view kMessageTitle = "Vinkring Artikel Template Melding";
+// The window's title: the document file's name and the caption; "[*]" is
+// where the mark of unsaved work shows.
+inline constexpr std::string_view kTitleOfFile = "%1[*] - %2";
+inline constexpr std::string_view kTitleNeverSaved = "[*]%1";
 inline constexpr std::string_view kCounterPrefix = "Formulier ";
 inline constexpr std::string_view kCounterMiddle = " van ";
 
@@ -183,6 +187,7 @@ inline constexpr std::string_view kClipboardFailed = "Het artikel kon niet op he
 inline constexpr std::string_view kPreviewNotWritten = "De preview kon niet worden geschreven.";
 inline constexpr std::string_view kSpellingComplete = "De spellingscontrole is voltooid.";
 inline constexpr std::string_view kOnClipboard = "Het artikel staat op het klembord: %1 tekens.";
+inline constexpr std::string_view kSaved = "Het artikel is bewaard in %1.";
 
 // Reading a document file; each is followed by kNothingChanged.
 inline constexpr std::string_view kNothingChanged = " Er is niets gewijzigd.";
@@ -225,6 +230,8 @@ inline constexpr std::string_view kUnencodableQuestion =
     "bewaren met deze tekens vervangen door \"?\"? Kiest u Nee, dan wordt er niets bewaard.\n\nMet \"Alle tekens "
     "houden\" wordt het bestand in UTF-8 bewaard: elk teken blijft zoals het is, maar oudere programma's die "
     "alleen Windows-1252 kennen, tonen die tekens verkeerd.";
+// A name without extension got the document file's: the file by that name.
+inline constexpr std::string_view kFileExists = "Het bestand %1 bestaat al. Wilt u het vervangen?";
 inline constexpr std::string_view kChangedOnDisk =
     "Het bestand is intussen door een ander programma gewijzigd. Toch overschrijven?";
 inline constexpr std::string_view kAndMore = "- en nog %1 andere";

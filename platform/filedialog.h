@@ -20,6 +20,9 @@ struct FileDialogRequest {
     QString fileName;           // initial name; empty keeps the dialog's last name
     bool setFileName = false;   // start with fileName even when it is empty (Save)
     bool confirmOverwrite = false;
+    // The extension a save dialog gives a name typed without one ("VKV"),
+    // before it asks about replacing the file.
+    QString defaultSuffix;
     // A list of types instead of the one filter, with the one chosen at the
     // start; the save dialog gives a typed name without extension the
     // chosen type's, and changes the name's extension with the type.

@@ -1,5 +1,8 @@
 #include "session/documentsession.h"
 
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QStringList>
@@ -49,6 +52,12 @@ QString charactersText(const QStringList& chars)
     return text;
 }
 
+// "VKV", from the filter's pattern "*.VKV".
+QString documentExtension()
+{
+    return toQString(texts::kFilterPattern).mid(2);
+}
+
 FileDialogRequest documentRequest(std::string_view title)
 {
     FileDialogRequest request;
@@ -75,13 +84,27 @@ QString offerText(const RecoveryCopy& copy)
 
 }  // namespace
 
+// As Qt's save dialog adds its default suffix: to a name without any dot.
+QString withDocumentExtension(const QString& path)
+{
+    if (path.isEmpty() || QFileInfo(path).fileName().contains(QLatin1Char('.')))
+        return path;
+    return path + QLatin1Char('.') + documentExtension();
+}
+
 DocumentSession::DocumentSession(DocumentView& view, PlatformServices& services, QObject* parent)
     : QObject(parent),
       view_(view),
       services_(services),
-      recovery_(services.folders.stateFolder(),
-                [this] { return RecoveryCopy{document(), CurrentFileName, QDateTime::currentDateTimeUtc()}; })
+      recovery_(services.folders.stateFolder(), [this]() -> std::optional<RecoveryCopy> {
+          if (!unsavedChanges())
+              return std::nullopt;
+          return RecoveryCopy{document(), CurrentFileName, QDateTime::currentDateTimeUtc()};
+      })
 {
+    comparison_.setSingleShot(true);
+    comparison_.setInterval(kComparisonDelayMs);
+    connect(&comparison_, &QTimer::timeout, this, &DocumentSession::compare);
 }
 
 DocumentSession::~DocumentSession() = default;
@@ -115,6 +138,7 @@ void DocumentSession::showInWindow(const ArticleDocument& doc, Arrival arrival)
 void DocumentSession::begin(const ArticleDocument& doc, const QString& fileName)
 {
     stamp_ = stampOf(fileName);
+    keepUtf8_ = false;
     showInWindow(doc);
     settle(fileName);
     emit documentReplaced();
@@ -122,33 +146,91 @@ void DocumentSession::begin(const ArticleDocument& doc, const QString& fileName)
 
 void DocumentSession::settle(const QString& fileName)
 {
-    CurrentFileName = fileName;
-    UnsavedChanges = false;
+    setFileName(fileName);
     settled(document());
 }
 
 void DocumentSession::show(const ArticleDocument& doc)
 {
     showInWindow(doc);
+    settled(document());
     emit documentReplaced();
 }
 
 void DocumentSession::changed(DocumentChange change)
 {
-    stale_.set(change.part == DocumentChange::Part::Links ? kLinksPart : change.field);
-    UnsavedChanges = true;
+    const std::size_t part = change.part == DocumentChange::Part::Links ? kLinksPart : change.field;
+    stale_.set(part);
+    uncompared_.set(part);
+    // Read and compared once the writer pauses, not at every key.
+    setUnsaved(true);
+    comparison_.start();
     recovery_.changed();
     emit documentChanged(change);
 }
 
-void DocumentSession::settled(const ArticleDocument& written)
+void DocumentSession::settled(const ArticleDocument& baseline)
 {
-    recovery_.settled(written);
+    baseline_ = baseline;
+    fromElsewhere_ = false;
+    uncompared_.set();
+    compare();
+    recovery_.settled();
+    // What the file could not hold (a "?" written for it) stays unsaved, with its copy.
+    if (UnsavedChanges)
+        recovery_.changed();
+}
+
+void DocumentSession::compare()
+{
+    comparison_.stop();
+    if (fromElsewhere_) {
+        uncompared_.reset();
+        setUnsaved(true);
+        return;
+    }
+    if (!baseline_) {
+        baseline_ = document();
+        uncompared_.reset();
+    }
+    if (uncompared_.any()) {
+        const ArticleDocument& doc = document();
+        for (std::size_t part = 0; part < kParts; ++part) {
+            if (!uncompared_.test(part))
+                continue;
+            differs_.set(part, part == kLinksPart ? !sameLines(doc.links, baseline_->links)
+                                                  : !sameText(doc.fields[part], baseline_->fields[part]));
+        }
+        uncompared_.reset();
+    }
+    setUnsaved(differs_.any());
+}
+
+bool DocumentSession::unsavedChanges()
+{
+    compare();
+    return UnsavedChanges;
+}
+
+void DocumentSession::setUnsaved(bool unsaved)
+{
+    if (unsaved == UnsavedChanges)
+        return;
+    UnsavedChanges = unsaved;
+    emit stateChanged();
+}
+
+void DocumentSession::setFileName(const QString& fileName)
+{
+    if (fileName == CurrentFileName)
+        return;
+    CurrentFileName = fileName;
+    emit stateChanged();
 }
 
 bool DocumentSession::confirmReplace()
 {
-    if (!UnsavedChanges)
+    if (!unsavedChanges())
         return true;
     const MessageAnswer answer = services_.messageBox.show(toQString(messages::kSaveQuestion), QString(),
                                                            MessageIcon::Information, MessageButtons::YesNoCancel,
@@ -172,12 +254,22 @@ SaveOutcome DocumentSession::save()
     request.confirmOverwrite = true;
     request.fileName = CurrentFileName;
     request.setFileName = true;
-    const std::optional<QString> path = services_.fileDialog.showSave(request);
-    if (!path || path->isEmpty())
+    request.defaultSuffix = documentExtension();
+    const std::optional<QString> chosen = services_.fileDialog.showSave(request);
+    if (!chosen || chosen->isEmpty())
         return SaveOutcome::Cancelled;
-    if (!write(*path))
+    // A dialog that added no extension asked about the name without it.
+    const QString path = withDocumentExtension(*chosen);
+    if (path != *chosen && QFileInfo::exists(path)
+        && services_.messageBox.show(toQString(messages::kFileExists).arg(quotedPath(path)),
+                                     toQString(texts::kMessageTitle), MessageIcon::Exclamation,
+                                     MessageButtons::YesNo, QString())
+               != MessageAnswer::Yes)
         return SaveOutcome::NotWritten;
-    CurrentFileName = *path;
+    // The file as the writer agreed to replace it.
+    if (!write(path, stampOf(path)))
+        return SaveOutcome::NotWritten;
+    setFileName(path);
     return SaveOutcome::Written;
 }
 
@@ -201,12 +293,10 @@ bool DocumentSession::openFile(const QString& path, bool ask)
     }
     if (ask && !confirmReplace())
         return false;
-    // Open leaves UnsavedChanges as it was.
-    const bool unsaved = UnsavedChanges;
     const FileStamp stamp = stampOf(path);
     begin(*result.document, path);
     stamp_ = stamp;
-    UnsavedChanges = unsaved;
+    keepUtf8_ = result.encoding == FileEncoding::Utf8;
     emit fileUsed(path);
     if (!result.notice.isEmpty())
         warn(services_.messageBox, result.notice);
@@ -217,14 +307,15 @@ SaveOutcome DocumentSession::quickSave()
 {
     if (CurrentFileName.isEmpty())
         return save();
-    if (!mayOverwrite(CurrentFileName) || !write(CurrentFileName))
-        return SaveOutcome::NotWritten;
-    if (writtenAsShown_)
-        UnsavedChanges = false;
-    return SaveOutcome::Written;
+    return write(CurrentFileName, stamp_) ? SaveOutcome::Written : SaveOutcome::NotWritten;
 }
 
 bool DocumentSession::write(const QString& path)
+{
+    return write(path, path == CurrentFileName ? stamp_ : stampOf(path));
+}
+
+bool DocumentSession::write(const QString& path, const FileStamp& expected)
 {
     ArticleDocument doc = document();
 
@@ -243,8 +334,9 @@ bool DocumentSession::write(const QString& path)
         return false;
     }
 
-    FileEncoding encoding = FileEncoding::CodePage;
-    const std::vector<UnencodableText> unencodable = placesWithUnencodable(doc);
+    FileEncoding encoding = keepUtf8_ ? FileEncoding::Utf8 : FileEncoding::CodePage;
+    const std::vector<UnencodableText> unencodable =
+        keepUtf8_ ? std::vector<UnencodableText>() : placesWithUnencodable(doc);
     if (!unencodable.empty()) {
         QStringList lines;
         for (const UnencodableText& found : unencodable) {
@@ -262,7 +354,10 @@ bool DocumentSession::write(const QString& path)
         else
             return false;
     }
-    writtenAsShown_ = unencodable.empty() || encoding == FileEncoding::Utf8;
+    // After every question: another program (another window) may have
+    // written the file meanwhile.
+    if (!mayOverwrite(path, expected))
+        return false;
 
     const Outcome result = WriteDocumentFile(path, doc, encoding);
     if (!result.ok) {
@@ -270,25 +365,25 @@ bool DocumentSession::write(const QString& path)
         return false;
     }
     stamp_ = stampOf(path);
+    keepUtf8_ = encoding == FileEncoding::Utf8;
+    // The window may still show what the file could not hold ("?" written
+    // for it): that work stays unsaved.
     settled(doc);
     emit fileUsed(path);
-    // The window still shows what the file could not hold: that work stays
-    // unsaved, with its recovery copy.
-    if (!writtenAsShown_) {
-        UnsavedChanges = true;
-        recovery_.changed();
-    }
+    emit saved(path);
     return true;
 }
 
 void DocumentSession::imported(const ArticleDocument& doc)
 {
     showInWindow(doc, Arrival::OneChange);
-    emit documentReplaced();
-    CurrentFileName.clear();
     stamp_ = {};
-    UnsavedChanges = true;
+    keepUtf8_ = false;
+    fromElsewhere_ = true;
+    setFileName(QString());
+    compare();
     recovery_.changed();
+    emit documentReplaced();
 }
 
 DocumentSession::FileStamp DocumentSession::stampOf(const QString& path)
@@ -296,17 +391,24 @@ DocumentSession::FileStamp DocumentSession::stampOf(const QString& path)
     const QFileInfo info(path);
     if (!info.exists())
         return {};
-    return {info.lastModified(), info.size()};
+    // Every write puts a new file in the old one's place: its inode tells
+    // two writes apart within the time's resolution too.
+    struct stat status {};
+    const ino_t file = ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+    return {info.lastModified(), info.size(), file};
 }
 
-bool DocumentSession::mayOverwrite(const QString& path)
+bool DocumentSession::mayOverwrite(const QString& path, const FileStamp& expected)
 {
     const FileStamp now = stampOf(path);
-    // Gone, or never known: nothing of another program's to lose here.
-    if (!now.modified.isValid() || !stamp_.modified.isValid())
+    // Gone: nothing of another program's to lose here.
+    if (!now.modified.isValid())
         return true;
-    const bool changed = stamp_.size < 0 ? now.modified > stamp_.modified
-                                         : now.modified != stamp_.modified || now.size != stamp_.size;
+    // Made meanwhile, or written since.
+    const bool changed = !expected.modified.isValid()
+        || (expected.size < 0 ? now.modified > expected.modified
+                              : now.modified != expected.modified || now.size != expected.size
+                                    || (expected.file != 0 && now.file != expected.file));
     if (!changed)
         return true;
     return services_.messageBox.show(toQString(messages::kChangedOnDisk), toQString(texts::kMessageTitle),
@@ -354,11 +456,13 @@ bool DocumentSession::offer(RecoveryStore::LeftOver& left)
     if (answer != MessageAnswer::Yes)
         return false;
     showInWindow(left.copy->document, Arrival::OneChange);
-    emit documentReplaced();
-    CurrentFileName = left.copy->fileName;
     // The work is as the file was when the copy was made.
-    stamp_ = FileStamp{left.copy->savedAt, -1};
-    UnsavedChanges = true;
+    stamp_ = FileStamp{left.copy->savedAt, -1, 0};
+    keepUtf8_ = false;
+    fromElsewhere_ = true;
+    setFileName(left.copy->fileName);
+    compare();
+    emit documentReplaced();
     // The left-over copy becomes this run's; should that fail, it stays for
     // the next start and this run writes its own.
     if (!recovery_.adopt(left))

@@ -6,15 +6,19 @@
 //
 // The window tells the session of each real change of the content, naming
 // what changed; the session keeps the document as last read, and reads again
-// from the window only the parts that changed since.
+// from the window only the parts that changed since. The work is unsaved
+// while it differs from the document as last begun, opened or saved: only
+// the parts that changed since the last comparison are compared again.
 
 #include <bitset>
 #include <cstddef>
+#include <optional>
 
 #include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include "model/articledocument.h"
 #include "platform/platformservices.h"
@@ -53,6 +57,10 @@ public:
 // (refused, declined or failed; the writer has been told).
 enum class SaveOutcome { Written, Cancelled, NotWritten };
 
+// A document file's name as the writer typed it in a save dialog: without an
+// extension it gets the document file's (".VKV"); with one it stays as typed.
+QString withDocumentExtension(const QString& path);
+
 class DocumentSession final : public QObject {
     Q_OBJECT
 
@@ -61,7 +69,12 @@ public:
     ~DocumentSession() override;
 
     QString currentFileName() const { return CurrentFileName; }
-    bool unsavedChanges() const { return UnsavedChanges; }
+    // Whether the work differs from what was last begun, opened or saved
+    // (restored and imported work always does); compares what changed since
+    // the last comparison.
+    bool unsavedChanges();
+    // UnsavedChanges as last compared, for a sign that must not read the window.
+    bool unsavedAsLastCompared() const { return UnsavedChanges; }
 
     // The document as the window holds it now.
     const ArticleDocument& document();
@@ -71,10 +84,8 @@ public:
     void begin(const ArticleDocument& doc, const QString& fileName = QString());
     // The work in the window, as it is, is as file fileName holds it.
     void settle(const QString& fileName);
-    // Puts doc in the window without changing its file or unsaved state.
+    // Puts doc in the window as a new start, without changing its file.
     void show(const ArticleDocument& doc);
-    // A key press (other than Ctrl+S).
-    void keyPressed() { UnsavedChanges = true; }
     // The writer changed the content, with the keyboard or otherwise (the
     // mouse, the links editor, the spelling check): once per change.
     void changed(DocumentChange change);
@@ -115,6 +126,9 @@ public:
 
     RecoveryScheduler& recovery() { return recovery_; }
 
+    // How long after the last change the work is compared again.
+    static constexpr int kComparisonDelayMs = 300;
+
 signals:
     // The content changed (see changed()).
     void documentChanged(DocumentChange change);
@@ -122,6 +136,12 @@ signals:
     void documentReplaced();
     // The work was read from or written to the file at path.
     void fileUsed(const QString& path);
+    // The work was written to the file at path.
+    void saved(const QString& path);
+    // CurrentFileName or UnsavedChanges changed. Right after a change of
+    // the content the work counts as unsaved until a comparison (a moment
+    // later, or when asked) finds it equal to what was saved.
+    void stateChanged();
 
 private:
     // The file as this run last read or wrote it, to tell a change by
@@ -129,13 +149,21 @@ private:
     struct FileStamp {
         QDateTime modified;
         qint64 size = -1;
+        quint64 file = 0;  // the inode; 0 when unknown
     };
     static FileStamp stampOf(const QString& path);
-    // True when path may be written: unchanged since, or the writer says so.
-    bool mayOverwrite(const QString& path);
+    // True when path may be written: as it was when expected was taken, or
+    // the writer says so.
+    bool mayOverwrite(const QString& path, const FileStamp& expected);
+    // Writes after every question, the file compared with expected last.
+    bool write(const QString& path, const FileStamp& expected);
 
-    // The document was saved (written) or opened: the work equals it.
-    void settled(const ArticleDocument& written);
+    // The work in the window is as last saved, opened or begun: baseline.
+    void settled(const ArticleDocument& baseline);
+    // Compares the parts that changed since the last comparison.
+    void compare();
+    void setUnsaved(bool unsaved);
+    void setFileName(const QString& fileName);
     void showInWindow(const ArticleDocument& doc, Arrival arrival = Arrival::NewStart);
     // Asks about one readable left-over copy; false when the writer wants no more questions.
     bool offer(RecoveryStore::LeftOver& left);
@@ -144,12 +172,23 @@ private:
     PlatformServices& services_;
     QString CurrentFileName;
     bool UnsavedChanges = false;
-    bool writtenAsShown_ = true;
-    FileStamp stamp_;  // of CurrentFileName  // the last write held every character as shown
+    FileStamp stamp_;  // of CurrentFileName
+    // Once the writer kept every character in UTF-8 (or opened a UTF-8
+    // file), the document's saves stay in UTF-8 without asking.
+    bool keepUtf8_ = false;
+    // The parts of the document: the fields, then the links.
+    static constexpr std::size_t kParts = kFieldCount + 1;
     // The document as last read from the window, and which of its parts
-    // (the fields, then the links) changed there since.
+    // changed there since.
     ArticleDocument document_;
-    std::bitset<kFieldCount + 1> stale_ = std::bitset<kFieldCount + 1>().set();
+    std::bitset<kParts> stale_ = std::bitset<kParts>().set();
+    // The work as last begun, opened or saved, sharing the texts that did not
+    // change; until one, the document as the window first shows it.
+    std::optional<ArticleDocument> baseline_;
+    bool fromElsewhere_ = false;  // restored or imported work: unsaved whatever it holds
+    std::bitset<kParts> uncompared_;  // changed since the last comparison
+    std::bitset<kParts> differs_;     // differ from the baseline, as last compared
+    QTimer comparison_;               // a moment after the last change
     RecoveryScheduler recovery_;
 };
 

@@ -12,11 +12,17 @@ Outcome removeCopy(RecoveryStore& store)
     return Outcome::done();
 }
 
-// Texts that share their characters are equal without a look at them: the
-// parts of the work that did not change since are compared at no cost.
-bool sameText(const QString& a, const QString& b)
+}  // namespace
+
+bool sameLines(const QStringList& a, const QStringList& b)
 {
-    return a.size() == b.size() && (a.constData() == b.constData() || a == b);
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (!sameText(a[i], b[i]))
+            return false;
+    }
+    return true;
 }
 
 bool sameDocument(const ArticleDocument& a, const ArticleDocument& b)
@@ -25,16 +31,8 @@ bool sameDocument(const ArticleDocument& a, const ArticleDocument& b)
         if (!sameText(a.fields[i], b.fields[i]))
             return false;
     }
-    if (a.links.size() != b.links.size())
-        return false;
-    for (qsizetype i = 0; i < a.links.size(); ++i) {
-        if (!sameText(a.links[i], b.links[i]))
-            return false;
-    }
-    return true;
+    return sameLines(a.links, b.links);
 }
-
-}  // namespace
 
 RecoveryScheduler::RecoveryScheduler(const QString& folder, Snapshot snapshot, QObject* parent)
     : QObject(parent), folder_(folder), snapshot_(std::move(snapshot))
@@ -74,9 +72,8 @@ void RecoveryScheduler::changed()
         timer_.start();
 }
 
-void RecoveryScheduler::settled(const ArticleDocument& baseline)
+void RecoveryScheduler::settled()
 {
-    baseline_ = baseline;
     timer_.stop();
     pending_ = false;
     report(QString());  // the work is safe in its file: nothing to warn about
@@ -105,12 +102,13 @@ void RecoveryScheduler::flush()
             report(store_->problem());
         return;
     }
-    auto copy = std::make_shared<const RecoveryCopy>(snapshot_());
-    if (baseline_ && sameDocument(copy->document, *baseline_)) {
+    std::optional<RecoveryCopy> work = snapshot_();
+    if (!work) {
         if (copyOnDisk_)
             post(removeCopy, nullptr);
         return;
     }
+    auto copy = std::make_shared<const RecoveryCopy>(std::move(*work));
     if (copyOnDisk_ && onDisk_ && onDisk_->fileName == copy->fileName
         && sameDocument(onDisk_->document, copy->document))
         return;
@@ -177,7 +175,6 @@ bool RecoveryScheduler::adopt(RecoveryStore::LeftOver& left)
     pool_.waitForDone();
     if (!store_ || !store_->adopt(left))
         return false;
-    baseline_.reset();
     copyOnDisk_ = true;
     onDisk_.reset();  // the adopted copy is written again at the next change
     return true;

@@ -17,12 +17,22 @@
 
 namespace vinkring {
 
+// Texts that share their characters are equal without a look at them: the
+// parts of the work that did not change since are compared at no cost.
+inline bool sameText(const QString& a, const QString& b)
+{
+    return a.size() == b.size() && (a.constData() == b.constData() || a == b);
+}
+bool sameLines(const QStringList& a, const QStringList& b);
+bool sameDocument(const ArticleDocument& a, const ArticleDocument& b);
+
 class RecoveryScheduler final : public QObject {
     Q_OBJECT
 
 public:
-    // The work as it stands now: the window's document and its file.
-    using Snapshot = std::function<RecoveryCopy()>;
+    // The work as it stands now: the window's document and its file; none
+    // while it holds nothing unsaved.
+    using Snapshot = std::function<std::optional<RecoveryCopy>()>;
 
     // How long after a change the copy is written.
     static constexpr int kDelayMs = 1000;
@@ -35,9 +45,9 @@ public:
 
     // The work may have changed: the copy is brought up to date soon.
     void changed();
-    // The work was saved, opened or begun anew as baseline: while the work
-    // equals it there is nothing to recover, and the copy goes.
-    void settled(const ArticleDocument& baseline);
+    // The work was saved, opened or begun anew: nothing to recover, and the
+    // copy goes.
+    void settled();
     // The writer chose to drop the work: the copy goes.
     void drop();
     // Brings the copy up to date now (the part on this thread); the writing
@@ -48,14 +58,11 @@ public:
 
     // Copies of runs that did not end normally (see RecoveryStore).
     std::vector<RecoveryStore::LeftOver> takeLeftOvers();
-    // The left-over copy becomes this run's copy, and its work the window's;
-    // with no baseline, every change is written.
+    // The left-over copy becomes this run's copy, and its work the window's.
     bool adopt(RecoveryStore::LeftOver& left);
     void discard(RecoveryStore::LeftOver& left);
     QString setAside(RecoveryStore::LeftOver& left);
 
-    // The work as last saved, opened or begun; none after a restore.
-    const std::optional<ArticleDocument>& baseline() const { return baseline_; }
     // Why the copy cannot be written at present; empty when it can.
     QString problem() const { return problem_; }
     // Whether this run's copy is on the disk, as far as the finished writing tells.
@@ -78,7 +85,6 @@ private:
     std::unique_ptr<RecoveryStore> store_;
     QThreadPool pool_;  // one thread: jobs run in the order posted
     QTimer timer_;
-    std::optional<ArticleDocument> baseline_;
     int inFlight_ = 0;
     bool pending_ = false;  // a flush came while a job ran
     bool copyOnDisk_ = false;

@@ -1,6 +1,8 @@
 // The Open and Save commands and the checked writing, with a recording view.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -128,6 +130,51 @@ TEST(SaveCommand, AsksForAPathWritesAndRemembersIt)
     f.platform.fileDialog.answers.push_back(std::nullopt);
     f.session.save();
     EXPECT_EQ(f.platform.fileDialog.shown.at(2).initialName, QString());
+}
+
+TEST(SaveCommand, ANameTypedWithoutExtensionGetsTheDocumentFilesOnEveryRoute)
+{
+    const std::pair<const char*, const char*> names[] = {
+        {"honinggoerami", "honinggoerami.VKV"}, {"guppy.vkv", "guppy.vkv"}, {"notities.txt", "notities.txt"}};
+    // The menu's Save, Ctrl+S on a never-saved document, and the close question's Ja.
+    const std::function<void(Fixture&)> routes[] = {
+        [](Fixture& f) { f.session.save(); },
+        [](Fixture& f) { f.session.quickSave(); },
+        [](Fixture& f) {
+            f.platform.messageBox.answers.push_back(MessageAnswer::Yes);
+            EXPECT_TRUE(f.session.mayClose());
+        },
+    };
+    for (const auto& [typed, written] : names) {
+        for (const auto& route : routes) {
+            SCOPED_TRACE(typed);
+            Fixture f;
+            f.holds(sample());
+            f.type("txtTitel", QStringLiteral("Honinggoerami"));
+            f.platform.fileDialog.answers.push_back(f.path(typed));
+            route(f);
+            EXPECT_EQ(f.platform.fileDialog.shown.at(0).request.defaultSuffix, QStringLiteral("VKV"));
+            EXPECT_EQ(f.session.currentFileName(), f.path(written));
+            EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files), QStringList{QString::fromLatin1(written)});
+        }
+    }
+
+    // The question about replacing a file names the file with the extension.
+    Fixture f;
+    f.holds(sample());
+    const QString existing = f.path("honinggoerami.VKV");
+    ASSERT_TRUE(WriteDocumentFile(existing, ArticleDocument{}).ok);
+    const QByteArray before = readBytes(existing);
+    f.platform.fileDialog.answers.push_back(f.path("honinggoerami"));
+    f.platform.messageBox.answers.push_back(MessageAnswer::No);
+    EXPECT_EQ(f.session.save(), SaveOutcome::NotWritten);
+    ASSERT_EQ(f.platform.messageBox.shown.size(), 1u);
+    EXPECT_TRUE(f.platform.messageBox.shown[0].text.contains(existing));
+    EXPECT_EQ(readBytes(existing), before);
+    f.platform.fileDialog.answers.push_back(f.path("honinggoerami"));
+    f.platform.messageBox.answers.push_back(MessageAnswer::Yes);
+    EXPECT_EQ(f.session.save(), SaveOutcome::Written);
+    EXPECT_EQ(readBytes(existing), documentFileBytes(sample()));
 }
 
 TEST(SaveCommand, CancelChangesNothing)

@@ -102,13 +102,14 @@ TEST(QtFileDialogTest, OpenListsThePatternWithoutRegardToCase)
     EXPECT_EQ(dialogs.showOpen(request("Bestand Openen")), std::nullopt);
 }
 
-TEST(QtFileDialogTest, SaveStartsWithTheGivenNameAndAddsNoExtension)
+TEST(QtFileDialogTest, SaveStartsWithTheGivenNameAndAddsTheDefaultSuffix)
 {
     QTemporaryDir dir;
     QtFileDialog dialogs;
     FileDialogRequest save = request("Bestand Bewaren");
     save.confirmOverwrite = true;
     save.setFileName = true;
+    save.defaultSuffix = QStringLiteral("VKV");
     save.fileName = dir.filePath(QStringLiteral("guppy.VKV"));
     whenDialogShown([&](QFileDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Bestand Bewaren"));
@@ -121,7 +122,7 @@ TEST(QtFileDialogTest, SaveStartsWithTheGivenNameAndAddsNoExtension)
             name->setText(QStringLiteral("zonder"));
         static_cast<QDialog*>(dialog)->accept();  // the file dialog's own checks run
     });
-    EXPECT_EQ(dialogs.showSave(save), dir.filePath(QStringLiteral("zonder")));
+    EXPECT_EQ(dialogs.showSave(save), dir.filePath(QStringLiteral("zonder.VKV")));
 
     // An empty name is started with as such, in the folder last used.
     save.fileName.clear();

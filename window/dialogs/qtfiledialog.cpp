@@ -38,6 +38,8 @@ std::optional<FileDialogChoice> QtFileDialog::run(const FileDialogRequest& reque
     dialog.setNameFilters(filters);
     const int chosen = std::clamp(request.type, 0, int(types.size()) - 1);
     dialog.selectNameFilter(filters[chosen]);
+    if (save && request.types.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
     if (save && !request.types.isEmpty()) {
         // A name typed without extension gets the chosen type's, and the
         // name shown takes the extension of the type chosen.

@@ -29,7 +29,8 @@ MessageAnswer QtMessageBox::show(const QString& text, const QString& title, Mess
         no->setText(toQString(texts::kNo));
         if (cancel)
             cancel->setText(toQString(texts::kCancel));
-        box.setDefaultButton(yes);
+        // The default loses nothing: where "Ja" gives characters up, keeping them.
+        box.setDefaultButton(keep ? keep : yes);
         box.setEscapeButton(cancel ? cancel : no);
         box.exec();
         if (box.clickedButton() == yes)

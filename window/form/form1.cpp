@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -48,10 +49,10 @@ Form1::Form1(PlatformServices& services, QWidget* parent, Pages pages)
     : QMainWindow(parent), services_(services), session_(*this, services)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(toQString(texts::kWindowCaption));
     scale_ = windowScale(*this);
     fields_.setBuilder([this] { complete(); });
     buildWindow();
+    showTitle();
     // The key handler hears every key first; then the page keys turn the
     // page as "<" and ">" do, and nothing where that button is disabled;
     // then the history's keys and the aids' take theirs.
@@ -63,6 +64,10 @@ Form1::Form1(PlatformServices& services, QWidget* parent, Pages pages)
         },
         [this](const QKeyEvent& key) { return takeKey(key); });
     connect(&session_.recovery(), &RecoveryScheduler::problemChanged, this, &Form1::showRecoveryProblem);
+    connect(&session_, &DocumentSession::stateChanged, this, &Form1::showTitle);
+    connect(&session_, &DocumentSession::saved, this, [this](const QString& path) {
+        sayBriefly(toQString(messages::kSaved).arg(QFileInfo(path).fileName()));
+    });
     connect(&fields_, &ArticleFields::edited, this, [this](std::size_t field) { edited(DocumentChange::inField(field)); });
     connect(&history_, &ArticleHistory::stepTaken, this, &Form1::showPart);
     if (pages == Pages::AtOnce)
@@ -154,10 +159,16 @@ void Form1::buildWindow()
     lblCounter->setObjectName(QStringLiteral("lblCounter"));
     lblCounter->setTextFormat(Qt::PlainText);
 
+    lblMelding = new PassingNote(client);
+    lblMelding->setObjectName(QStringLiteral("lblMelding"));
+    lblMelding->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
     // The first page; the others follow in complete().
     pageArea_ = new PageArea(client);
     pageArea_->setPageSize(pixels(layout::kPageArea, scale_).size());
     buildPage(0);
+    // Typing at once goes into the title, also before the window is complete.
+    focusTitle();
 
     Command1[3] = makeButton(client, command1, texts::kLast, QRect());
     describeNavigationButtons(Command1[0], Command1[1], Command1[3]);
@@ -188,6 +199,9 @@ void Form1::fitToScreen()
     if (painted_)
         drawBanner();
     lblCounter->setGeometry(fit.counter);
+    // From the pages' left edge to the counter, in the counter's row.
+    lblMelding->setGeometry(QRect(QPoint(fit.pageArea.left(), fit.counter.top()),
+                                  QPoint(fit.counter.left() - fit.counter.height(), fit.counter.bottom())));
     pageArea_->setGeometry(fit.pageArea);
     for (std::size_t i : {0u, 1u, 3u})
         Command1[i]->setGeometry(fit.command1[i]);
@@ -343,6 +357,12 @@ void Form1::Form_Load()
     Frame1[0]->show();
     session_.settle(QString());
     history_.clear();
+    focusTitle();
+}
+
+void Form1::focusTitle()
+{
+    fieldWidgets_[kTitleField]->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1::showCounter()
@@ -442,6 +462,9 @@ void Form1::mnuBestandNieuw_Click()
         return;
     linksEditor().clearInputs();
     session_.begin(ArticleDocument{});
+    // A new article starts where the first one did: on the first page, in the title.
+    showPage(0);
+    focusTitle();
 }
 
 void Form1::mnuBestandOpenen_Click()
@@ -468,10 +491,10 @@ void Form1::mnuBestandBewaren_Click()
 
 void Form1::Form_KeyDown(int keyCode, int shift)
 {
+    // Other keys change the work only through what they do to it, which the
+    // session compares with what was saved.
     if ((shift & kCtrlMask) && keyCode == kKeyCodeS)
         session_.quickSave();
-    else
-        session_.keyPressed();
 }
 
 void Form1::Form_QueryUnload(bool& cancel)
@@ -491,11 +514,30 @@ void Form1::edited(DocumentChange change)
 void Form1::showRecoveryProblem(const QString& reason)
 {
     // The title bar cuts a long title: a few words there, the reason over the whole window.
-    const QString caption = toQString(texts::kWindowCaption);
-    setWindowTitle(reason.isEmpty() ? caption : toQString(messages::kRecoveryFailedTitle).arg(caption));
+    recoveryProblem_ = reason;
+    showTitle();
     const QString why = reason.isEmpty() ? QString() : toQString(messages::kRecoveryFailed).arg(reason);
     setToolTip(why);
     setAccessibleDescription(why);
+}
+
+void Form1::showTitle()
+{
+    const QString path = session_.currentFileName();
+    const QString caption = toQString(texts::kWindowCaption);
+    QString title = path.isEmpty() ? toQString(texts::kTitleNeverSaved).arg(caption)
+                                   : toQString(texts::kTitleOfFile).arg(QFileInfo(path).fileName(), caption);
+    if (!recoveryProblem_.isEmpty())
+        title = toQString(messages::kRecoveryFailedTitle).arg(title);
+    // The title set takes precedence over the path, which the platform may show otherwise.
+    setWindowFilePath(path);
+    setWindowTitle(title);
+    setWindowModified(session_.unsavedAsLastCompared());
+}
+
+void Form1::sayBriefly(const QString& text)
+{
+    lblMelding->say(text);
 }
 
 void Form1::showEvent(QShowEvent* event)

@@ -56,7 +56,7 @@ public:
 
     qint16 currentPage() const { return CurrentPage; }
     qint16 pageCount() const { return PageCount; }
-    bool unsavedChanges() const { return session_.unsavedChanges(); }
+    bool unsavedChanges() { return session_.unsavedChanges(); }
     QString currentFileName() const { return session_.currentFileName(); }
 
     // The menus the aids fill: "Bestand", "Beeld", "Opmaak" and "Zoeken".
@@ -76,6 +76,9 @@ public:
     // Fits the window to the screen again, with the bar below the pages
     // (a status bar) as high as it is now.
     void fitToScreen();
+    // Says briefly, beside the page counter on every page, that a command
+    // was done ("Bewaard in guppy.VKV."); the text goes after a few seconds.
+    void sayBriefly(const QString& text);
 
     // Handlers, one per control, array or menu item.
     void Form_Load();
@@ -128,6 +131,10 @@ private:
     // An undo or redo changed this part alone: its page shows.
     void showPart(std::size_t part);
     void showRecoveryProblem(const QString& reason);
+    // The document's name and its unsaved mark, and a recovery problem.
+    void showTitle();
+    // The title field, as at the start of the work.
+    void focusTitle();
     void drawBanner();
 
     PlatformServices& services_;
@@ -163,6 +170,8 @@ private:
     QMenu* mnuOpmaak = nullptr;
     QMenu* mnuZoeken = nullptr;
     PassingNote* lblKlembord = nullptr;
+    PassingNote* lblMelding = nullptr;  // sayBriefly's note beside the counter
+    QString recoveryProblem_;
     std::vector<std::function<bool(const QKeyEvent&)>> takers_;
     std::unique_ptr<KeyPreview> keys_;
 };
