@@ -188,6 +188,8 @@ inline constexpr std::string_view kPreviewNotWritten = "De preview kon niet word
 inline constexpr std::string_view kSpellingComplete = "De spellingscontrole is voltooid.";
 inline constexpr std::string_view kOnClipboard = "Het artikel staat op het klembord: %1 tekens.";
 inline constexpr std::string_view kSaved = "Het artikel is bewaard in %1.";
+inline constexpr std::string_view kExported = "Het artikel is geëxporteerd naar %1.";
+inline constexpr std::string_view kImported = "Het artikel is geïmporteerd.";
 
 // Reading a document file; each is followed by kNothingChanged.
 inline constexpr std::string_view kNothingChanged = " Er is niets gewijzigd.";

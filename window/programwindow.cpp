@@ -22,6 +22,7 @@ ProgramWindow::ProgramWindow(PlatformServices& services, SpellingDictionary* dic
 
     // "Bestand": the export and the import, then "Recente bestanden".
     exports_ = std::make_unique<ExportCommands>(form.session(), services_);
+    exports_->setNote([&form](const QString& text) { form.sayBriefly(text); });
     QMenu* file = form.fileMenu();
     file->addSeparator();
     QAction* exportAction = file->addAction(toQString(texts::kMenuExport), &form, [this] { exports_->exportArticle(); });

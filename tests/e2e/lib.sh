@@ -118,7 +118,8 @@ e2e_setup() {
 }
 
 _e2e_find_window() {
-    E2E_WIN=$(xdotool search --onlyvisible --name "^${E2E_CAPTION}\$" 2>/dev/null | head -n1)
+    # The caption, after the document's name and the unsaved mark if any.
+    E2E_WIN=$(xdotool search --onlyvisible --name "^(\\*|.* - )?${E2E_CAPTION}\$" 2>/dev/null | head -n1)
     [[ -n $E2E_WIN ]]
 }
 
@@ -234,7 +235,7 @@ e2e_alive() {
     kill -0 "$E2E_APP_PID" 2>/dev/null || e2e_fail "the program has exited"
     local name
     name=$(xdotool getwindowname "$E2E_WIN") || e2e_fail "the window is gone"
-    [[ $name == "$E2E_CAPTION" ]] || e2e_fail "the window is captioned \"$name\""
+    [[ $name =~ ^(\*|.*\ -\ )?"$E2E_CAPTION"$ ]] || e2e_fail "the window is captioned \"$name\""
 }
 
 # e2e_read_layout HELPER: where the window puts its controls, from the

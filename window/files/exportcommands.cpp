@@ -74,6 +74,8 @@ void ExportCommands::exportArticle()
     // The next export starts where this one went, in its type.
     folder_ = QFileInfo(path).absolutePath();
     type_ = type;
+    if (note_)
+        note_(toQString(messages::kExported).arg(QFileInfo(path).fileName()));
 }
 
 bool ExportCommands::importArticle()
@@ -120,6 +122,8 @@ bool ExportCommands::putIn(const ForumImport& result)
     if (!session_.confirmReplace())
         return false;
     session_.imported(*result.document);
+    if (note_)
+        note_(toQString(messages::kImported));
     if (!result.message.isEmpty()) {
         services_.messageBox.show(result.message, toQString(texts::kMessageTitle), MessageIcon::Information,
                                   MessageButtons::Ok, QString());

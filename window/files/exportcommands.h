@@ -1,6 +1,8 @@
 #pragma once
 // "Exporteren..." and "Importeren uit forumtekst..." of the menu "Bestand".
 
+#include <functional>
+
 #include <QString>
 
 #include "article/exportformats.h"
@@ -24,6 +26,8 @@ public:
     // The same for a text already at hand (the clipboard's, a file's).
     bool importText(const QString& text);
     bool importFile(const QString& path);
+    // Where a done export or import says so briefly.
+    void setNote(std::function<void(const QString&)> note) { note_ = std::move(note); }
 
 private:
     QString suggestedPath(ExportType type) const;
@@ -31,6 +35,7 @@ private:
 
     DocumentSession& session_;
     PlatformServices& services_;
+    std::function<void(const QString&)> note_;
     QString folder_;  // where the last export went
     ExportType type_ = ExportType::OpenDocument;
 };
