@@ -444,7 +444,19 @@ void ArticleView::clicked(QPoint at)
         ++field;
     const qsizetype offset = std::max<qsizetype>(0, source - textStart_[field]);
     clickedField_ = field;
+    handedOver_.start();
     emit fieldClicked(field, offset);
+}
+
+bool ArticleView::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && handedOver_.isValid() && handedOver_.elapsed() < 500
+        && parentWidget()) {
+        handedOver_.invalidate();
+        QWidget* wizard = parentWidget()->window();
+        QTimer::singleShot(0, wizard, [wizard] { wizard->activateWindow(); });
+    }
+    return QWidget::event(event);
 }
 
 // Select all and copy would select and copy all the same.

@@ -65,6 +65,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -115,6 +116,10 @@ private:
     std::array<qsizetype, kFieldCount> fieldStart_{};  // with its headings
     qsizetype linksStart_ = 0;
     QPoint pressedAt_;
+    // Since a click sent the keys to the wizard: a window manager that
+    // activates the view for that click only afterwards is answered by
+    // activating the wizard again.
+    QElapsedTimer handedOver_;
     // The field a click in the view sent the focus to: the view stays put
     // when it gets it (later, once the wizard is the active window again).
     std::optional<std::size_t> clickedField_;
