@@ -79,7 +79,7 @@ void ExportCommands::exportArticle()
     const auto [type, path] = exportTarget(choice->path, choice->type);
     const QString name = QFileInfo(path).fileName();
     const ExportResult written =
-        runLongTask(window_, toQString(messages::kExporting).arg(name),
+        runLongTask(window_, toQString(texts::kExportTitle), toQString(messages::kExporting).arg(name),
                     [doc = session_.document(), type, path](const TaskControl& control) {
                         return writeExport(doc, type, path, control);
                     });
@@ -135,16 +135,18 @@ bool ExportCommands::importText(const QString& text)
         warn(services_.messageBox, toQString(messages::kImportEmpty));
         return false;
     }
-    const ForumImport result = runLongTask(window_, toQString(messages::kImportingClipboard),
-                                           [text](const TaskControl& control) { return importForumText(text, control); });
+    const ForumImport result =
+        runLongTask(window_, toQString(texts::kImportTitle), toQString(messages::kImportingClipboard),
+                    [text](const TaskControl& control) { return importForumText(text, control); });
     return putIn(result, toQString(messages::kImportedClipboard));
 }
 
 bool ExportCommands::importFile(const QString& path)
 {
     const QString name = QFileInfo(path).fileName();
-    const ForumImport result = runLongTask(window_, toQString(messages::kImportingFile).arg(name),
-                                           [path](const TaskControl& control) { return importForumFile(path, control); });
+    const ForumImport result =
+        runLongTask(window_, toQString(texts::kImportTitle), toQString(messages::kImportingFile).arg(name),
+                    [path](const TaskControl& control) { return importForumFile(path, control); });
     return putIn(result, toQString(messages::kImportedFile).arg(name));
 }
 

@@ -79,10 +79,11 @@ private:
 
 }  // namespace
 
-void runOnWorker(QWidget* window, const QString& label, const std::function<void(const TaskControl&)>& work)
+void runOnWorker(QWidget* window, const QString& title, const QString& label,
+                 const std::function<void(const TaskControl&)>& work)
 {
     QProgressDialog progress(label, toQString(texts::kCancel), 0, 100, window);
-    progress.setWindowTitle(toQString(texts::kWindowCaption));
+    progress.setWindowTitle(title);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressAfterMilliseconds);
     progress.setAutoReset(false);

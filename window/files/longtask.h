@@ -17,17 +17,18 @@ class QWidget;
 
 namespace vinkring {
 
-void runOnWorker(QWidget* window, const QString& label, const std::function<void(const TaskControl&)>& work);
+void runOnWorker(QWidget* window, const QString& title, const QString& label,
+                 const std::function<void(const TaskControl&)>& work);
 
-// Runs work on a thread of its own and gives its result once it ended;
-// label says in the progress dialog what it does. work shares nothing with
+// Runs work on a thread of its own and gives its result once it ended; the
+// progress dialog has the command's title, and label says what it does. work shares nothing with
 // the window but what it captured by value, and stops when its control
 // says it is cancelled.
 template <typename Work>
-auto runLongTask(QWidget* window, const QString& label, Work work)
+auto runLongTask(QWidget* window, const QString& title, const QString& label, Work work)
 {
     std::optional<decltype(work(TaskControl()))> result;
-    runOnWorker(window, label, [&](const TaskControl& control) { result.emplace(work(control)); });
+    runOnWorker(window, title, label, [&](const TaskControl& control) { result.emplace(work(control)); });
     return std::move(*result);
 }
 
