@@ -187,9 +187,7 @@ inline constexpr std::string_view kClipboardFailed = "Het artikel kon niet op he
 inline constexpr std::string_view kPreviewNotWritten = "De preview kon niet worden geschreven.";
 inline constexpr std::string_view kSpellingComplete = "De spellingscontrole is voltooid.";
 inline constexpr std::string_view kOnClipboard = "Het artikel staat op het klembord: %1 tekens.";
-inline constexpr std::string_view kSaved = "Het artikel is bewaard in %1.";
-inline constexpr std::string_view kExported = "Het artikel is geëxporteerd naar %1.";
-inline constexpr std::string_view kImported = "Het artikel is geïmporteerd.";
+inline constexpr std::string_view kSaved = "Bewaard in %1.";
 
 // Reading a document file; each is followed by kNothingChanged.
 inline constexpr std::string_view kNothingChanged = " Er is niets gewijzigd.";
@@ -326,6 +324,15 @@ inline constexpr std::string_view kImportTextEnds = "de tekst houdt daar op";
 inline constexpr std::string_view kImportNoText =
     "Het bestand %1 bevat geen tekst maar gegevens van een andere soort (een afbeelding, een programma of een "
     "archief). Alleen de forumtekst van een artikel kan worden ingelezen. Er is niets gewijzigd.";
+
+// A long export or import while it runs, and what one just did (the passing
+// note). %1: the file's name.
+inline constexpr std::string_view kExporting = "Het artikel wordt geëxporteerd naar %1...";
+inline constexpr std::string_view kImportingFile = "De forumtekst wordt ingelezen uit %1...";
+inline constexpr std::string_view kImportingClipboard = "De forumtekst van het klembord wordt ingelezen...";
+inline constexpr std::string_view kExported = "Geëxporteerd naar %1.";
+inline constexpr std::string_view kImportedFile = "Geïmporteerd uit %1.";
+inline constexpr std::string_view kImportedClipboard = "Geïmporteerd van het klembord.";
 }  // namespace messages
 
 }  // namespace vinkring

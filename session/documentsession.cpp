@@ -254,7 +254,8 @@ SaveOutcome DocumentSession::save()
     request.confirmOverwrite = true;
     request.fileName = CurrentFileName;
     request.setFileName = true;
-    request.defaultSuffix = documentExtension();
+    // The dialog asks about replacing the file by the name it gets.
+    request.finalPath = [](const QString& typed, int) { return withDocumentExtension(typed); };
     const std::optional<QString> chosen = services_.fileDialog.showSave(request);
     if (!chosen || chosen->isEmpty())
         return SaveOutcome::Cancelled;

@@ -10,6 +10,7 @@
 #include "window/aids/searchbar.h"
 #include "window/files/exportcommands.h"
 #include "window/files/recentfiles.h"
+#include "window/form/passingnote.h"
 
 namespace vinkring {
 
@@ -21,8 +22,8 @@ ProgramWindow::ProgramWindow(PlatformServices& services, SpellingDictionary* dic
     QObject::connect(&form, &Form1::pagesBuilt, &form, [this] { composeAids(); });
 
     // "Bestand": the export and the import, then "Recente bestanden".
-    exports_ = std::make_unique<ExportCommands>(form.session(), services_);
-    exports_->setNote([&form](const QString& text) { form.sayBriefly(text); });
+    exports_ = std::make_unique<ExportCommands>(form.session(), services_, &form,
+                                                [&form](const QString& done) { form.sayBriefly(done); });
     QMenu* file = form.fileMenu();
     file->addSeparator();
     QAction* exportAction = file->addAction(toQString(texts::kMenuExport), &form, [this] { exports_->exportArticle(); });

@@ -162,7 +162,8 @@ visible_windows() {
 }
 main_window=
 main_window_shown() {
-    main_window=$(xdotool search --all --onlyvisible --pid "$app_pid" --name "^$caption\$" 2>/dev/null | head -n1)
+    # The caption, after the document's name and the unsaved mark if any.
+    main_window=$(xdotool search --all --onlyvisible --pid "$app_pid" --name "^(\\*|.* - )?$caption\$" 2>/dev/null | head -n1)
     [[ -n $main_window ]]
 }
 second_window_shown() {
@@ -213,8 +214,9 @@ old_time=$(stat -c %Y "$doc")
 
 # Opened by a relative path, as a file manager in that folder would.
 if start_program Guppy.VKV; then
-    [[ $(xdotool getwindowname "$main_window") == "$caption" ]] || fail "the window is captioned \"$(xdotool getwindowname "$main_window")\""
-    pass "the installed program shows \"$caption\" with a document on its command line"
+    captioned() { [[ $(xdotool getwindowname "$main_window") == "Guppy.VKV - $caption" ]]; }
+    wait_for 10 captioned || fail "the window is captioned \"$(xdotool getwindowname "$main_window")\""
+    pass "the installed program shows \"Guppy.VKV - $caption\" with a document on its command line"
     # The desktop ties the window to its entry by class, and the window takes
     # its icon from the installed theme.
     xprop -id "$main_window" WM_CLASS | grep -qF "\"$(desktop_value StartupWMClass)\"" ||

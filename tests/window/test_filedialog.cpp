@@ -102,14 +102,14 @@ TEST(QtFileDialogTest, OpenListsThePatternWithoutRegardToCase)
     EXPECT_EQ(dialogs.showOpen(request("Bestand Openen")), std::nullopt);
 }
 
-TEST(QtFileDialogTest, SaveStartsWithTheGivenNameAndAddsTheDefaultSuffix)
+TEST(QtFileDialogTest, SaveStartsWithTheGivenNameAndReturnsItsFinalName)
 {
     QTemporaryDir dir;
     QtFileDialog dialogs;
     FileDialogRequest save = request("Bestand Bewaren");
     save.confirmOverwrite = true;
     save.setFileName = true;
-    save.defaultSuffix = QStringLiteral("VKV");
+    save.finalPath = [](const QString& path, int) { return path + QStringLiteral(".VKV"); };
     save.fileName = dir.filePath(QStringLiteral("guppy.VKV"));
     whenDialogShown([&](QFileDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Bestand Bewaren"));
