@@ -24,6 +24,14 @@ QString quoted(QStringView code)
     return code.first(kQuotedLength - 1).toString() + QChar(0x2026);
 }
 
+// A label as a text names it: "Beschrijving" of "&Beschrijving:".
+QString labelWithoutColon(std::string_view label)
+{
+    QString name = QString::fromStdString(stripAccessKey(label));
+    name.chop(name.endsWith(u':') ? 1 : 0);
+    return name;
+}
+
 // The section a field's text stands in, by its heading as the post shows it
 // ("2.4 Vindplaats"; the conclusion by its chapter's); the title and the
 // author by their labels.
@@ -220,7 +228,7 @@ private:
             if (link->text.isEmpty())
                 addLink(CheckKind::LinkWithoutDescription, i, 0, line.size(),
                         toQString(texts::kCheckLinkWithoutDescription)
-                            .arg(toQString(texts::kDescriptionLabel), toQString(texts::kChangeLink)));
+                            .arg(labelWithoutColon(texts::kDescriptionLabel), toQString(texts::kChangeLink)));
             const qsizetype blank = std::find_if(link->address.cbegin(), link->address.cend(),
                                                  [](QChar c) { return c.isSpace(); })
                 - link->address.cbegin();
@@ -255,8 +263,7 @@ private:
             if (characters > context_.postLimit) {
                 // Rounded as the live view rounds it.
                 const qint64 percent = (qint64(characters) * 100 + context_.postLimit / 2) / context_.postLimit;
-                QString limitLabel = QString::fromStdString(stripAccessKey(texts::kPostLimit));
-                limitLabel.chop(limitLabel.endsWith(u':') ? 1 : 0);
+                const QString limitLabel = labelWithoutColon(texts::kPostLimit);
                 findings_.push_back({CheckKind::PostTooLong, std::nullopt, 0, 0,
                                      toQString(texts::kCheckWholePost),
                                      toQString(texts::kCheckPostTooLong)

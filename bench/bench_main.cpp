@@ -23,6 +23,7 @@
 #include "window/programwindow.h"
 #include "session/recoveryscheduler.h"
 #include "article/articlebuilder.h"
+#include "article/articlecheck.h"
 #include "article/exportformats.h"
 #include "article/forumimport.h"
 #include "model/texts.h"
@@ -226,6 +227,20 @@ void BM_Import(benchmark::State& state)
     account(state, doc);
 }
 BENCHMARK(BM_Import)->Apply(exportSizes);
+
+// "Artikel controleren": the whole check of the article, with a post limit
+// (so that the post is built and counted too), as the list recomputes it
+// on its worker after an edit.
+void BM_ArticleCheck(benchmark::State& state)
+{
+    ArticleDocument doc = bench::makeDocument(state.range(0));
+    // A few findings of each kind the reading gives.
+    doc.fields[kFirstSectionField] += QStringLiteral("<b>open <font>x</font> [URL=javascript:x]y[/URL]");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(checkArticle(doc, {10000, 3}));
+    account(state, doc);
+}
+BENCHMARK(BM_ArticleCheck)->Apply(exportSizes);
 
 // ---- Import of a long forum text from its file (issue 27's 50 MB case) ----
 // The whole import from the file as the window's worker runs it, once, with
