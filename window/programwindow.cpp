@@ -4,6 +4,7 @@
 
 #include "model/texts.h"
 #include "platform/folders.h"
+#include "window/aids/articlechecklist.h"
 #include "window/aids/articleview.h"
 #include "window/aids/formatting.h"
 #include "window/aids/livespelling.h"
@@ -37,6 +38,7 @@ ProgramWindow::ProgramWindow(PlatformServices& services, SpellingDictionary* dic
 // The aids go before the window, whose fields and session they use.
 ProgramWindow::~ProgramWindow()
 {
+    check_.reset();
     search_.reset();
     formatting_.reset();
     view_.reset();
@@ -80,6 +82,21 @@ void ProgramWindow::composeAids()
     SearchBar* search = search_.get();
     form.addKeyTaker([formatting](const QKeyEvent& key) { return formatting->takeKey(key); });
     form.addKeyTaker([search](const QKeyEvent& key) { return search->takeKey(key); });
+
+    // "Artikel controleren", in "Beeld": the post limit of the live view, the spelling's underlines.
+    ArticleView* view = view_.get();
+    check_ = std::make_unique<ArticleCheckList>(
+        form, [view, spelling] { return CheckContext{view->postLimit(), spelling->doubtfulCount()}; });
+    ArticleCheckList* check = check_.get();
+    QObject::connect(&session, &DocumentSession::documentChanged, check, &ArticleCheckList::changed);
+    QObject::connect(&session, &DocumentSession::documentReplaced, check, &ArticleCheckList::changed);
+    QObject::connect(view, &ArticleView::postLimitChanged, check, &ArticleCheckList::changed);
+    QObject::connect(check, &ArticleCheckList::wholePostChosen, view, [view](CheckKind kind) {
+        if (kind == CheckKind::PostTooLong)
+            view->show();
+    });
+    form.viewMenu()->addAction(check->openAction());
+    form.addKeyTaker([check](const QKeyEvent& key) { return check->takeKey(key); });
 }
 
 LiveSpelling& ProgramWindow::liveSpelling()
@@ -98,6 +115,12 @@ Formatting& ProgramWindow::formatting()
 {
     form_->complete();
     return *formatting_;
+}
+
+ArticleCheckList& ProgramWindow::articleCheck()
+{
+    form_->complete();
+    return *check_;
 }
 
 SearchBar& ProgramWindow::searchBar()
