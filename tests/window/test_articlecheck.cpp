@@ -36,7 +36,7 @@ TEST_F(ArticleCheckTest, ChosenFindingGoesToItsPlace)
     ArticleCheckList& check = program().articleCheck();
     ASSERT_TRUE(check.isVisible());
     QListWidget* list = check.list();
-    ASSERT_EQ(list->count(), 2);
+    ASSERT_EVENTUALLY(list->count() == 2);
     EXPECT_TRUE(list->item(0)->text().startsWith(
         QStringLiteral("2.10 Nauw verwante soorten, varianten en kruisingen, regel 3: ")));
     EXPECT_FALSE(check.geometry().intersects(form().geometry()));

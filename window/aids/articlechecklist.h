@@ -7,6 +7,7 @@
 #include <functional>
 
 #include <QList>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
 
@@ -31,10 +32,12 @@ public:
 
     // A window of its own over the form.
     ArticleCheckList(Form1& form, ContextSource context);
+    ~ArticleCheckList() override;
 
     // The document changed: while shown, the list follows after a pause.
     void changed();
-    // Checks the document as it is now.
+    // Checks the document as it is now; the list shows the findings once
+    // they are found.
     void refresh();
     // To the finding's page and place in the wizard.
     void goTo(const CheckFinding& finding);
@@ -69,6 +72,8 @@ private:
     QLabel* status_ = nullptr;
     QAction* open_ = nullptr;
     QTimer pause_;
+    QThreadPool pool_;
+    int generation_ = 0;  // of the latest check asked for
     QList<CheckFinding> findings_;
     bool placed_ = false;
 };
