@@ -24,7 +24,7 @@ namespace {
 // The finding's index in findings_, on its item.
 constexpr int kFindingRole = Qt::UserRole;
 
-constexpr QSize kWanted(560, 300);
+constexpr QSize kWanted(560, 420);
 constexpr QSize kSmallest(320, 180);
 
 // The page of the links list: the one after the last field's.
@@ -44,7 +44,9 @@ ArticleCheckList::ArticleCheckList(Form1& form, ContextSource context)
     list_->setObjectName(QStringLiteral("checkFindings"));
     list_->setAccessibleName(toQString(texts::kCheckListName));
     list_->setWordWrap(true);
-    list_->setUniformItemSizes(false);
+    // Each finding apart from the next, as it may take a few lines.
+    list_->setAlternatingRowColors(true);
+    list_->setSpacing(1);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("checkStatus"));
