@@ -181,6 +181,8 @@ inline constexpr std::string_view kCheckNone = "Geen meldingen: het forum toont 
 inline constexpr std::string_view kCheckCount = "%1 meldingen. Enter of dubbelklik: naar de plaats.";
 inline constexpr std::string_view kCheckOne = "1 melding. Enter of dubbelklik: naar de plaats.";
 inline constexpr std::string_view kCheckBusy = "Het artikel wordt gecontroleerd…";
+// After the most the list shows at once.
+inline constexpr std::string_view kCheckMore = "… en nog %1 meldingen. Verbeter eerst deze; de lijst volgt.";
 // Places: a section by its heading, the title and author by their labels.
 inline constexpr std::string_view kCheckLine = "%1, regel %2";
 inline constexpr std::string_view kCheckWholePost = "Het hele bericht";

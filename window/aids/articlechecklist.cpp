@@ -24,6 +24,11 @@ namespace {
 // The finding's index in findings_, on its item.
 constexpr int kFindingRole = Qt::UserRole;
 
+// A list of thousands of wrapped lines takes the window tenths of a second
+// to lay out (a tag left open on every line of a long article); as a
+// compiler does, the list shows the first ones and counts the rest.
+constexpr qsizetype kMostShown = 100;
+
 constexpr QSize kWanted(560, 420);
 constexpr QSize kSmallest(320, 180);
 
@@ -127,10 +132,15 @@ void ArticleCheckList::showFindings(const QList<CheckFinding>& findings)
     const int row = list_->currentRow();
     findings_ = findings;
     list_->clear();
-    for (qsizetype i = 0; i < findings_.size(); ++i) {
+    const qsizetype shown = std::min(findings_.size(), kMostShown);
+    for (qsizetype i = 0; i < shown; ++i) {
         const CheckFinding& finding = findings_.at(i);
         auto* item = new QListWidgetItem(toQString(texts::kCheckItem).arg(finding.where, finding.what), list_);
         item->setData(kFindingRole, int(i));
+    }
+    if (shown < findings_.size()) {
+        auto* item = new QListWidgetItem(toQString(texts::kCheckMore).arg(dutchNumber(findings_.size() - shown)), list_);
+        item->setFlags(Qt::ItemIsEnabled);
     }
     if (findings_.isEmpty()) {
         // Said in the list too, where a screen reader is.
@@ -141,7 +151,7 @@ void ArticleCheckList::showFindings(const QList<CheckFinding>& findings)
         status_->setText(findings_.size() == 1 ? toQString(texts::kCheckOne)
                                                : toQString(texts::kCheckCount).arg(dutchNumber(findings_.size())));
         // The writer's place in the list stays where it was, as near as the list allows.
-        list_->setCurrentRow(std::clamp(row, 0, int(findings_.size()) - 1));
+        list_->setCurrentRow(std::clamp(row, 0, int(shown) - 1));
     }
 }
 
