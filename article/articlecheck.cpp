@@ -323,6 +323,8 @@ QString markupWarning(const ArticleDocument& doc)
     }
     if (said.isEmpty())
         return {};
+    if (said.size() > 2)
+        said = QStringList{toQString(texts::kCheckWarningMany).arg(dutchNumber(findings.size()))};
     return toQString(texts::kCheckWarning).arg(said.join(QStringLiteral(", ")));
 }
 

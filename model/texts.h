@@ -236,16 +236,18 @@ inline constexpr std::string_view kCheckOneUnknownWord =
 inline constexpr std::string_view kCheckWarning = "Let op: %1 — Beeld > Artikel controleren";
 inline constexpr std::string_view kCheckWarningOpenTag = "1 open tag";
 inline constexpr std::string_view kCheckWarningOpenTags = "%1 open tags";
-inline constexpr std::string_view kCheckWarningStrayTag = "1 sluittag zonder begin";
-inline constexpr std::string_view kCheckWarningStrayTags = "%1 sluittags zonder begin";
-inline constexpr std::string_view kCheckWarningCrossed = "1 keer gekruiste tags";
-inline constexpr std::string_view kCheckWarningCrossedMany = "%1 keer gekruiste tags";
+inline constexpr std::string_view kCheckWarningStrayTag = "1 losse sluittag";
+inline constexpr std::string_view kCheckWarningStrayTags = "%1 losse sluittags";
+inline constexpr std::string_view kCheckWarningCrossed = "1 kruising van tags";
+inline constexpr std::string_view kCheckWarningCrossedMany = "%1 kruisingen van tags";
 inline constexpr std::string_view kCheckWarningOpenLink = "1 link zonder [/URL]";
 inline constexpr std::string_view kCheckWarningOpenLinks = "%1 links zonder [/URL]";
-inline constexpr std::string_view kCheckWarningDeadLink = "1 link die niet opent";
-inline constexpr std::string_view kCheckWarningDeadLinks = "%1 links die niet openen";
-inline constexpr std::string_view kCheckWarningUnknown = "1 tag of code die het forum niet kent";
-inline constexpr std::string_view kCheckWarningUnknownMany = "%1 tags of codes die het forum niet kent";
+inline constexpr std::string_view kCheckWarningDeadLink = "1 dode link";
+inline constexpr std::string_view kCheckWarningDeadLinks = "%1 dode links";
+inline constexpr std::string_view kCheckWarningUnknown = "1 onbekende code";
+inline constexpr std::string_view kCheckWarningUnknownMany = "%1 onbekende codes";
+// More than two kinds at once, in all; the note has one line.
+inline constexpr std::string_view kCheckWarningMany = "%1 fouten in tags en codes";
 
 // The recovery copy.
 inline constexpr std::string_view kRecoveryTimeFormat = "dddd d MMMM yyyy 'om' HH:mm:ss";

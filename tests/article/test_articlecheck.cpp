@@ -60,11 +60,11 @@ TEST(ArticleCheck, FindsEachKindAtItsPlace)
         {"closed without being opened",
          [](ArticleDocument& d) { d.field("txtNauwVerwanten") = QStringLiteral("rood</i>"); },
          {{CheckKind::TagNotOpened, kNauw.arg(1), 4, 4}},
-         QStringLiteral("Let op: 1 sluittag zonder begin — Beeld > Artikel controleren")},
+         QStringLiteral("Let op: 1 losse sluittag — Beeld > Artikel controleren")},
         {"crossed",
          [](ArticleDocument& d) { d.field("txtNauwVerwanten") = QStringLiteral("a\r\n<b><i>x</b></i>"); },
          {{CheckKind::TagsCrossed, kNauw.arg(2), 10, 4}},
-         QStringLiteral("Let op: 1 keer gekruiste tags — Beeld > Artikel controleren")},
+         QStringLiteral("Let op: 1 kruising van tags — Beeld > Artikel controleren")},
         {"link code not closed, and one no browser opens",
          [](ArticleDocument& d) {
              d.field("txtNauwVerwanten") = QStringLiteral("zie [URL=http://a.nl]hier");
@@ -72,11 +72,17 @@ TEST(ArticleCheck, FindsEachKindAtItsPlace)
          },
          {{CheckKind::LinkNotClosed, kNauw.arg(1), 4, 17},
           {CheckKind::LinkNotOpenable, QStringLiteral("2.12 Bouw van de vis, regel 2"), 5, 20}},
-         QStringLiteral("Let op: 1 link zonder [/URL], 1 link die niet opent — Beeld > Artikel controleren")},
+         QStringLiteral("Let op: 1 link zonder [/URL], 1 dode link — Beeld > Artikel controleren")},
+        {"three kinds at once, in all",
+         [](ArticleDocument& d) { d.field("txtNauwVerwanten") = QStringLiteral("<b>a</i>\r\n<center>"); },
+         {{CheckKind::TagNotClosed, kNauw.arg(1), 0, 3},
+          {CheckKind::TagNotOpened, kNauw.arg(1), 4, 4},
+          {CheckKind::NotForumMarkup, kNauw.arg(2), 10, 8}},
+         QStringLiteral("Let op: 3 fouten in tags en codes — Beeld > Artikel controleren")},
         {"markup the forum does not show",
          [](ArticleDocument& d) { d.field("txtNauwVerwanten") = QStringLiteral("<center>x"); },
          {{CheckKind::NotForumMarkup, kNauw.arg(1), 0, 8}},
-         QStringLiteral("Let op: 1 tag of code die het forum niet kent — Beeld > Artikel controleren")},
+         QStringLiteral("Let op: 1 onbekende code — Beeld > Artikel controleren")},
         {"empty section, title and author",
          [](ArticleDocument& d) {
              d.field("txtTitel").clear();
@@ -95,7 +101,7 @@ TEST(ArticleCheck, FindsEachKindAtItsPlace)
          {{CheckKind::LinkWithoutDescription, QStringLiteral("Links, regel 2"), 0, 11},
           {CheckKind::LinkWithoutScheme, QStringLiteral("Links, regel 3"), 6, 15},
           {CheckKind::LinkWithBlank, QStringLiteral("Links, regel 4"), 21, 1}},
-         QStringLiteral("Let op: 1 link die niet opent — Beeld > Artikel controleren")},
+         QStringLiteral("Let op: 1 dode link — Beeld > Artikel controleren")},
         {"spelling", [](ArticleDocument&) {}, {{CheckKind::UnknownWords, QStringLiteral("Spelling"), 0, 0}}, {},
          {0, 3}},
     };

@@ -71,10 +71,13 @@ ArticleCheckList::ArticleCheckList(Form1& form, ContextSource context)
                             + QKeySequence(kKey).toString(QKeySequence::NativeText),
                         this);
     open_->setObjectName(QStringLiteral("mnuBeeldControleren"));
+    // The writer asked for the list: the keys go to it, Enter back to the place.
     connect(open_, &QAction::triggered, this, [this] {
         refresh();
         QWidget::show();
         raise();
+        activateWindow();
+        list_->setFocus(Qt::ShortcutFocusReason);
     });
     pool_.setMaxThreadCount(1);
     pause_.setSingleShot(true);

@@ -42,7 +42,8 @@ public:
     // To the finding's page and place in the wizard.
     void goTo(const CheckFinding& finding);
 
-    // The menu item that opens the window (or brings it up) and checks now.
+    // The menu item that opens the window (or brings it up), checks now and
+    // puts the focus in the list.
     QAction* openAction() const { return open_; }
     // Its key, F7: the key of a word processor's check.
     static constexpr Qt::Key kKey = Qt::Key_F7;
