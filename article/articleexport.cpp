@@ -10,7 +10,6 @@
 #include "article/forumpost.h"
 #include "article/textexports.h"
 #include "document/durablefile.h"
-#include "document/windows1252.h"
 #include "platform/automation.h"
 #include "platform/clipboard.h"
 #include "platform/folders.h"
@@ -19,13 +18,6 @@
 namespace vinkring {
 
 namespace {
-
-// The Html text as a preview file: UTF-8 behind a byte-order mark, so that
-// Dutch letters show right without a declaration in the page.
-QByteArray htmlFlavourBytes(const ArticleDocument& doc)
-{
-    return utf8WithByteOrderMark(BuildArticle(doc, ArticleFlavour::Html) + QStringLiteral("\r\n"));
-}
 
 // The post as the forum shows it, every heading kept, as the web page
 // export writes it (UTF-8, declared in the page).
@@ -66,9 +58,6 @@ PreviewFile writePreview(const QByteArray& bytes, const Folders& folders)
     return result;
 }
 
-// Writes the preview file, once a browser was made, and shows it there.
-void preview(const ArticleDocument& doc, QByteArray (*bytes)(const ArticleDocument&), PlatformServices& services);
-
 }  // namespace
 
 std::optional<qsizetype> exportToClipboard(const ArticleDocument& doc, PlatformServices& services)
@@ -82,19 +71,7 @@ std::optional<qsizetype> exportToClipboard(const ArticleDocument& doc, PlatformS
     return countCharacters(text);
 }
 
-void showPreview(const ArticleDocument& doc, PlatformServices& services)
-{
-    preview(doc, htmlFlavourBytes, services);
-}
-
 void showPreviewPage(const ArticleDocument& doc, PlatformServices& services)
-{
-    preview(doc, webPageBytes, services);
-}
-
-namespace {
-
-void preview(const ArticleDocument& doc, QByteArray (*bytes)(const ArticleDocument&), PlatformServices& services)
 {
     // Created anew for every preview: each press gets its own window.
     std::unique_ptr<AutomationObject> object = services.automation.createObject(toQString(texts::kProgIdBrowser));
@@ -103,7 +80,7 @@ void preview(const ArticleDocument& doc, QByteArray (*bytes)(const ArticleDocume
         warn(services.messageBox, toQString(messages::kPreviewNeedsBrowser));
         return;
     }
-    const PreviewFile file = writePreview(bytes(doc), services.folders);
+    const PreviewFile file = writePreview(webPageBytes(doc), services.folders);
     if (file.path.isEmpty()) {
         warn(services.messageBox, toQString(messages::kPreviewNotWritten) + QLatin1Char('\n') + file.problems);
         return;
@@ -116,7 +93,5 @@ void preview(const ArticleDocument& doc, QByteArray (*bytes)(const ArticleDocume
         warn(services.messageBox, toQString(messages::kPreviewNeedsBrowser),
              navigated.ok ? shown.reason : navigated.reason);
 }
-
-}  // namespace
 
 }  // namespace vinkring

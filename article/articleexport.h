@@ -20,8 +20,4 @@ std::optional<qsizetype> exportToClipboard(const ArticleDocument& doc, PlatformS
 // nothing is written.
 void showPreviewPage(const ArticleDocument& doc, PlatformServices& services);
 
-// The same with the Html text and CR LF as the file (UTF-8 behind a
-// byte-order mark), as the preview was written before the web page.
-void showPreview(const ArticleDocument& doc, PlatformServices& services);
-
 }  // namespace vinkring

@@ -473,7 +473,7 @@ void BM_ArticleView(benchmark::State& state, bool open)
     ArticleDocument doc = bench::makeDocument(kTenThousandWords);
     std::unique_ptr<ArticleView> view;
     const auto make = [&] {
-        view = std::make_unique<ArticleView>([&doc] { return doc; }, nullptr);
+        view = std::make_unique<ArticleView>([&doc]() -> const ArticleDocument& { return doc; }, nullptr);
         view->show();
         QApplication::processEvents();
     };

@@ -50,6 +50,7 @@ def parse_args():
     p.add_argument("--no-wm", action="store_true", help="no window manager")
     p.add_argument("--report", default="", help="only print the table of the runs in this JSON file")
     p.add_argument("--program", default="", help="another build of the program (default: BUILD/vinkring-artikel)")
+    p.add_argument("--display", default="", help="the X display number to start Xvfb on (default: a free one)")
     return p.parse_args()
 
 
@@ -61,11 +62,12 @@ def loadavg():
 class Display:
     """Xvfb with openbox, on a free display."""
 
-    def __init__(self, tmp, with_wm):
+    def __init__(self, tmp, with_wm, number=""):
         read, write = os.pipe()
+        where = [f":{number}"] if number else []
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1366x768x24", "-dpi", "96", "-nolisten", "tcp",
-             "-noreset"], pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            ["Xvfb", *where, "-displayfd", str(write), "-screen", "0", "1366x768x24", "-dpi", "96", "-nolisten",
+             "tcp", "-noreset"], pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
         number = b""
         while not number.endswith(b"\n"):
@@ -109,7 +111,7 @@ class Bench:
         # Digits only in the path: the probe types it into the file dialog.
         self.tmp = f"/tmp/vinkring-window-{os.getpid()}"
         os.makedirs(self.tmp)
-        self.display = Display(self.tmp, not args.no_wm)
+        self.display = Display(self.tmp, not args.no_wm, args.display)
         self.runs = []
 
     def close(self):
@@ -293,6 +295,12 @@ def report(runs, sizes, typing):
         lambda r: stall_figures(r, r["trigger_ms"])["again"] / 1000, "{:.2f}", whos=("program",))
     row("import of the forum text, after the question: longest wait for a ping, ms", "import",
         lambda r: stall_figures(r, r["trigger_ms"])["longest"], whos=("program",))
+    row("import of a forum text file, after the question: longest wait for a ping, ms", "importfile",
+        lambda r: stall_figures(r, r["trigger_ms"])["longest"], whos=("program",))
+    row("import of a forum text file: answers within 50 ms again, s after the question", "importfile",
+        lambda r: stall_figures(r, r["trigger_ms"])["again"] / 1000, "{:.2f}", whos=("program",))
+    row("import of a forum text file: peak memory (VmHWM), MiB", "importfile",
+        lambda r: r["memory"][-1][2] / 1024 if r["memory"] else None, "{:.0f}", whos=("program",))
     for p in (50, 90, 99, 100):
         label = "max" if p == 100 else f"p{p}"
         row(f"key to screen while typing ({typing:.0f} s), {label}, ms", "type",
@@ -405,6 +413,19 @@ def main():
                 bench.run("import", "program", 1,
                           ["--steps", f"settle,alt+b,i,window:Forumtekst Importeren,alt+v,window:{PROGRAM_TITLE}",
                            "--trigger", "alt+n", "--seconds", "3"], command=[bench.program], before=clipboard)
+            if want("import"):
+                # From a file: read and taken apart on a thread of its own, then the question.
+                # The file dialog has the question's title: a pause lets the question go and the
+                # dialog come. It starts in the home folder, where the file's name is typed.
+                for size in sizes:
+                    forum = bench.forum_text(size)
+                    name = os.path.basename(forum)
+                    link = lambda env, forum=forum, name=name: os.symlink(forum, os.path.join(env["HOME"], name))
+                    steps = (f"settle,alt+b,i,window:Forumtekst Importeren,alt+u,pause:1000,text:{name},Return,"
+                             f"window:{PROGRAM_TITLE}")
+                    bench.run("importfile", "program", size,
+                              ["--steps", steps, "--trigger", "alt+n", "--seconds", str(max(3, size)), "--memory"],
+                              command=[bench.program], before=link)
             if want("liveview") and 1 in sizes:
                 bench.run("liveview", "program", 1,
                           ["--steps", f"settle,{PROGRAM_FIELD},alt+d,v,window:{VIEW_TITLE},focus,settle", "--type",

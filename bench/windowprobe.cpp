@@ -12,6 +12,7 @@
 //                          settle          until every ping for 1.5 s took under 30 ms
 //                          text:WORDS      typed
 //                          window:TITLE    until another window of the program has that title
+//                          pause:MS        the pings go on for MS milliseconds
 //                          focus           the probed window given the focus again
 //                          memory          VmRSS and VmHWM of the program noted
 //                          anything else   one key, as xdotool names it (ctrl+h, alt+Right, Return)
@@ -571,6 +572,8 @@ int main(int argc, char* argv[])
             probe.typeText(step.substr(5));
         else if (step.rfind("window:", 0) == 0)
             probe.waitForWindow(step.substr(7));
+        else if (step.rfind("pause:", 0) == 0)
+            probe.run(now() + std::stod(step.substr(6)));
         else {
             probe.sendKey(step);
             probe.answered();

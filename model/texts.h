@@ -397,6 +397,15 @@ inline constexpr std::string_view kImportTextEnds = "de tekst houdt daar op";
 inline constexpr std::string_view kImportNoText =
     "Het bestand %1 bevat geen tekst maar gegevens van een andere soort (een afbeelding, een programma of een "
     "archief). Alleen de forumtekst van een artikel kan worden ingelezen. Er is niets gewijzigd.";
+
+// A long export or import while it runs, and what one just did (the passing
+// note). %1: the file's name.
+inline constexpr std::string_view kExporting = "Het artikel wordt geëxporteerd naar %1...";
+inline constexpr std::string_view kImportingFile = "De forumtekst wordt ingelezen uit %1...";
+inline constexpr std::string_view kImportingClipboard = "De forumtekst van het klembord wordt ingelezen...";
+inline constexpr std::string_view kExported = "Geëxporteerd naar %1.";
+inline constexpr std::string_view kImportedFile = "Geïmporteerd uit %1.";
+inline constexpr std::string_view kImportedClipboard = "Geïmporteerd van het klembord.";
 }  // namespace messages
 
 }  // namespace vinkring

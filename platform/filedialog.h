@@ -1,6 +1,7 @@
 #pragma once
 // The modal open and save dialog of the document commands.
 
+#include <functional>
 #include <optional>
 
 #include <QList>
@@ -25,6 +26,13 @@ struct FileDialogRequest {
     // chosen type's, and changes the name's extension with the type.
     QList<FileType> types;
     int type = 0;
+    // The folder the dialog starts in when it starts with no name; empty:
+    // the folder of the last name it returned.
+    QString folder;
+    // The name a chosen path is written under, given the type chosen (an
+    // extension added): the overwrite question, and the path returned,
+    // concern that name. Unset: the path as chosen.
+    std::function<QString(const QString& path, int type)> finalPath;
 };
 
 struct FileDialogChoice {

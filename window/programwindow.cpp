@@ -2,6 +2,7 @@
 
 #include <QMenu>
 
+#include "article/articlecheck.h"
 #include "model/texts.h"
 #include "platform/folders.h"
 #include "window/aids/articlechecklist.h"
@@ -11,6 +12,7 @@
 #include "window/aids/searchbar.h"
 #include "window/files/exportcommands.h"
 #include "window/files/recentfiles.h"
+#include "window/form/passingnote.h"
 
 namespace vinkring {
 
@@ -22,7 +24,11 @@ ProgramWindow::ProgramWindow(PlatformServices& services, SpellingDictionary* dic
     QObject::connect(&form, &Form1::pagesBuilt, &form, [this] { composeAids(); });
 
     // "Bestand": the export and the import, then "Recente bestanden".
-    exports_ = std::make_unique<ExportCommands>(form.session(), services_);
+    // Their notes say, as Klembord's does, when the markup still has findings.
+    exports_ = std::make_unique<ExportCommands>(form.session(), services_, &form, [&form](const QString& done) {
+        const QString warning = markupWarning(form.document());
+        form.passingNote()->say(warning.isEmpty() ? done : done + u' ' + warning);
+    });
     QMenu* file = form.fileMenu();
     file->addSeparator();
     QAction* exportAction = file->addAction(toQString(texts::kMenuExport), &form, [this] { exports_->exportArticle(); });

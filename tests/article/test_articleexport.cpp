@@ -8,6 +8,8 @@
 #include "model/articledocument.h"
 #include "article/articlebuilder.h"
 #include "article/articleexport.h"
+#include "article/articleparts.h"
+#include "article/textexports.h"
 #include "fakes/fakeplatform.h"
 #include "samples.h"
 
@@ -19,7 +21,6 @@ using test::FakePlatform;
 
 const QString kTitle = QStringLiteral("Vinkring Artikel Template Melding");
 const QString kNeedsBrowser = QStringLiteral("De preview vereist Internet Explorer.");
-const QByteArray kBom("\xEF\xBB\xBF");
 
 ArticleDocument sampleDocument(const QString& title)
 {
@@ -35,9 +36,10 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The web page of the whole post, every heading kept.
 QByteArray expectedPreview(const ArticleDocument& doc)
 {
-    return kBom + (BuildArticle(doc, ArticleFlavour::Html) + QStringLiteral("\r\n")).toUtf8();
+    return webPage(readArticleParts(doc, EmptySections::Kept)).toUtf8();
 }
 
 // ------------------------------------------------------------ clipboard
@@ -121,18 +123,18 @@ protected:
     int browsersMade = 0;
 };
 
-TEST_F(PreviewTest, WritesTheHtmlAndShowsIt)
+TEST_F(PreviewTest, WritesThePageAndShowsIt)
 {
     provideBrowser();
     const ArticleDocument doc = sampleDocument(QStringLiteral("Zebravis"));
-    showPreview(doc, platform.services);
+    showPreviewPage(doc, platform.services);
 
     const QByteArray bytes = readAll(programPreview());
     EXPECT_EQ(bytes, expectedPreview(doc));
-    EXPECT_TRUE(bytes.startsWith(kBom));
-    EXPECT_TRUE(bytes.endsWith("kweek.htm<br/>\r\n"));
-    // UTF-8, so that the Dutch letters come back as typed.
-    EXPECT_TRUE(QString::fromUtf8(bytes.mid(kBom.size())).contains(QStringLiteral("Joëlle Ïsbrücker")));
+    EXPECT_TRUE(bytes.startsWith("<!DOCTYPE html>\n"));
+    EXPECT_TRUE(bytes.endsWith("kweek.htm</a></p>\n</body>\n</html>\n")) << bytes.right(80).toStdString();
+    // UTF-8, declared in the page, so that the Dutch letters come back as typed.
+    EXPECT_TRUE(QString::fromUtf8(bytes).contains(QStringLiteral("Joëlle Ïsbrücker")));
     EXPECT_EQ(log.navigated, QStringList{QDir::toNativeSeparators(programPreview())});
     EXPECT_EQ(log.shown, 1);
     EXPECT_TRUE(platform.messageBox.shown.empty());
@@ -142,8 +144,8 @@ TEST_F(PreviewTest, WritesTheHtmlAndShowsIt)
 TEST_F(PreviewTest, WithoutLinksTheFileEndsAfterTheLinksHeading)
 {
     provideBrowser();
-    showPreview(ArticleDocument{}, platform.services);
-    EXPECT_TRUE(readAll(programPreview()).endsWith("<b>7. Links</b> <br/>\r\n"));
+    showPreviewPage(ArticleDocument{}, platform.services);
+    EXPECT_TRUE(readAll(programPreview()).endsWith("<h1>7. Links</h1>\n</body>\n</html>\n"));
 }
 
 TEST_F(PreviewTest, NoBrowserWritesNothing)
@@ -153,7 +155,7 @@ TEST_F(PreviewTest, NoBrowserWritesNothing)
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("oud");
     }
-    showPreview(sampleDocument(QStringLiteral("Vis")), platform.services);
+    showPreviewPage(sampleDocument(QStringLiteral("Vis")), platform.services);
 
     ASSERT_EQ(platform.messageBox.shown.size(), 1u);
     EXPECT_EQ(platform.messageBox.shown.front().text, kNeedsBrowser);
@@ -169,8 +171,8 @@ TEST_F(PreviewTest, TwoPreviewsTwoBrowsersOneFile)
     provideBrowser();
     const ArticleDocument first = sampleDocument(QStringLiteral("Eerste"));
     const ArticleDocument second = sampleDocument(QStringLiteral("Tweede"));
-    showPreview(first, platform.services);
-    showPreview(second, platform.services);
+    showPreviewPage(first, platform.services);
+    showPreviewPage(second, platform.services);
 
     EXPECT_EQ(browsersMade, 2);
     EXPECT_EQ(log.navigated.size(), 2);
@@ -185,7 +187,7 @@ TEST_F(PreviewTest, FailingBrowserIsReportedAfterWriting)
         platform.messageBox.shown.clear();
         QFile::remove(programPreview());
         provideBrowser(failNavigate, !failNavigate);
-        showPreview(sampleDocument(QStringLiteral("Vis")), platform.services);
+        showPreviewPage(sampleDocument(QStringLiteral("Vis")), platform.services);
         ASSERT_EQ(platform.messageBox.shown.size(), 1u) << failNavigate;
         EXPECT_EQ(platform.messageBox.shown.front().text, kNeedsBrowser);
         EXPECT_TRUE(QFileInfo::exists(programPreview()));
@@ -210,7 +212,7 @@ TEST_F(PreviewTest, TheBrowsersReasonShowsBelowTheMessage)
     for (const auto& c : cases) {
         platform.messageBox.shown.clear();
         provideBrowser(c.failNavigate, c.failVisible);
-        showPreview(sampleDocument(QStringLiteral("Vis")), platform.services);
+        showPreviewPage(sampleDocument(QStringLiteral("Vis")), platform.services);
         ASSERT_EQ(platform.messageBox.shown.size(), 1u);
         EXPECT_EQ(platform.messageBox.shown.front().text, kNeedsBrowser);
         EXPECT_EQ(platform.messageBox.shown.front().detail, c.detail);
@@ -222,7 +224,7 @@ TEST_F(PreviewTest, ReadOnlyProgramFolderFallsBackToTheCache)
     provideBrowser();
     platform.folders.program = unwritableFolder(QStringLiteral("installed"));
     const ArticleDocument doc = sampleDocument(QStringLiteral("Vis"));
-    showPreview(doc, platform.services);
+    showPreviewPage(doc, platform.services);
 
     EXPECT_TRUE(platform.messageBox.shown.empty());
     EXPECT_EQ(readAll(cachePreview()), expectedPreview(doc));
@@ -235,7 +237,7 @@ TEST_F(PreviewTest, InstalledProgramWritesToTheCacheThoughItCouldWriteItsFolder)
     provideBrowser();
     platform.folders.programIsUsers = false;  // e.g. /usr/bin, also for root
     const ArticleDocument doc = sampleDocument(QStringLiteral("Vis"));
-    showPreview(doc, platform.services);
+    showPreviewPage(doc, platform.services);
 
     EXPECT_TRUE(platform.messageBox.shown.empty());
     EXPECT_EQ(readAll(cachePreview()), expectedPreview(doc));
@@ -248,7 +250,7 @@ TEST_F(PreviewTest, NeitherFolderWritableIsReported)
     provideBrowser();
     platform.folders.program = unwritableFolder(QStringLiteral("installed"));
     platform.folders.cache = unwritableFolder(QStringLiteral("home")) + QStringLiteral("/cache");
-    showPreview(sampleDocument(QStringLiteral("Vis")), platform.services);
+    showPreviewPage(sampleDocument(QStringLiteral("Vis")), platform.services);
 
     ASSERT_EQ(platform.messageBox.shown.size(), 1u);
     const auto& shown = platform.messageBox.shown.front();
@@ -296,7 +298,7 @@ TEST_F(PreviewTest, FolderWithHashAndBlank)
     provideBrowser();
     platform.folders.program = tmp.filePath(QStringLiteral("Mijn programma's #2"));
     QDir().mkpath(platform.folders.program);
-    showPreview(sampleDocument(QStringLiteral("Vis")), platform.services);
+    showPreviewPage(sampleDocument(QStringLiteral("Vis")), platform.services);
     EXPECT_EQ(log.navigated, QStringList{QDir::toNativeSeparators(programPreview())});
     EXPECT_TRUE(QFileInfo::exists(programPreview()));
 }

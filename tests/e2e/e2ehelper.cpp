@@ -7,10 +7,11 @@
 //       then x, y, width and height in pixels, relative to the window's
 //       client area below the menu bar.
 //
-//   vinkring-e2e-helper article forum|html OUTFILE [FIELD=TEXT]... [--link=LINE]...
-//       Writes BuildArticle of the default document with these field texts
-//       and link lines to OUTFILE, as UTF-8. A line feed in TEXT becomes
-//       CR LF, as the window gives a typed Enter.
+//   vinkring-e2e-helper article forum|page OUTFILE [FIELD=TEXT]... [--link=LINE]...
+//       Writes the default document with these field texts and link lines to
+//       OUTFILE, as UTF-8: its forum text (BuildArticle), or the web page of
+//       the whole post, every heading kept, as "Preview in IE" writes it. A
+//       line feed in TEXT becomes CR LF, as the window gives a typed Enter.
 //
 //   vinkring-e2e-helper field DOCUMENT|RECOVERY-COPY FIELD OUTFILE
 //       Writes the text of FIELD in a document file, or in a recovery copy
@@ -30,6 +31,8 @@
 
 #include "window/form/form1.h"
 #include "article/articlebuilder.h"
+#include "article/articleparts.h"
+#include "article/textexports.h"
 #include "document/documentfile.h"
 #include "document/recovery.h"
 #include "fakes/fakeplatform.h"
@@ -39,7 +42,7 @@ namespace {
 int usage()
 {
     std::fputs("usage: vinkring-e2e-helper layout\n"
-               "       vinkring-e2e-helper article forum|html OUTFILE [FIELD=TEXT]... [--link=LINE]...\n"
+               "       vinkring-e2e-helper article forum|page OUTFILE [FIELD=TEXT]... [--link=LINE]...\n"
                "       vinkring-e2e-helper field DOCUMENT|RECOVERY-COPY FIELD OUTFILE\n",
                stderr);
     return 2;
@@ -79,11 +82,9 @@ int writeArticle(int argc, char* argv[])
 {
     if (argc < 4)
         return usage();
-    const QString flavourName = QString::fromLocal8Bit(argv[2]);
-    if (flavourName != QLatin1String("forum") && flavourName != QLatin1String("html"))
+    const QString output = QString::fromLocal8Bit(argv[2]);
+    if (output != QLatin1String("forum") && output != QLatin1String("page"))
         return usage();
-    const auto flavour = flavourName == QLatin1String("forum") ? vinkring::ArticleFlavour::Forum
-                                                                : vinkring::ArticleFlavour::Html;
 
     vinkring::ArticleDocument doc = vinkring::defaultDocument();
     for (int i = 4; i < argc; ++i) {
@@ -109,7 +110,10 @@ int writeArticle(int argc, char* argv[])
         std::fprintf(stderr, "cannot write %s\n", argv[3]);
         return 1;
     }
-    file.write(vinkring::BuildArticle(doc, flavour).toUtf8());
+    const QString text = output == QLatin1String("forum")
+                             ? vinkring::BuildArticle(doc, vinkring::ArticleFlavour::Forum)
+                             : vinkring::webPage(vinkring::readArticleParts(doc, vinkring::EmptySections::Kept));
+    file.write(text.toUtf8());
     return file.flush() ? 0 : 1;
 }
 

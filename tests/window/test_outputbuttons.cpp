@@ -10,6 +10,8 @@
 #include "window/formfixture.h"
 #include "window/form/passingnote.h"
 #include "article/articlebuilder.h"
+#include "article/articleparts.h"
+#include "article/textexports.h"
 #include "fakes/fakeplatform.h"
 #include "eventually.h"
 #include "samples.h"
@@ -146,9 +148,7 @@ TEST_F(OutputButtonsTest, PreviewWritesTheFileAndOpensANewBrowser)
     const QString path = QDir::toNativeSeparators(QDir(platform.folders.program).filePath(QStringLiteral("PREVIEW.htm")));
     EXPECT_EQ(log.navigated, (QStringList{path, path}));
     EXPECT_EQ(log.shown, 2);
-    const QByteArray expected =
-        QByteArray("\xEF\xBB\xBF") + (BuildArticle(before, ArticleFlavour::Html) + QStringLiteral("\r\n")).toUtf8();
-    EXPECT_EQ(preview(), expected);
+    EXPECT_EQ(preview(), webPage(readArticleParts(before, EmptySections::Kept)).toUtf8());
     EXPECT_TRUE(platform.messageBox.shown.empty());
     expectWindowUntouched();
 }

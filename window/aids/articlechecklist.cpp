@@ -142,7 +142,8 @@ void ArticleCheckList::showFindings(const QList<CheckFinding>& findings)
         item->setData(kFindingRole, int(i));
     }
     if (shown < findings_.size()) {
-        auto* item = new QListWidgetItem(toQString(texts::kCheckMore).arg(dutchNumber(findings_.size() - shown)), list_);
+        const QString more = toQString(texts::kCheckMore).arg(dutchNumber(findings_.size() - shown));
+        auto* item = new QListWidgetItem(more, list_);
         item->setFlags(Qt::ItemIsEnabled);
     }
     if (findings_.isEmpty()) {

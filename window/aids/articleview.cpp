@@ -65,27 +65,6 @@ QString asPlainText(const QString& text)
     return out;
 }
 
-QTextCharFormat runFormat(const ForumRun& run, const QBrush& linkColour)
-{
-    QTextCharFormat format;
-    if (run.styles & kBold)
-        format.setFontWeight(QFont::Bold);
-    format.setFontItalic(run.styles & kItalic);
-    format.setFontUnderline(run.styles & kUnderline);
-    format.setFontStrikeOut(run.styles & kStrikeOut);
-    if (run.styles & kSubscript)
-        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    else if (run.styles & kSuperscript)
-        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    if (!run.link.isEmpty()) {
-        format.setAnchor(true);
-        format.setAnchorHref(run.link);
-        format.setForeground(linkColour);
-        format.setFontUnderline(true);
-    }
-    return format;
-}
-
 // The line that holds this offset of the forum text.
 int lineAt(const QList<ForumLine>& lines, qsizetype offset)
 {
@@ -319,7 +298,7 @@ void ArticleView::insertLine(QTextCursor& cursor, const ForumLine& line)
 {
     const QBrush linkColour = text_->palette().link();
     for (const ForumRun& run : line.runs)
-        cursor.insertText(asPlainText(run.text), runFormat(run, linkColour));
+        cursor.insertText(asPlainText(run.text), runCharFormat(run.styles, run.link, linkColour));
 }
 
 void ArticleView::rebuild()

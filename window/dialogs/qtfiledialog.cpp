@@ -15,11 +15,40 @@ QString extensionOf(const QString& pattern)
                                                                                              : QString();
 }
 
+// Qt's dialog, which asks before it overwrites the name the request's
+// finalPath makes of the chosen one, and returns that name.
+class FinalNameDialog final : public QFileDialog {
+public:
+    FinalNameDialog(QWidget* parent, const QString& title, const FileDialogRequest& request)
+        : QFileDialog(parent, title), finalPath_(request.finalPath)
+    {
+    }
+
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (finalPath_ && name && !chosen.isEmpty() && !QFileInfo(chosen.constFirst()).isDir()) {
+            const QString path = finalPath_(chosen.constFirst(), int(nameFilters().indexOf(selectedNameFilter())));
+            // The name box, not selectFile(): that leaves a focused box as
+            // it is, and Enter was pressed there.
+            if (path != chosen.constFirst()) {
+                const QFileInfo final(path);
+                name->setText(final.absolutePath() == directory().absolutePath() ? final.fileName() : path);
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    std::function<QString(const QString&, int)> finalPath_;
+};
+
 }  // namespace
 
 std::optional<FileDialogChoice> QtFileDialog::run(const FileDialogRequest& request, bool save)
 {
-    QFileDialog dialog(parent_, request.title);
+    FinalNameDialog dialog(parent_, request.title, request);
     // Qt's own dialog: a native one shows only the text before the first
     // "(" of the description and matches the pattern with case.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -60,11 +89,12 @@ std::optional<FileDialogChoice> QtFileDialog::run(const FileDialogRequest& reque
     // Room for the name, size and date columns.
     dialog.resize(dialog.sizeHint().expandedTo(QSize(720, 460)));
     const QString initial = initialFileName(request, lastName_);
-    if (!initial.isEmpty()) {
+    if (!initial.isEmpty())
         dialog.selectFile(initial);
-    } else if (!lastName_.isEmpty()) {
+    else if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
+    else if (!lastName_.isEmpty())
         dialog.setDirectory(QFileInfo(lastName_).absolutePath());
-    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     lastName_ = dialog.selectedFiles().constFirst();

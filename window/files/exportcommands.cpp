@@ -1,6 +1,8 @@
 #include "window/files/exportcommands.h"
 
-#include <QApplication>
+#include <algorithm>
+#include <utility>
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -10,6 +12,7 @@
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "session/documentsession.h"
+#include "window/files/longtask.h"
 
 namespace vinkring {
 
@@ -43,6 +46,20 @@ QString ExportCommands::suggestedPath(ExportType type) const
     return QDir(folder).filePath(suggestedExportName(current, doc.fields[kTitleField], type));
 }
 
+namespace {
+
+// The type a chosen name is written in, the one its extension names or else
+// the one listed, and the name with that type's extension ("brief.doc" as
+// OpenDocument is "brief.doc.odt").
+std::pair<ExportType, QString> exportTarget(const QString& chosen, int listed)
+{
+    const ExportType type = exportTypeForName(
+        chosen, kExportTypes.at(std::size_t(std::clamp(listed, 0, int(kExportTypes.size()) - 1))).type);
+    return {type, pathForType(chosen, type)};
+}
+
+}  // namespace
+
 void ExportCommands::exportArticle()
 {
     FileDialogRequest request;
@@ -55,18 +72,19 @@ void ExportCommands::exportArticle()
     request.fileName = suggestedPath(type_);
     request.setFileName = true;
     request.confirmOverwrite = true;
+    request.finalPath = [](const QString& path, int type) { return exportTarget(path, type).second; };
     const std::optional<FileDialogChoice> choice = services_.fileDialog.choose(request, true);
     if (!choice || choice->path.isEmpty())
         return;
-    const ExportType chosen = kExportTypes.at(std::size_t(std::clamp(choice->type, 0, int(kExportTypes.size()) - 1))).type;
-    const ExportType type = exportTypeForName(choice->path, chosen);
-    QString path = choice->path;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + toQString(exportTypeInfo(type).extension);
-    // A PDF of a long article takes seconds (Qt lays out every page).
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Outcome written = writeExport(session_.document(), type, path);
-    QApplication::restoreOverrideCursor();
+    const auto [type, path] = exportTarget(choice->path, choice->type);
+    const QString name = QFileInfo(path).fileName();
+    const ExportResult written =
+        runLongTask(window_, toQString(texts::kExportTitle), toQString(messages::kExporting).arg(name),
+                    [doc = session_.document(), type, path](const TaskControl& control) {
+                        return writeExport(doc, type, path, control);
+                    });
+    if (written.cancelled)
+        return;
     if (!written.ok) {
         warn(services_.messageBox, written.reason);
         return;
@@ -74,6 +92,16 @@ void ExportCommands::exportArticle()
     // The next export starts where this one went, in its type.
     folder_ = QFileInfo(path).absolutePath();
     type_ = type;
+    tell_(toQString(messages::kExported).arg(name));
+}
+
+// The folder of the last import, else the document's, else the home folder.
+QString ExportCommands::importFolder() const
+{
+    if (!importFolder_.isEmpty())
+        return importFolder_;
+    const QString current = session_.currentFileName();
+    return current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
 }
 
 bool ExportCommands::importArticle()
@@ -87,12 +115,18 @@ bool ExportCommands::importArticle()
     if (answer != FromFile)
         return false;
 
+    // No name chosen at the start: Enter imports nothing unseen.
     FileDialogRequest request;
     request.title = toQString(texts::kImportTitle);
     request.types = {{toQString(texts::kImportFilterDescription), toQString(texts::kImportFilterPattern)},
                      {toQString(texts::kAllFilesDescription), toQString(texts::kAllFilesPattern)}};
+    request.setFileName = true;
+    request.folder = importFolder();
     const std::optional<FileDialogChoice> choice = services_.fileDialog.choose(request, false);
-    return choice && importFile(choice->path);
+    if (!choice || choice->path.isEmpty())
+        return false;
+    importFolder_ = QFileInfo(choice->path).absolutePath();
+    return importFile(choice->path);
 }
 
 bool ExportCommands::importText(const QString& text)
@@ -101,18 +135,27 @@ bool ExportCommands::importText(const QString& text)
         warn(services_.messageBox, toQString(messages::kImportEmpty));
         return false;
     }
-    return putIn(importForumText(text));
+    const ForumImport result =
+        runLongTask(window_, toQString(texts::kImportTitle), toQString(messages::kImportingClipboard),
+                    [text](const TaskControl& control) { return importForumText(text, control); });
+    return putIn(result, toQString(messages::kImportedClipboard));
 }
 
 bool ExportCommands::importFile(const QString& path)
 {
-    return putIn(importForumFile(path));
+    const QString name = QFileInfo(path).fileName();
+    const ForumImport result =
+        runLongTask(window_, toQString(texts::kImportTitle), toQString(messages::kImportingFile).arg(name),
+                    [path](const TaskControl& control) { return importForumFile(path, control); });
+    return putIn(result, toQString(messages::kImportedFile).arg(name));
 }
 
 // A refused text leaves the window as it was; an accepted one replaces the
-// work after the question about unsaved changes.
-bool ExportCommands::putIn(const ForumImport& result)
+// work after the question about unsaved changes. A cancelled one is no news.
+bool ExportCommands::putIn(const ForumImport& result, const QString& done)
 {
+    if (result.cancelled)
+        return false;
     if (!result.document) {
         warn(services_.messageBox, result.message);
         return false;
@@ -124,6 +167,7 @@ bool ExportCommands::putIn(const ForumImport& result)
         services_.messageBox.show(result.message, toQString(texts::kMessageTitle), MessageIcon::Information,
                                   MessageButtons::Ok, QString());
     }
+    tell_(done);
     return true;
 }
 

@@ -418,7 +418,7 @@ void Form1::probeApplications()
 
 void Form1::Command5_Click()
 {
-    showPreview(document(), services_);
+    showPreviewPage(document(), services_);
 }
 
 void Form1::Command6_Click()

@@ -64,6 +64,12 @@ public:
     QMenu* viewMenu() const { return mnuBeeld; }
     QMenu* formatMenu() const { return mnuOpmaak; }
     QMenu* searchMenu() const { return mnuZoeken; }
+    // The note that says briefly what a command just did.
+    PassingNote* passingNote()
+    {
+        complete();
+        return lblKlembord;
+    }
     // After the key handler and the page keys: true when it takes the key.
     void addKeyTaker(std::function<bool(const QKeyEvent&)> taker) { takers_.push_back(std::move(taker)); }
 
