@@ -440,6 +440,20 @@ bool mayOpenScheme(QStringView scheme)
     return false;
 }
 
+QStringView addressScheme(QStringView address)
+{
+    if (address.isEmpty() || !isAsciiLetter(address[0]))
+        return {};
+    qsizetype end = 1;
+    while (end < address.size()
+           && (isAsciiLetter(address[end]) || isAsciiDigit(address[end]) || address[end] == u'+'
+               || address[end] == u'-'))
+        ++end;
+    if (end == address.size() || address[end] != u':')
+        return {};
+    return address.first(end);
+}
+
 QString linkTarget(const QString& url)
 {
     const QString address = url.trimmed();
@@ -453,19 +467,10 @@ QString linkTarget(const QString& url)
             || category == QChar::Other_Surrogate || c.unicode() >= 0xFFFE)
             return {};
     }
-    // The scheme, as RFC 3986 spells one; "www.vinkring.nl:80/forum" names a
-    // host, not a scheme.
-    qsizetype end = 0;
-    if (isAsciiLetter(address[0])) {
-        end = 1;
-        while (end < address.size()
-               && (isAsciiLetter(address[end]) || isAsciiDigit(address[end]) || address[end] == u'+'
-                   || address[end] == u'-'))
-            ++end;
-    }
+    const QStringView scheme = addressScheme(address);
     QString candidate;
-    if (end > 0 && end < address.size() && address[end] == u':') {
-        if (!mayOpenScheme(QStringView(address).first(end)))
+    if (!scheme.isEmpty()) {
+        if (!mayOpenScheme(scheme))
             return {};
         candidate = address;
     } else if (address.startsWith(QLatin1StringView("//"))) {

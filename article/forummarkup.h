@@ -104,6 +104,11 @@ QString authorWords();
 // mailto; nothing that runs or reads something on the writer's side.
 bool mayOpenScheme(QStringView scheme);
 
+// The scheme the address names before its colon ("http" of "http://a.nl"):
+// a letter, then letters, digits, "+" and "-". Empty when it names none:
+// "www.vinkring.nl", "//a.nl", and "www.vinkring.nl:80/forum", a host.
+QStringView addressScheme(QStringView address);
+
 // The address a link code opens, as a browser reads it: the code's address
 // without the blanks around it, "http://" before it when it names no scheme
 // (as forums do), percent-encoded where a URL must be ("ä" as "%C3%A4", a

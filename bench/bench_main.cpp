@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QAction>
 #include <QTemporaryDir>
 #include <QTextBlock>
 
@@ -23,6 +24,7 @@
 #include "window/programwindow.h"
 #include "session/recoveryscheduler.h"
 #include "article/articlebuilder.h"
+#include "article/articlecheck.h"
 #include "article/exportformats.h"
 #include "article/forumimport.h"
 #include "model/texts.h"
@@ -30,6 +32,7 @@
 #include "bench/benchdocument.h"
 #include "spelling/spellingdictionary.h"
 #include "spelling/spellinghighlighter.h"
+#include "window/aids/articlechecklist.h"
 #include "window/aids/articleview.h"
 #include "window/aids/searchbar.h"
 #include "app/programservices.h"
@@ -227,6 +230,20 @@ void BM_Import(benchmark::State& state)
 }
 BENCHMARK(BM_Import)->Apply(exportSizes);
 
+// "Artikel controleren": the whole check of the article, with a post limit
+// (so that the post is built and counted too), as the list recomputes it
+// on its worker after an edit.
+void BM_ArticleCheck(benchmark::State& state)
+{
+    ArticleDocument doc = bench::makeDocument(state.range(0));
+    // A few findings of each kind the reading gives.
+    doc.fields[kFirstSectionField] += QStringLiteral("<b>open <font>x</font> [URL=javascript:x]y[/URL]");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(checkArticle(doc, {10000, 3}));
+    account(state, doc);
+}
+BENCHMARK(BM_ArticleCheck)->Apply(exportSizes);
+
 // ---- Import of a long forum text from its file (issue 27's 50 MB case) ----
 // The whole import from the file as the window's worker runs it, once, with
 // the peak of resident memory it adds (counter peak_mb, from VmHWM after
@@ -390,6 +407,63 @@ void BM_SpellingOpenedDocument(benchmark::State& state)
     state.counters["cpu_ms"] = double(longestCpu) / 1e6;
 }
 BENCHMARK(BM_SpellingOpenedDocument)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// "Artikel controleren" on a 1 MB article in the window, every field's
+// spelling checked: one recompute of the open list (the check, the count of
+// the underlined words, the list filled), as it runs after a pause in the
+// writing. The time is the longest the window waited (cpu_ms: the longest
+// it worked, without the time other programs had the processor); found_ms
+// until the findings are shown. arg 1: with spelling as you type; arg 2:
+// thousands of findings.
+void BM_ArticleCheckList(benchmark::State& state)
+{
+    ProgramServices program;
+    ProgramWindow programWindow(program.services, state.range(0) ? &dutch() : nullptr);
+    Form1& window = programWindow.form();
+    window.show();
+    ArticleDocument doc = bench::makeDocument(k1MB);
+    doc.fields[kFirstSectionField] += QStringLiteral("<b>open <font>x</font>");
+    // arg 2: a tag left open on every line, thousands of findings.
+    if (state.range(0) == 2) {
+        for (std::size_t i = kFirstSectionField; i < kFieldCount; ++i)
+            doc.fields[i].replace(QStringLiteral("\r\n"), QStringLiteral("<i>\r\n"));
+    }
+    window.setDocument(doc);
+    settleWindow(window);
+    ArticleCheckList& check = programWindow.articleCheck();
+    check.openAction()->trigger();
+    QApplication::processEvents();
+    int round = 0;
+    qint64 longestCpu = 0;
+    double foundMs = 0;
+    for (auto _ : state) {
+        // Another finding each time, so that the list is filled again.
+        window.fields().replace(kFirstSectionField + 1, doc.fields[kFirstSectionField + 1]
+                                                             + QStringLiteral("</i>").repeated(++round % 2));
+        QApplication::processEvents();
+        const qsizetype before = check.findings().size();
+        application()->longest = application()->longestCpu = 0;
+        application()->timing = true;
+        QElapsedTimer clock;
+        clock.start();
+        const qint64 cpuStart = TimingApplication::threadCpuNanoseconds();
+        check.refresh();
+        const qint64 asked = clock.nsecsElapsed();
+        const qint64 askedCpu = TimingApplication::threadCpuNanoseconds() - cpuStart;
+        while (check.findings().size() == before && clock.elapsed() < 10000)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        application()->timing = false;
+        foundMs += double(clock.nsecsElapsed()) / 1e6;
+        // The longest the window did not answer: refresh() itself, or
+        // showing the findings.
+        state.SetIterationTime(seconds(std::max(asked, application()->longest)));
+        longestCpu = std::max({longestCpu, askedCpu, application()->longestCpu});
+    }
+    state.counters["found_ms"] = foundMs / double(state.iterations());
+    state.counters["cpu_ms"] = double(longestCpu) / 1e6;
+    state.counters["findings"] = double(check.findings().size());
+}
+BENCHMARK(BM_ArticleCheckList)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The live view of an article of about 10,000 words: brought up to date after
 // the writer typed a character in one of its sections (Update), and opened

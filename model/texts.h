@@ -2,6 +2,7 @@
 // Every fixed text of the program and every Dutch message, declared once.
 // Messages hold %1, %2 ... for QString::arg.
 
+#include <array>
 #include <string_view>
 
 #include <QString>
@@ -172,6 +173,85 @@ inline constexpr std::string_view kExportBracketCodes = "Forumtekst met alleen c
 inline constexpr std::string_view kExportMarkdown = "Markdown (*.md)";
 // The name an export suggests when the document has no file and no title.
 inline constexpr std::string_view kExportDefaultName = "artikel";
+
+// "Artikel controleren": what the forum will show otherwise than the writer
+// may think, each finding with its place as the writer knows it.
+inline constexpr std::string_view kMenuCheck = "Artikel &controleren";
+inline constexpr std::string_view kCheckTitle = "Artikel controleren";
+inline constexpr std::string_view kCheckListName = "Meldingen over het artikel";
+// An item of the list: the place, then what is wrong and what to do.
+inline constexpr std::string_view kCheckItem = "%1: %2";
+inline constexpr std::string_view kCheckNone = "Geen meldingen: het forum toont het artikel zoals u het schreef.";
+inline constexpr std::string_view kCheckCount = "%1 meldingen. Enter of dubbelklik: naar de plaats.";
+inline constexpr std::string_view kCheckOne = "1 melding. Enter of dubbelklik: naar de plaats.";
+inline constexpr std::string_view kCheckBusy = "Het artikel wordt gecontroleerd…";
+// After the most the list shows at once.
+inline constexpr std::string_view kCheckMore = "… en nog %1 meldingen. Verbeter eerst deze; de lijst volgt.";
+// Places: a section by its heading, the title and author by their labels.
+inline constexpr std::string_view kCheckLine = "%1, regel %2";
+inline constexpr std::string_view kCheckWholePost = "Het hele bericht";
+inline constexpr std::string_view kCheckSpelling = "Spelling";
+// How the forum shows the text after a tag of each style (by the style's
+// bit, from bold to superscript): "is alles erna vet".
+inline constexpr std::array<std::string_view, 6> kStyleWords{"vet",           "cursief",  "onderstreept",
+                                                             "doorgestreept", "verlaagd", "verhoogd"};
+inline constexpr std::string_view kCheckTagNotClosed =
+    "%1 wordt in dit onderdeel niet gesloten: op het forum is alles erna %2, tot het einde van het bericht. "
+    "Zet %3 waar het %2 moet ophouden.";
+inline constexpr std::string_view kCheckTagNotOpened =
+    "%1 sluit niets: er staat hier geen %2 open, en het forum laat %1 weg. Haal het weg, of zet %2 waar het %3 "
+    "moet beginnen.";
+inline constexpr std::string_view kCheckTagsCrossed =
+    "%1 sluit een tag terwijl een tag die erna werd geopend nog open staat (gekruist, zoals <b><i>…</b></i>). "
+    "Sluit eerst de laatst geopende: <b><i>…</i></b>.";
+inline constexpr std::string_view kCheckLinkNotClosed =
+    "%1 heeft geen [/URL] op dezelfde regel: het forum toont de code als tekst, zonder link. Zet [/URL] achter de "
+    "tekst van de link.";
+inline constexpr std::string_view kCheckLinkNotOpenable =
+    "%1: dit adres opent geen browser (een spatie of onzichtbaar teken erin, geen naam van een website, of een "
+    "ander soort adres dan http, https, ftp of mailto). Het forum toont alleen de tekst, zonder link. Verbeter het "
+    "adres.";
+inline constexpr std::string_view kCheckNotForumMarkup =
+    "Het forum kent %1 niet en toont het als tekst, zoals het er staat. Het forum toont alleen %2 als opmaak, en "
+    "links als [URL=adres]tekst[/URL].";
+inline constexpr std::string_view kCheckEmptySection =
+    "Dit onderdeel is leeg: het bericht toont alleen de kop. Schrijf er iets in, of laat het zo als er niets over "
+    "te zeggen is.";
+inline constexpr std::string_view kCheckEmptyTitle =
+    "Het artikel heeft geen titel: het bericht begint met een lege regel. Vul de titel in.";
+inline constexpr std::string_view kCheckEmptyAuthor =
+    "Er staat geen auteur: het bericht toont \"%1\" zonder naam. Vul de naam in.";
+inline constexpr std::string_view kCheckLinkWithoutDescription =
+    "Deze link heeft geen beschrijving: het forum toont het adres als tekst van de link. Vul \"%1\" in en kies "
+    "\"%2\".";
+inline constexpr std::string_view kCheckLinkWithoutScheme =
+    "Het adres %1 begint niet met http:// of https://: het forum maakt er een link van naar een pagina van het "
+    "forum zelf, die niet bestaat. Zet http:// of https:// ervoor (mailto: voor een e-mailadres).";
+inline constexpr std::string_view kCheckLinkWithBlank =
+    "Het adres %1 bevat een spatie: het forum maakt er geen link van. Haal de spatie weg, of schrijf haar als %20.";
+inline constexpr std::string_view kCheckPostTooLong =
+    "Het bericht telt %1 tekens: %2% van de limiet van %3 tekens (\"%4\" in het voorbeeld van het artikel). Het "
+    "forum neemt het zo niet aan: maak het korter of verdeel het over twee berichten.";
+inline constexpr std::string_view kCheckUnknownWords =
+    "%1 woorden staan niet in het woordenboek (rood onderstreept). Kies deze melding voor de %2.";
+inline constexpr std::string_view kCheckOneUnknownWord =
+    "1 woord staat niet in het woordenboek (rood onderstreept). Kies deze melding voor de %1.";
+// After the note of "Klembord" and of an export, while the markup has findings.
+inline constexpr std::string_view kCheckWarning = "Let op: %1 — Beeld > Artikel controleren";
+inline constexpr std::string_view kCheckWarningOpenTag = "1 open tag";
+inline constexpr std::string_view kCheckWarningOpenTags = "%1 open tags";
+inline constexpr std::string_view kCheckWarningStrayTag = "1 losse sluittag";
+inline constexpr std::string_view kCheckWarningStrayTags = "%1 losse sluittags";
+inline constexpr std::string_view kCheckWarningCrossed = "1 kruising van tags";
+inline constexpr std::string_view kCheckWarningCrossedMany = "%1 kruisingen van tags";
+inline constexpr std::string_view kCheckWarningOpenLink = "1 link zonder [/URL]";
+inline constexpr std::string_view kCheckWarningOpenLinks = "%1 links zonder [/URL]";
+inline constexpr std::string_view kCheckWarningDeadLink = "1 dode link";
+inline constexpr std::string_view kCheckWarningDeadLinks = "%1 dode links";
+inline constexpr std::string_view kCheckWarningUnknown = "1 onbekende code";
+inline constexpr std::string_view kCheckWarningUnknownMany = "%1 onbekende codes";
+// More than two kinds at once, in all; the note has one line.
+inline constexpr std::string_view kCheckWarningMany = "%1 fouten in tags en codes";
 
 // The recovery copy.
 inline constexpr std::string_view kRecoveryTimeFormat = "dddd d MMMM yyyy 'om' HH:mm:ss";

@@ -2,15 +2,16 @@
 
 #include <QMenu>
 
+#include "article/articlecheck.h"
 #include "model/texts.h"
 #include "platform/folders.h"
+#include "window/aids/articlechecklist.h"
 #include "window/aids/articleview.h"
 #include "window/aids/formatting.h"
 #include "window/aids/livespelling.h"
 #include "window/aids/searchbar.h"
 #include "window/files/exportcommands.h"
 #include "window/files/recentfiles.h"
-#include "window/form/passingnote.h"
 
 namespace vinkring {
 
@@ -22,8 +23,11 @@ ProgramWindow::ProgramWindow(PlatformServices& services, SpellingDictionary* dic
     QObject::connect(&form, &Form1::pagesBuilt, &form, [this] { composeAids(); });
 
     // "Bestand": the export and the import, then "Recente bestanden".
-    exports_ = std::make_unique<ExportCommands>(form.session(), services_, &form,
-                                                [&form](const QString& done) { form.sayBriefly(done); });
+    // Their notes say, as Klembord's does, when the markup still has findings.
+    exports_ = std::make_unique<ExportCommands>(form.session(), services_, &form, [&form](const QString& done) {
+        const QString warning = markupWarning(form.document());
+        form.sayBriefly(warning.isEmpty() ? done : done + u' ' + warning);
+    });
     QMenu* file = form.fileMenu();
     file->addSeparator();
     QAction* exportAction = file->addAction(toQString(texts::kMenuExport), &form, [this] { exports_->exportArticle(); });
@@ -39,6 +43,7 @@ ProgramWindow::ProgramWindow(PlatformServices& services, SpellingDictionary* dic
 // The aids go before the window, whose fields and session they use.
 ProgramWindow::~ProgramWindow()
 {
+    check_.reset();
     search_.reset();
     formatting_.reset();
     view_.reset();
@@ -82,6 +87,21 @@ void ProgramWindow::composeAids()
     SearchBar* search = search_.get();
     form.addKeyTaker([formatting](const QKeyEvent& key) { return formatting->takeKey(key); });
     form.addKeyTaker([search](const QKeyEvent& key) { return search->takeKey(key); });
+
+    // "Artikel controleren", in "Beeld": the post limit of the live view, the spelling's underlines.
+    ArticleView* view = view_.get();
+    check_ = std::make_unique<ArticleCheckList>(
+        form, [view, spelling] { return CheckContext{view->postLimit(), spelling->doubtfulCount()}; });
+    ArticleCheckList* check = check_.get();
+    QObject::connect(&session, &DocumentSession::documentChanged, check, &ArticleCheckList::changed);
+    QObject::connect(&session, &DocumentSession::documentReplaced, check, &ArticleCheckList::changed);
+    QObject::connect(view, &ArticleView::postLimitChanged, check, &ArticleCheckList::changed);
+    QObject::connect(check, &ArticleCheckList::wholePostChosen, view, [view](CheckKind kind) {
+        if (kind == CheckKind::PostTooLong)
+            view->show();
+    });
+    form.viewMenu()->addAction(check->openAction());
+    form.addKeyTaker([check](const QKeyEvent& key) { return check->takeKey(key); });
 }
 
 LiveSpelling& ProgramWindow::liveSpelling()
@@ -100,6 +120,12 @@ Formatting& ProgramWindow::formatting()
 {
     form_->complete();
     return *formatting_;
+}
+
+ArticleCheckList& ProgramWindow::articleCheck()
+{
+    form_->complete();
+    return *check_;
 }
 
 SearchBar& ProgramWindow::searchBar()

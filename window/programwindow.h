@@ -10,6 +10,7 @@
 
 namespace vinkring {
 
+class ArticleCheckList;
 class ArticleView;
 class ExportCommands;
 class Formatting;
@@ -35,6 +36,7 @@ public:
     ArticleView& articleView();
     Formatting& formatting();
     SearchBar& searchBar();
+    ArticleCheckList& articleCheck();
     RecentFiles& recentFiles() { return *recent_; }
     ExportCommands& exports() { return *exports_; }
 
@@ -50,6 +52,7 @@ private:
     std::unique_ptr<ArticleView> view_;
     std::unique_ptr<Formatting> formatting_;
     std::unique_ptr<SearchBar> search_;
+    std::unique_ptr<ArticleCheckList> check_;
 };
 
 }  // namespace vinkring

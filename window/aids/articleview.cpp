@@ -124,6 +124,7 @@ ArticleView::ArticleView(Source source, QWidget* parent, QString settingsFolder)
         if (!settingsFile_.isEmpty())
             QSettings(settingsFile_, QSettings::IniFormat).setValue(kLimitKey, limit);
         showSize();
+        emit postLimitChanged();
     });
     auto* limitLabel = new QLabel(toQString(texts::kPostLimit), this);
     limitLabel->setBuddy(limit_);
@@ -483,6 +484,13 @@ void ArticleView::closeEvent(QCloseEvent* event)
     const QSignalBlocker quiet(toggle_);
     toggle_->setChecked(false);
     QWidget::closeEvent(event);
+}
+
+qsizetype ArticleView::postLimit() const
+{
+    if (placed_ || settingsFile_.isEmpty())
+        return limit_->value();
+    return QSettings(settingsFile_, QSettings::IniFormat).value(kLimitKey, 0).toInt();
 }
 
 // The first time: where the writer put it last, while that is on the screen;

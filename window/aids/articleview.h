@@ -51,6 +51,9 @@ public:
     QAction* toggleAction() const { return toggle_; }
     QTextBrowser* textView() const { return text_; }
     QString sizeText() const;
+    // The forum's limit of a post the writer set, also before the view first
+    // opened; 0 for none.
+    qsizetype postLimit() const;
 
     // After a change, the view waits this long for the next one.
     static constexpr int kPauseMilliseconds = 75;
@@ -62,6 +65,8 @@ signals:
     // the field table and the place in its text (CR LF line ends) nearest
     // the click.
     void fieldClicked(std::size_t index, qsizetype offset);
+    // The writer set another post limit.
+    void postLimitChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QPointer>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include "model/fieldrules.h"
 #include "model/texts.h"
@@ -60,6 +62,20 @@ void LiveSpelling::attach(std::size_t field)
     highlighter->setActive(toggle_->isChecked());
     highlighter->setCursor([this, field] { return fields_.documentPosition(field, fields_.cursor(field)); });
     highlighters_.insert(field, highlighter);
+}
+
+qsizetype LiveSpelling::doubtfulCount() const
+{
+    qsizetype count = 0;
+    for (const SpellingHighlighter* highlighter : highlighters_) {
+        if (!highlighter->isActive())
+            continue;
+        for (QTextBlock block = highlighter->document()->begin(); block.isValid(); block = block.next()) {
+            for (const QTextLayout::FormatRange& range : block.layout()->formats())
+                count += range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline ? 1 : 0;
+        }
+    }
+    return count;
 }
 
 void LiveSpelling::addMenuItems(QMenu& menu, QAction* before, std::size_t field, qsizetype offset)

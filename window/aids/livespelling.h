@@ -36,6 +36,10 @@ public:
     // The field's highlighter; null when it has none.
     SpellingHighlighter* highlighter(std::size_t field) const { return highlighters_.value(field); }
 
+    // The words underlined now in all fields: what the dictionary does not
+    // know, as far as the check has come.
+    qsizetype doubtfulCount() const;
+
     // At most this many suggestions head the context menu.
     static constexpr int kMaxSuggestions = 5;
 

@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "article/articlecheck.h"
 #include "article/articleexport.h"
 #include "model/texts.h"
 #include "platform/automation.h"
@@ -402,8 +403,12 @@ void Form1::Command1_Click(int index)
         showCounter();
         break;
     case 2:
-        if (const std::optional<qsizetype> characters = exportToClipboard(document(), services_))
-            lblKlembord->say(toQString(messages::kOnClipboard).arg(dutchNumber(*characters)));
+        if (const std::optional<qsizetype> characters = exportToClipboard(document(), services_)) {
+            // The post goes as it is; the note says when its markup still has findings.
+            const QString warning = markupWarning(document());
+            lblKlembord->say(toQString(messages::kOnClipboard).arg(dutchNumber(*characters))
+                             + (warning.isEmpty() ? QString() : u' ' + warning));
+        }
         break;
     case 3:
         Frame1[std::size_t(CurrentPage - 1)]->hide();
