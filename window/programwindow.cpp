@@ -8,6 +8,7 @@
 #include "window/aids/formatting.h"
 #include "window/aids/livespelling.h"
 #include "window/aids/searchbar.h"
+#include "window/form/writingmode.h"
 #include "window/files/exportcommands.h"
 #include "window/files/recentfiles.h"
 
@@ -61,6 +62,7 @@ void ProgramWindow::composeAids()
     QObject::connect(view_.get(), &ArticleView::fieldClicked, &form, &Form1::goToField);
     form.viewMenu()->addAction(spelling_->toggleAction());
     form.viewMenu()->addAction(view_->toggleAction());
+    form.viewMenu()->addAction(form.writingMode().action());
 
     // "Opmaak"; a field's context menu: the spelling items, then these, then its own.
     formatting_ = std::make_unique<Formatting>(fields, services_.clipboard, form.formatMenu(), &form);
