@@ -25,6 +25,7 @@
 
 #include "article/articlebuilder.h"
 #include "model/texts.h"
+#include "platform/colours.h"
 #include "window/form/articlefields.h"
 #include "window/aids/viewplacement.h"
 
@@ -316,9 +317,22 @@ void ArticleView::removeBlock(QTextCursor& cursor)
 
 void ArticleView::insertLine(QTextCursor& cursor, const ForumLine& line)
 {
-    const QBrush linkColour = text_->palette().link();
+    // The theme's link colour, also where a dark theme left it dark.
+    const QPalette& palette = text_->palette();
+    const QBrush linkColour(readableOn(palette.color(QPalette::Link), palette.color(QPalette::Base)));
     for (const ForumRun& run : line.runs)
         cursor.insertText(asPlainText(run.text), runFormat(run, linkColour));
+}
+
+// Another theme: the links in its colour.
+void ArticleView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        const int top = text_->verticalScrollBar()->value();
+        rebuild();
+        text_->verticalScrollBar()->setValue(top);
+    }
 }
 
 void ArticleView::rebuild()
