@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QFont>
 #include <QGroupBox>
 #include <QScreen>
@@ -112,6 +113,26 @@ QSize clientRoom(QWidget& window, int menuBarHeight)
     }
     room.rheight() -= menuBarHeight;
     return room;
+}
+
+int FontScaledStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const
+{
+    const int size = QProxyStyle::pixelMetric(metric, option, widget);
+    switch (metric) {
+    case PM_SmallIconSize:
+    case PM_ButtonIconSize:
+    case PM_MessageBoxIconSize:
+    case PM_ListViewIconSize:
+    case PM_ToolBarIconSize:
+    case PM_TabBarIconSize:
+    case PM_LargeIconSize: {
+        const QFont font = widget ? widget->font() : QApplication::font();
+        const QScreen* screen = widget ? widget->screen() : QGuiApplication::primaryScreen();
+        return qRound(size * windowScale(font, screen ? screen->logicalDotsPerInchY() : 96));
+    }
+    default:
+        return size;
+    }
 }
 
 }  // namespace vinkring

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include <QProxyStyle>
 #include <QRect>
 #include <QSize>
 
@@ -55,5 +56,14 @@ ClientLayout layOutClient(double scale, QSize client, int pagesWant);
 // before it is shown): its available area less the window's frame (as far
 // as it is known, else the title bar the style would draw) and menu bar.
 QSize clientRoom(QWidget& window, int menuBarHeight);
+
+// The program's style: the style it was given, with its icons (of buttons,
+// message boxes, lists) as much larger as the font is.
+class FontScaledStyle final : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override;
+};
 
 }  // namespace vinkring
