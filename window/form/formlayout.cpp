@@ -198,7 +198,14 @@ void FormLayout::placeWriting(Page& page)
     parts_.counter->hide();
     for (std::size_t i : {0u, 1u, 3u})
         parts_.command1[i]->hide();
-    const QRect client = parts_.client->rect().adjusted(margin_, margin_, -margin_, -margin_);
+    QRect client = parts_.client->rect().adjusted(margin_, margin_, -margin_, -margin_);
+    // Lines of a measure that reads well (about a hundred characters, no
+    // less than the page's width), the column in the middle of a wide window.
+    const int measure = std::max(pixels(layout::kPageArea, scale_).width(),
+                                 100 * writing_->fontMetrics().averageCharWidth() + 4 * margin_ +
+                                     writing_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, writing_));
+    if (client.width() > measure)
+        client = QRect(client.left() + (client.width() - measure) / 2, client.top(), measure, client.height());
     const int headHeight = head_ ? head_->sizeHint().height() : 0;
     if (head_)
         head_->setGeometry(client.left(), client.top(), client.width(), headHeight);
