@@ -1,10 +1,12 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QStyle>
 
 #include "window/programwindow.h"
 #include "app/programservices.h"
 #include "app/startuparguments.h"
+#include "window/form/fontlayout.h"
 #include "window/form/windowframe.h"
 
 int main(int argc, char* argv[])
@@ -21,6 +23,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QTranslator qtDutch;
     vinkring::setUpApplication(qtDutch);
+    // The style chosen (or the desktop's), its icons growing with the font.
+    QApplication::setStyle(new vinkring::FontScaledStyle(QApplication::style()->name()));
 
     const vinkring::StartupArguments startup = vinkring::parseStartupArguments(QApplication::arguments());
     if (!startup.ok) {

@@ -137,4 +137,20 @@ std::string sectionName(const FieldInfo& field)
     return name;
 }
 
+std::string sectionTitle(const FieldInfo& field)
+{
+    const std::string_view heading = field.sectionHeading.empty() ? field.chapterHeading : field.sectionHeading;
+    std::string title;
+    bool inTag = false;
+    for (const char c : heading) {
+        if (c == '<' || c == '>')
+            inTag = c == '<';
+        else if (!inTag)
+            title += c;
+    }
+    while (!title.empty() && title.back() == ' ')
+        title.pop_back();
+    return field.multiLine ? title : std::string();
+}
+
 }  // namespace vinkring

@@ -69,4 +69,8 @@ std::string fieldCaption(const FieldInfo& field);
 // colon at its end.
 std::string sectionName(const FieldInfo& field);
 
+// The heading of a section field's part of the article, without its tags:
+// "2.4 Vindplaats", "6. Conclusie"; empty for the title and the author.
+std::string sectionTitle(const FieldInfo& field);
+
 }  // namespace vinkring

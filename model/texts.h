@@ -65,6 +65,9 @@ inline constexpr std::string_view kRecentNone = "(geen)";
 inline constexpr std::string_view kMenuView = "Beel&d";
 inline constexpr std::string_view kMenuSpellingAsYouType = "&Spelling tijdens typen";
 inline constexpr std::string_view kMenuArticleView = "&Voorbeeld van het artikel";
+// One section field over the whole window, for writing a long section.
+inline constexpr std::string_view kMenuWritingMode = "Schrijf&modus";
+inline constexpr std::string_view kWritingModeWords = "%1 woorden";
 
 // The live view of the forum post.
 inline constexpr std::string_view kArticleViewTitle = "Voorbeeld van het artikel";

@@ -4,11 +4,14 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTimer>
 
+#include "platform/colours.h"
 #include "spelling/spellingdictionary.h"
 #include "spelling/spellingwords.h"
 
@@ -161,7 +164,8 @@ SpellingHighlighter::SpellingHighlighter(SpellingDictionary& dictionary, QTextDo
       turns_(PassTurns::of(dictionary))
 {
     underline_.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-    underline_.setUnderlineColor(Qt::red);
+    // Red, as readable on the theme's background as a line needs to be.
+    underline_.setUnderlineColor(readableOn(Qt::red, QGuiApplication::palette().color(QPalette::Base), 3.0));
     connect(&dictionary_, &SpellingDictionary::ready, this, &SpellingHighlighter::checkAgain);
     connect(&dictionary_, &SpellingDictionary::unavailable, this, &SpellingHighlighter::checkAgain);
     connect(&dictionary_, &SpellingDictionary::wordsAdded, this, &SpellingHighlighter::checkAgain);

@@ -10,6 +10,7 @@
 #include "window/aids/formatting.h"
 #include "window/aids/livespelling.h"
 #include "window/aids/searchbar.h"
+#include "window/form/writingmode.h"
 #include "window/files/exportcommands.h"
 #include "window/files/recentfiles.h"
 
@@ -63,11 +64,13 @@ void ProgramWindow::composeAids()
     view_ = std::make_unique<ArticleView>([&form]() -> const ArticleDocument& { return form.document(); }, &form,
                                           services_.folders.configFolder());
     view_->follow(fields);
+    view_->setButtonAreas([&form] { return form.buttonAreas(); });
     QObject::connect(&session, &DocumentSession::documentChanged, view_.get(), &ArticleView::changed);
     QObject::connect(&session, &DocumentSession::documentReplaced, view_.get(), &ArticleView::changed);
     QObject::connect(view_.get(), &ArticleView::fieldClicked, &form, &Form1::goToField);
     form.viewMenu()->addAction(spelling_->toggleAction());
     form.viewMenu()->addAction(view_->toggleAction());
+    form.viewMenu()->addAction(form.writingMode().action());
 
     // "Opmaak"; a field's context menu: the spelling items, then these, then its own.
     formatting_ = std::make_unique<Formatting>(fields, services_.clipboard, form.formatMenu(), &form);

@@ -1,16 +1,26 @@
-// The window at larger interface fonts: every text fits its control, and the
-// controls keep apart.
+// The window at larger interface fonts and on every screen: every text fits
+// its control, the controls keep apart, everything stays inside the window
+// and the window and its dialogs inside the screen; a larger window gives
+// its room to the section fields.
 #include "formfixture.h"
+#include "eventually.h"
 
+#include <functional>
+#include <map>
 #include <ostream>
 
+#include <QMessageBox>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTimer>
 
-#include "window/aids/searchbar.h"
+#include "window/dialogs/qtfiledialog.h"
+#include "window/dialogs/qtmessagebox.h"
+#include "window/dialogs/spellingdialog.h"
 #include "window/form/fontlayout.h"
 
 using namespace vinkring;
@@ -144,67 +154,237 @@ TEST_P(FontLayout, ControlsOfAPageKeepApartInsideIt)
     });
 }
 
-// On the tests' 1366 by 768 screen the design fits at 9 points; at 14 and 20
-// the window takes the room there is and its page area scrolls.
-TEST_P(FontLayout, WindowFitsTheScreenWithEveryControlInReach)
-{
-    const QRect screen = form().screen()->availableGeometry();
-    EXPECT_TRUE(screen.contains(form().frameGeometry())) << form().width() << "x" << form().height();
-    EXPECT_EQ(form().minimumSize(), form().maximumSize());
-    const QSize client = form().centralWidget()->size();
-    if (GetParam().points == 9) {
-        EXPECT_EQ(client, QSize(790, 541));
-    }
-    // Banner, counter, page area and buttons all inside the client area,
-    // apart; only "<" and ">" touch, by the one pixel the design gives them.
-    std::vector<QWidget*> parts{child<QWidget>("Image1"), child<QWidget>("lblCounter"), child<QWidget>("pageArea"),
-                                command1(0), command1(3)};
-    for (QWidget* w : parts) {
-        EXPECT_TRUE(form().centralWidget()->rect().contains(w->geometry())) << w->objectName().toStdString();
-        for (QWidget* other : parts)
-            EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()));
-    }
-    EXPECT_FALSE(child<QWidget>("pageArea")->geometry().intersects(command1(1)->geometry()));
-    EXPECT_LE(command1(1)->geometry().left() - command1(0)->geometry().right(), 1);
-
-    // Each control that takes the focus comes into view when it gets it.
-    QApplication::setActiveWindow(&form());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
-    auto* area = child<QScrollArea>("pageArea");
-    const QRect shown(area->viewport()->mapToGlobal(QPoint(0, 0)), area->viewport()->size());
-    EXPECT_TRUE(screen.contains(shown));
-    onEveryPage([&](QGroupBox* page) {
-        for (const auto& [control, rect] : controlsOf(page)) {
-            if (!(control->focusPolicy() & Qt::TabFocus) || !control->isEnabled())
-                continue;
-            control->setFocus();
-            // Where the writer types (the middle of a button or list), or
-            // as much of it as the area has room for.
-            QRect caret = control->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-            if (!caret.isValid())  // an empty list: its top left
-                caret = QRect(0, 0, 1, 1);
-            const QRect at(control->mapToGlobal(caret.topLeft()), caret.size());
-            const bool filled = at.height() > shown.height() && shown.intersected(at).height() == shown.height();
-            EXPECT_TRUE(shown.contains(at) || filled) << control->objectName().toStdString();
-        }
-    });
-
-    // The open search bar takes its room from the pages, not from below the screen.
-    program().searchBar().open(true);
-    EXPECT_TRUE(screen.contains(form().frameGeometry())) << form().width() << "x" << form().height();
-    const QRect bar(program().searchBar().mapTo(&form(), QPoint()), program().searchBar().size());
-    EXPECT_TRUE(form().rect().contains(bar));
-    program().searchBar().close();
-    EXPECT_TRUE(screen.contains(form().frameGeometry()));
-    if (GetParam().points == 9) {
-        EXPECT_EQ(form().centralWidget()->size(), client);
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Sizes, FontLayout,
                          ::testing::Values(FontCase{"Default9pt", 9, false}, FontCase{"Desktop14pt", 14, false},
                                            FontCase{"StyleSheet20pt", 20, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------- screens
+
+// A font (as a desktop sets it) and one of the screens of screens.json.
+struct ScreenCase {
+    const char* name;
+    double points;
+    QSize screen;
+};
+
+void PrintTo(const ScreenCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+QRect onScreen(const QWidget* w)
+{
+    return {w->mapToGlobal(QPoint(0, 0)), w->size()};
+}
+
+// The modal dialog that open() shows: inside the screen with its buttons,
+// as wide as its title with a title bar's buttons (a message box); then it
+// is closed.
+void expectDialogOnScreen(const QRect& screen, const char* what, const std::function<void()>& open)
+{
+    SCOPED_TRACE(what);
+    bool seen = false;
+    // Some open a moment after the command.
+    QTimer look;
+    look.setInterval(10);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        look.stop();
+        seen = true;
+        EXPECT_TRUE(screen.contains(dialog->frameGeometry()))
+            << dialog->frameGeometry().x() << "," << dialog->frameGeometry().y() << " " << dialog->width() << "x"
+            << dialog->height();
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->isVisible()) {
+                EXPECT_TRUE(screen.contains(onScreen(button))) << button->text().toStdString();
+            }
+        }
+        if (qobject_cast<QMessageBox*>(dialog)) {
+            QFont bold = dialog->font();
+            bold.setBold(true);
+            const int bar = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, dialog);
+            EXPECT_GE(dialog->width(), QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + 3 * bar);
+        }
+        dialog->reject();
+    });
+    look.start();
+    open();
+    EXPECT_EVENTUALLY(seen);
+}
+
+class EveryScreen : public FormTest, public ::testing::WithParamInterface<ScreenCase> {
+protected:
+    void SetUp() override
+    {
+        savedFont_ = QApplication::font();
+        QFont font = savedFont_;
+        font.setPointSizeF(GetParam().points);
+        QApplication::setFont(font);
+        for (QScreen* s : QGuiApplication::screens()) {
+            if (s->size() == GetParam().screen)
+                screen_ = s;
+        }
+        ASSERT_NE(screen_, nullptr);
+        provide(texts::kProgIdBrowser);
+        provide(texts::kProgIdSpreadsheet);
+        form().setScreen(screen_);
+        form().move(screen_->availableGeometry().topLeft());
+        form().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
+        QApplication::setActiveWindow(&form());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    }
+
+    void TearDown() override { QApplication::setFont(savedFont_); }
+
+    QRect available() const { return screen_->availableGeometry(); }
+
+    // On every page: the window inside the screen, every control inside its
+    // page and the page as wide as the area it scrolls in; with fiveLines,
+    // five lines of each section field in view once it has the focus.
+    void expectEveryPageFits(bool fiveLines)
+    {
+        EXPECT_TRUE(available().contains(form().frameGeometry()));
+        QWidget* client = form().centralWidget();
+        for (QWidget* part : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (part->isVisible()) {
+                EXPECT_TRUE(client->rect().contains(part->geometry())) << part->objectName().toStdString();
+            }
+        }
+        auto* area = child<QScrollArea>("pageArea");
+        for (int n = 0; n < 14; ++n) {
+            SCOPED_TRACE(QStringLiteral("page %1").arg(n).toStdString());
+            form().showPage(n);
+            QGroupBox* shown = page(n);
+            EXPECT_EQ(shown->width(), area->viewport()->width());
+            EXPECT_EQ(area->horizontalScrollBar()->maximum(), 0);
+            for (QWidget* w : shown->findChildren<QWidget*>()) {
+                if (w->isVisible() && !w->objectName().isEmpty()) {
+                    EXPECT_TRUE(shown->contentsRect().contains(QRect(w->mapTo(shown, QPoint()), w->size())))
+                        << w->objectName().toStdString();
+                }
+            }
+            if (!fiveLines)
+                continue;
+            for (QPlainTextEdit* field : shown->findChildren<QPlainTextEdit*>()) {
+                field->setFocus();
+                const QRect seen = onScreen(field->viewport()).intersected(onScreen(area->viewport()));
+                EXPECT_GE(seen.height(), 5 * field->fontMetrics().lineSpacing()) << field->objectName().toStdString();
+            }
+        }
+    }
+
+    QScreen* screen_ = nullptr;
+
+private:
+    QFont savedFont_;
+};
+
+// As it opens and maximized: everything inside the window and the screen,
+// nothing to scroll sideways to; maximized, five lines of every section
+// field; every dialog with its buttons on the screen.
+TEST_P(EveryScreen, WindowAndDialogsFitWithFiveLinesOfEverySection)
+{
+    EXPECT_EVENTUALLY(available().contains(form().frameGeometry()));
+    expectEveryPageFits(false);
+    form().showMaximized();
+    EXPECT_EVENTUALLY(form().frameGeometry() == available());
+    expectEveryPageFits(true);
+
+    QtMessageBox messages(&form());
+    const QString offer = toQString(messages::kRecoveryOffer)
+                              .arg(toQString(messages::kRecoveryTime).arg(QStringLiteral("12 maart 2024 14:03")),
+                                   toQString(messages::kRecoveryFile)
+                                       .arg(QStringLiteral("/home/schrijver/Documenten/Artikelen/Vissen van de week/"
+                                                           "Danio rerio, de zebravis.vkv")));
+    expectDialogOnScreen(available(), "recovery offer", [&] {
+        messages.show(offer, toQString(texts::kMessageTitle), MessageIcon::Information, MessageButtons::YesNoCancel,
+                      QString());
+    });
+    expectDialogOnScreen(available(), "message", [&] {
+        messages.show(toQString(messages::kSpellingComplete), toQString(texts::kMessageTitle), MessageIcon::Information,
+                      MessageButtons::Ok, QString());
+    });
+    expectDialogOnScreen(available(), "spelling", [&] {
+        SpellingDialog dialog({QStringLiteral("zwmt"), QStringLiteral("De vis zwmt snel."), 7,
+                               {QStringLiteral("zwemt"), QStringLiteral("zwamt")}, QStringLiteral("Vindplaats")},
+                              &form());
+        dialog.exec();
+    });
+    form().showPage(1);
+    QWidget* field = child<QWidget>("txtInleiding");
+    field->setFocus();
+    expectDialogOnScreen(available(), "link", [&] { QTest::keyClick(field, Qt::Key_K, Qt::ControlModifier); });
+    QtFileDialog files(&form());
+    FileDialogRequest open;
+    open.title = QStringLiteral("Bestand Openen");
+    open.filterDescription = QStringLiteral("Vinkring Vis");
+    open.filterPattern = QStringLiteral("*.VKV");
+    expectDialogOnScreen(available(), "file", [&] { files.showOpen(open); });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, EveryScreen,
+    ::testing::Values(ScreenCase{"Netbook9pt", 9, {1024, 600}}, ScreenCase{"Netbook14pt", 14, {1024, 600}},
+                      ScreenCase{"Netbook20pt", 20, {1024, 600}}, ScreenCase{"Laptop9pt", 9, {1366, 768}},
+                      ScreenCase{"Laptop14pt", 14, {1366, 768}}, ScreenCase{"Laptop20pt", 20, {1366, 768}},
+                      ScreenCase{"Wide9pt", 9, {1920, 1080}}, ScreenCase{"Wide14pt", 14, {1920, 1080}},
+                      ScreenCase{"Wide20pt", 20, {1920, 1080}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// At the default font a larger window gives every extra pixel to the section
+// fields: its width to the controls across the page, its height shared by
+// the page's fields (none to the margins below); back at the designed size,
+// the page is as designed.
+TEST_F(FormTest, LargerWindowGivesItsRoomToTheSectionFields)
+{
+    form().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
+    form().showPage(2);
+    QGroupBox* shown = page(2);
+    const auto places = [shown] {
+        std::map<QString, QRect> at;
+        for (QWidget* w : shown->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            at[w->objectName()] = w->geometry();
+        return at;
+    };
+    const std::map<QString, QRect> designed = places();
+    const QRect last = command1(3)->geometry();
+    const QSize more(300, 240);
+    form().resize(form().size() + more);
+    ASSERT_EVENTUALLY(form().centralWidget()->size() == QSize(790, 541) + more);
+
+    const std::map<QString, QRect> grown = places();
+    int fieldsGrew = 0;
+    int lowest = 0;
+    for (const char* name : {"txtUitlegNaam", "txtBeschrijver", "txtFamilie", "Label5", "Label7", "Label8", "Label1"}) {
+        SCOPED_TRACE(name);
+        const QRect before = designed.at(QString::fromLatin1(name));
+        const QRect after = grown.at(QString::fromLatin1(name));
+        EXPECT_EQ(after.left(), before.left());
+        EXPECT_EQ(after.width(), before.width() + more.width());
+        if (name[0] == 't') {
+            EXPECT_NEAR(after.height() - before.height(), more.height() / 3, 25);
+            fieldsGrew += after.height() - before.height();
+            lowest = std::max(lowest, after.bottom());
+        } else if (name != std::string("Label1")) {
+            EXPECT_EQ(after.height(), before.height());
+        }
+    }
+    const int guideGave = designed.at(QStringLiteral("Label1")).height() - grown.at(QStringLiteral("Label1")).height();
+    EXPECT_EQ(fieldsGrew, more.height() + guideGave);
+    EXPECT_EQ(shown->height() - lowest, 369 - designed.at(QStringLiteral("txtFamilie")).bottom());
+    EXPECT_EQ(command1(3)->geometry(), last.translated(more.width(), more.height()));
+    EXPECT_EQ(child<QWidget>("Image1")->size(), QSize(625, 90));
+
+    form().resize(form().size() - more);
+    ASSERT_EVENTUALLY(form().centralWidget()->size() == QSize(790, 541));
+    EXPECT_EQ(places(), designed);
+    EXPECT_EQ(command1(3)->geometry(), last);
+}
 
 TEST(WindowScale, FollowsTheFontsSizeAndNeverShrinks)
 {

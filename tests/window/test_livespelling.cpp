@@ -170,14 +170,15 @@ TEST_F(LiveSpellingTest, AMenuOfItsOwnNextToBestand)
     EXPECT_EQ(menus[0]->menu()->actions().value(2)->text(), QStringLiteral("Be&waren")) << "Bestand keeps its three items";
     EXPECT_EQ(menus[1]->text(), QStringLiteral("Beel&d"));
     const QList<QAction*> items = menus[1]->menu()->actions();
-    ASSERT_EQ(items.size(), 3);
+    ASSERT_EQ(items.size(), 4);
     QAction* spelling = items[0];
     EXPECT_EQ(spelling->text(), QStringLiteral("&Spelling tijdens typen"));
     EXPECT_TRUE(spelling->isCheckable());
     EXPECT_TRUE(spelling->isChecked()) << "on at the start";
     EXPECT_TRUE(spelling->isEnabled());
     EXPECT_EQ(items[1]->text(), QStringLiteral("&Voorbeeld van het artikel"));
-    EXPECT_EQ(items[2]->text(), QStringLiteral("Artikel &controleren\tF7")) << "its key shown in the menu";
+    EXPECT_EQ(items[2]->text(), QStringLiteral("Schrijf&modus\tF11"));
+    EXPECT_EQ(items[3]->text(), QStringLiteral("Artikel &controleren\tF7")) << "its key shown in the menu";
 }
 
 TEST_F(LiveSpellingTest, TypedWordsAreUnderlinedAtOnce)

@@ -27,7 +27,8 @@ TEST(SpellingDialogTest, ButtonsAndDecisions)
     EXPECT_EQ(captions, (QStringList{"Negeren", "Alles negeren", "Wijzigen", "Alles wijzigen",
                                      "Toevoegen aan woordenboek", "Stoppen"}));
     EXPECT_EQ(dialog.sentenceView()->toPlainText(), word.sentence);
-    EXPECT_TRUE(dialog.sentenceView()->toHtml().contains(QStringLiteral("#c00000")));
+    // Marked in the palette's colours of a selection.
+    EXPECT_TRUE(dialog.sentenceView()->toHtml().contains(dialog.palette().color(QPalette::Highlight).name()));
     EXPECT_EQ(dialog.replacementEdit()->text(), QStringLiteral("zwemt"));
     EXPECT_EQ(dialog.suggestionList()->count(), 2);
     EXPECT_TRUE(dialog.button(SpellingAction::Change)->isDefault());

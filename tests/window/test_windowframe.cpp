@@ -1,5 +1,5 @@
-// Message boxes with their titles as written, centred over the window; the
-// fixed-size window's frame; actions that wait for the window on the screen.
+// Message boxes with their titles as written, centred over the window;
+// actions that wait for the window on the screen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -67,20 +67,6 @@ TEST(MessageBoxes, ShowTheirTitlesExactlyOverTheWindow)
     window.move(20, 30);
     const SeenBox moved = showAndLook(&window, QStringLiteral("x"), MessageButtons::Ok);
     EXPECT_LE((moved.centre - window.frameGeometry().center()).manhattanLength(), 50);
-}
-
-TEST(WindowFrame, FixedSizeWindowOffersNoMaximize)
-{
-    test::FakePlatform platform;
-    Form1 form(platform.services);
-    const Qt::WindowFlags flags = form.windowFlags();
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_TRUE(flags & Qt::WindowTitleHint);
-    EXPECT_EQ(form.windowType(), Qt::Window);
-    EXPECT_EQ(form.minimumSize(), form.maximumSize());
-    EXPECT_EQ(form.size(), form.minimumSize());
 }
 
 TEST(WindowFrame, ActionWaitsForTheWindowOnTheScreenAndRunsOnce)

@@ -25,6 +25,7 @@
 
 #include "article/articlebuilder.h"
 #include "model/texts.h"
+#include "platform/colours.h"
 #include "window/form/articlefields.h"
 #include "window/aids/viewplacement.h"
 
@@ -128,13 +129,19 @@ ArticleView::ArticleView(Source source, QWidget* parent, QString settingsFolder)
     });
     auto* limitLabel = new QLabel(toQString(texts::kPostLimit), this);
     limitLabel->setBuddy(limit_);
-    auto* status = new QHBoxLayout;
-    status->addWidget(size_, 1);
-    status->addWidget(limitLabel);
-    status->addWidget(limit_);
+    limitRow_ = new QWidget(this);
+    auto* limitRow = new QHBoxLayout(limitRow_);
+    limitRow->setContentsMargins(0, 0, 0, 0);
+    limitRow->addWidget(limitLabel);
+    limitRow->addWidget(limit_);
+    limitLabel->setParent(limitRow_);
+    limit_->setParent(limitRow_);
+    status_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    status_->addWidget(size_, 1);
+    status_->addWidget(limitRow_, 0, Qt::AlignRight);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
-    layout->addLayout(status);
+    layout->addLayout(status_);
 
     toggle_ = new QAction(toQString(texts::kMenuArticleView), this);
     toggle_->setObjectName(QStringLiteral("mnuBeeldVoorbeeld"));
@@ -296,9 +303,40 @@ void ArticleView::removeBlock(QTextCursor& cursor)
 
 void ArticleView::insertLine(QTextCursor& cursor, const ForumLine& line)
 {
-    const QBrush linkColour = text_->palette().link();
+    // The theme's link colour, also where a dark theme left it dark.
+    const QPalette& palette = text_->palette();
+    const QBrush linkColour(readableOn(palette.color(QPalette::Link), palette.color(QPalette::Base)));
     for (const ForumRun& run : line.runs)
         cursor.insertText(asPlainText(run.text), runCharFormat(run.styles, run.link, linkColour));
+}
+
+// Where the size and the limit do not fit side by side, the limit goes
+// below the size: the status takes two lines, not three or more.
+void ArticleView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    foldStatus();
+}
+
+void ArticleView::foldStatus()
+{
+    const int besides = size_->fontMetrics().horizontalAdvance(size_->text()) + limitRow_->sizeHint().width()
+        + 2 * layout()->spacing() + layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    const bool fold = besides > width();
+    status_->setDirection(fold ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+    // Across, the size takes the width; folded, the text keeps the height.
+    status_->setStretch(0, fold ? 0 : 1);
+}
+
+// Another theme: the links in its colour.
+void ArticleView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        const int top = text_->verticalScrollBar()->value();
+        rebuild();
+        text_->verticalScrollBar()->setValue(top);
+    }
 }
 
 void ArticleView::rebuild()
@@ -357,10 +395,11 @@ void ArticleView::showSize()
     const int limit = limit_->value();
     if (limit <= 0) {
         size_->setText(size);
-        return;
+    } else {
+        const qint64 percent = (qint64(characters_) * 100 + limit / 2) / limit;
+        size_->setText(toQString(texts::kPostLimitUsed).arg(size, dutchNumber(percent), dutchNumber(limit)));
     }
-    const qint64 percent = (qint64(characters_) * 100 + limit / 2) / limit;
-    size_->setText(toQString(texts::kPostLimitUsed).arg(size, dutchNumber(percent), dutchNumber(limit)));
+    foldStatus();
 }
 
 // The section of the field that has the wizard's focus, and the line the
@@ -512,7 +551,8 @@ void ArticleView::placeBesideParent()
     if (!remembered.isValid() || !room.contains(remembered)) {
         // The frame's part, as far as it is known before the view is shown.
         const QSize frame = frameGeometry().size() - size();
-        place = placeBeside(parentWidget()->frameGeometry(), room, size() + frame, kSmallest + frame);
+        place = placeBeside(parentWidget()->frameGeometry(), room, size() + frame, kSmallest + frame,
+                            buttonAreas_ ? buttonAreas_() : QList<QRect>());
         place.setSize(place.size() - frame);
     }
     resize(place.size());

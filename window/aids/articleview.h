@@ -15,6 +15,7 @@
 #include "model/articledocument.h"
 
 class QAction;
+class QBoxLayout;
 class QLabel;
 class QSpinBox;
 class QTextBrowser;
@@ -41,6 +42,8 @@ public:
     void follow(ArticleFields& fields);
     // The document changed: the view follows after a pause in the writing.
     void changed();
+    // Where the wizard's buttons stand on the screen: the view keeps off them.
+    void setButtonAreas(std::function<QList<QRect>()> areas) { buttonAreas_ = std::move(areas); }
     // Opens a clicked link; by default in the user's browser.
     void setLinkOpener(LinkOpener opener) { openLink_ = std::move(opener); }
 
@@ -74,6 +77,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct Reading {
@@ -97,9 +102,13 @@ private:
     void rememberPlace();
     void clicked(QPoint at);
     void showSize();
+    void foldStatus();
 
     Source source_;
     LinkOpener openLink_;
+    std::function<QList<QRect>()> buttonAreas_;
+    QBoxLayout* status_ = nullptr;  // the size beside the limit, or above it where narrow
+    QWidget* limitRow_ = nullptr;
     QString settingsFile_;
     ArticleFields* fields_ = nullptr;
     QMetaObject::Connection following_;

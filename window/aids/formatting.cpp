@@ -1,5 +1,6 @@
 #include "window/aids/formatting.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <utility>
@@ -18,6 +19,7 @@
 #include "model/texts.h"
 #include "platform/clipboard.h"
 #include "window/form/articlefields.h"
+#include "window/form/fontlayout.h"
 
 namespace vinkring {
 
@@ -76,7 +78,8 @@ public:
         layout->addWidget(address_);
         layout->addWidget(shows);
         layout->addWidget(buttons);
-        address_->setMinimumWidth(fontMetrics().averageCharWidth() * 50);
+        // Fifty characters of an address, where the screen is as wide.
+        address_->setMinimumWidth(std::min(fontMetrics().averageCharWidth() * 50, clientRoom(*this, 0).width() * 3 / 4));
         QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
         const auto check = [this, ok] { ok->setEnabled(!address().isEmpty()); };
         connect(address_, &QLineEdit::textChanged, this, check);

@@ -122,12 +122,14 @@ SearchBar::SearchBar(DocumentSession& session, ArticleFields& fields, ArticleHis
     findRow->setContentsMargins(0, 0, 0, 0);
     for (QWidget* w : std::initializer_list<QWidget*>{findLabel, find_, previous, next, matchCase_, wholeWords_})
         findRow->addWidget(w);
+    findRow->setStretchFactor(find_, 2);
     findRow->addWidget(status_, 1);
     findRow->addWidget(closeButton);
     auto* replaceLayout = new QHBoxLayout(replaceRow_);
     replaceLayout->setContentsMargins(0, 0, 0, 0);
     for (QWidget* w : std::initializer_list<QWidget*>{replaceLabel, replaceWith_, replaceButton, replaceAllButton})
         replaceLayout->addWidget(w);
+    replaceLayout->setStretchFactor(replaceWith_, 2);
     replaceLayout->addWidget(replaced_, 1);
     auto* rows = new QVBoxLayout(this);
     rows->setContentsMargins(0, 0, 0, 0);
@@ -190,10 +192,16 @@ SearchBar::SearchBar(DocumentSession& session, ArticleFields& fields, ArticleHis
 
 void SearchBar::fitFields()
 {
-    const int fieldWidth = find_->fontMetrics().averageCharWidth() * 28;
-    find_->setFixedWidth(fieldWidth);
-    replaceWith_->setFixedWidth(fieldWidth);
-    status_->setMinimumWidth(status_->fontMetrics().averageCharWidth() * 20);
+    // Twenty-eight characters where the window has room, down to nine on a
+    // narrow screen at a large font, so that the bar never widens the window.
+    const int character = find_->fontMetrics().averageCharWidth();
+    for (QLineEdit* field : {find_, replaceWith_}) {
+        field->setMinimumWidth(character * 9);
+        field->setMaximumWidth(character * 28);
+    }
+    // On a narrow screen at a large font the count gives way before the bar
+    // widens the window past the screen.
+    status_->setMinimumWidth(status_->fontMetrics().averageCharWidth() * 4);
 }
 
 // A style sheet's font reaches the fields when they are polished, at their

@@ -1,6 +1,7 @@
 #include "window/aids/viewplacement.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace vinkring {
@@ -23,7 +24,7 @@ int within(int wanted, int length, int low, int high)
 
 }  // namespace
 
-QRect placeBeside(const QRect& wizard, const QRect& screen, QSize wanted, QSize smallest)
+QRect placeBeside(const QRect& wizard, const QRect& screen, QSize wanted, QSize smallest, const QList<QRect>& keep)
 {
     const QSize size = wanted.boundedTo(screen.size());
     const int top = within(wizard.top(), size.height(), screen.top(), screen.bottom());
@@ -49,12 +50,27 @@ QRect placeBeside(const QRect& wizard, const QRect& screen, QSize wanted, QSize 
     // Over the wizard: as narrow as it may be, rather on the left, away from
     // the navigation buttons.
     const int narrow = std::min(size.width(), smallest.width());
-    places.emplace_back(screen.left(), top, narrow, size.height());
-    places.emplace_back(screen.right() - narrow + 1, top, narrow, size.height());
+    for (const int x : {screen.left(), screen.right() - narrow + 1}) {
+        const QRect over(x, top, narrow, size.height());
+        places.push_back(over);
+        // Ending above the buttons it would cover, where it keeps its least height.
+        int bottom = over.bottom();
+        for (const QRect& button : keep) {
+            if (over.intersects(button))
+                bottom = std::min(bottom, button.top() - kGap - 1);
+        }
+        if (bottom < over.bottom() && bottom - over.top() + 1 >= smallest.height())
+            places.emplace_back(QPoint(x, over.top()), QPoint(over.right(), bottom));
+    }
 
-    return *std::min_element(places.begin(), places.end(), [&wizard](const QRect& a, const QRect& b) {
-        return area(a.intersected(wizard)) < area(b.intersected(wizard));
-    });
+    const auto covered = [&](const QRect& place) {
+        qint64 buttons = 0;
+        for (const QRect& button : keep)
+            buttons += area(place.intersected(button));
+        return std::pair{buttons, area(place.intersected(wizard))};
+    };
+    return *std::min_element(places.begin(), places.end(),
+                             [&](const QRect& a, const QRect& b) { return covered(a) < covered(b); });
 }
 
 }  // namespace vinkring

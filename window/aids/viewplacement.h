@@ -1,6 +1,7 @@
 #pragma once
 // Where a window beside the wizard goes on the screen.
 
+#include <QList>
 #include <QRect>
 #include <QSize>
 
@@ -10,7 +11,10 @@ namespace vinkring {
 // the screen's available area: where it covers least of the wizard. Beside
 // it on the right, on the left, below or above (in that order of preference),
 // made narrower or lower down to smallest where that lets it cover nothing;
-// else as narrow as smallest against the screen's left or right edge.
-QRect placeBeside(const QRect& wizard, const QRect& screen, QSize wanted, QSize smallest);
+// else as narrow as smallest against the screen's left or right edge, and
+// where that would cover one of keep (the wizard's buttons), lower, ending
+// above it. Covering less of keep comes before covering less of the wizard.
+QRect placeBeside(const QRect& wizard, const QRect& screen, QSize wanted, QSize smallest,
+                  const QList<QRect>& keep = {});
 
 }  // namespace vinkring

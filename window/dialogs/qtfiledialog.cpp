@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+#include "window/form/fontlayout.h"
+
 namespace vinkring {
 
 namespace {
@@ -86,8 +88,8 @@ std::optional<FileDialogChoice> QtFileDialog::run(const FileDialogRequest& reque
     }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    // Room for the name, size and date columns.
-    dialog.resize(dialog.sizeHint().expandedTo(QSize(720, 460)));
+    // Room for the name, size and date columns, within the screen.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(720, 460)).boundedTo(clientRoom(dialog, 0)));
     const QString initial = initialFileName(request, lastName_);
     if (!initial.isEmpty())
         dialog.selectFile(initial);

@@ -1,16 +1,152 @@
 #include "window/dialogs/qtmessagebox.h"
 
+#include <algorithm>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include "model/texts.h"
+#include "window/form/fontlayout.h"
 
 namespace vinkring {
+
+namespace {
+
+// A QMessageBox that fits its title and the screen. QMessageBox sizes itself
+// to its whole text, however high, and measures the title without the title
+// bar's icon and buttons; it cannot scroll its text. This one is at least as
+// wide as the title with those beside it, and where the text is higher than
+// the screen leaves room for, the text scrolls inside the box above the
+// buttons, which stay in view.
+class FittingBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        const bool taken = QMessageBox::event(event);
+        // QMessageBox sizes itself again on these; the fitted size stands.
+        if (fitted_.isValid() && (event->type() == QEvent::LayoutRequest || event->type() == QEvent::FontChange ||
+                                  event->type() == QEvent::StyleChange))
+            keepFitted();
+        return taken;
+    }
+
+    void showEvent(QShowEvent* event) override
+    {
+        // Sizes the box to its text, then centres it over its parent.
+        QMessageBox::showEvent(event);
+        if (!event->spontaneous() && fit())
+            adjustPosition(parentWidget());
+    }
+
+private:
+    bool fit();
+    void keepFitted();
+    bool scrollText(const QList<QLabel*>& texts);
+
+    QSize fitted_;
+    QList<QLabel*> scrolled_;
+};
+
+// The title in a bold face, with an icon and three buttons of a title bar's
+// height beside it.
+int titleWidth(const QWidget& box)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int bar = std::max(box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box), metrics.height() + 8);
+    return metrics.horizontalAdvance(box.windowTitle()) + 5 * bar;
+}
+
+bool FittingBox::fit()
+{
+    const QSize room = clientRoom(*this, 0);
+    const int width = std::min(std::max(this->width(), titleWidth(*this)), room.width());
+    int height = this->height();
+    if (width != this->width() && layout()->hasHeightForWidth())
+        height = layout()->totalHeightForWidth(width);
+    if (height > room.height()) {
+        QList<QLabel*> texts;
+        for (const char* name : {"qt_msgbox_label", "qt_msgbox_informativelabel"}) {
+            if (auto* label = findChild<QLabel*>(QString::fromLatin1(name)); label && !label->text().isEmpty())
+                texts << label;
+        }
+        if (!texts.isEmpty() && scrollText(texts))
+            height = room.height();
+    }
+    if (QSize(width, height) == size())
+        return false;
+    fitted_ = QSize(width, height);
+    keepFitted();
+    return true;
+}
+
+void FittingBox::keepFitted()
+{
+    for (QLabel* label : std::as_const(scrolled_))
+        label->setWordWrap(true);
+    setFixedSize(fitted_);
+    QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+}
+
+// The texts out of the box's grid into one scrolling area in their place.
+bool FittingBox::scrollText(const QList<QLabel*>& texts)
+{
+    auto* grid = qobject_cast<QGridLayout*>(layout());
+    if (!grid)
+        return false;
+    int top = grid->rowCount();
+    int bottom = -1;
+    int column = 0;
+    for (QLabel* label : texts) {
+        const int index = grid->indexOf(label);
+        if (index < 0)
+            return false;
+        int row = 0;
+        int rows = 0;
+        int columns = 0;
+        grid->getItemPosition(index, &row, &column, &rows, &columns);
+        top = std::min(top, row);
+        bottom = std::max(bottom, row + rows - 1);
+    }
+    auto* area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("messageText"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidgetResizable(true);
+    auto* inside = new QWidget;
+    auto* stack = new QVBoxLayout(inside);
+    stack->setContentsMargins(0, 0, 0, 0);
+    for (QLabel* label : texts) {
+        delete grid->takeAt(grid->indexOf(label));
+        label->setWordWrap(true);
+        label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+        stack->addWidget(label);
+    }
+    stack->addStretch();
+    area->setWidget(inside);
+    grid->addWidget(area, top, column, bottom - top + 1, 1);
+    scrolled_ = texts;
+    return true;
+}
+
+}  // namespace
 
 MessageAnswer QtMessageBox::show(const QString& text, const QString& title, MessageIcon icon,
                                  MessageButtons buttons, const QString& detail)
 {
-    QMessageBox box(parent_);
+    FittingBox box(parent_);
     // Without a title of its own, the box shows the application's title.
     box.setWindowTitle(title.isEmpty() ? toQString(texts::kWindowCaption) : title);
     box.setText(text);
@@ -46,8 +182,8 @@ MessageAnswer QtMessageBox::show(const QString& text, const QString& title, Mess
 
 int QtMessageBox::choose(const QString& text, const QString& title, const QStringList& answers)
 {
-    QMessageBox box(QMessageBox::Question, title.isEmpty() ? toQString(texts::kWindowCaption) : title, text,
-                    QMessageBox::NoButton, parent_);
+    FittingBox box(QMessageBox::Question, title.isEmpty() ? toQString(texts::kWindowCaption) : title, text,
+                   QMessageBox::NoButton, parent_);
     box.setTextFormat(Qt::PlainText);
     QList<QPushButton*> buttons;
     for (qsizetype i = 0; i < answers.size(); ++i) {

@@ -41,14 +41,16 @@ QString escapedLines(QStringView text)
     return html;
 }
 
-// The sentence with the doubtful word in red.
-QString markedSentence(const DoubtfulWord& word)
+// The sentence with the doubtful word marked as a selection is, in bold, in
+// the colours of the palette (readable on a dark one too).
+QString markedSentence(const DoubtfulWord& word, const QPalette& palette)
 {
     const QStringView sentence(word.sentence);
     const qsizetype at = qBound<qsizetype>(0, word.position, sentence.size());
     const qsizetype length = qMin(word.word.size(), sentence.size() - at);
-    return escapedLines(sentence.left(at)) + QLatin1String("<b><font color=\"#c00000\">")
-        + escapedLines(sentence.mid(at, length)) + QLatin1String("</font></b>")
+    const QString mark = QStringLiteral("<b style=\"background-color:%1; color:%2\">")
+                             .arg(palette.color(QPalette::Highlight).name(), palette.color(QPalette::HighlightedText).name());
+    return escapedLines(sentence.left(at)) + mark + escapedLines(sentence.mid(at, length)) + QLatin1String("</b>")
         + escapedLines(sentence.mid(at + length));
 }
 
@@ -71,7 +73,7 @@ SpellingDialog::SpellingDialog(const DoubtfulWord& word, QWidget* parent) : QDia
     auto* sentenceLabel = new QLabel(toQString(texts::kNotInDictionary), this);
     sentence_ = new QTextBrowser(this);
     sentence_->setObjectName(QStringLiteral("sentence"));
-    sentence_->setHtml(markedSentence(word));
+    sentence_->setHtml(markedSentence(word, sentence_->palette()));
     sentence_->setFocusPolicy(Qt::NoFocus);
     sentenceLabel->setBuddy(sentence_);
 
@@ -102,20 +104,22 @@ SpellingDialog::SpellingDialog(const DoubtfulWord& word, QWidget* parent) : QDia
 }
 
 // Four lines of the sentence and five suggestions in view, at any font size,
-// in a dialog that grows as the font does, within the screen.
+// in a dialog that grows as the font does, within the screen; where the
+// screen is too low for that, two lines and three suggestions.
 void SpellingDialog::growWithFont()
 {
     const double scale = windowScale(*this);
     const int line = sentence_->fontMetrics().lineSpacing();
     const int frame = 2 * sentence_->frameWidth() + 2 * int(sentence_->document()->documentMargin());
-    sentence_->setMinimumHeight(4 * line + frame);
     const int row = std::max(suggestions_->sizeHintForRow(0), suggestions_->fontMetrics().height());
-    suggestions_->setMinimumHeight(5 * row + 2 * suggestions_->frameWidth());
-    QSize wanted = QSize(int(520 * scale), int(320 * scale)).expandedTo(sizeHint());
-    if (const QScreen* screen = this->screen())
-        wanted = wanted.boundedTo(screen->availableGeometry().size()
-                                  - QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this)));
-    resize(wanted);
+    const QSize room = clientRoom(*this, 0);
+    for (const auto& [lines, rows] : {std::pair{4, 5}, std::pair{2, 3}}) {
+        sentence_->setMinimumHeight(lines * line + frame);
+        suggestions_->setMinimumHeight(rows * row + 2 * suggestions_->frameWidth());
+        if (layout()->minimumSize().height() <= room.height())
+            break;
+    }
+    resize(QSize(int(520 * scale), int(320 * scale)).expandedTo(sizeHint()).boundedTo(room));
 }
 
 void SpellingDialog::buildSuggestions(const QStringList& suggestions)

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include <QProxyStyle>
 #include <QRect>
 #include <QSize>
 
@@ -32,28 +33,37 @@ double windowScale(QWidget& window);
 // pixels).
 QRect guideGeometry(QGroupBox& page, const QRect& designed, int firstControlTop);
 
-// Where the client area's parts go at a scale. Where the grown design fits
-// the room, exactly as designed. Where it does not, the client area takes the
-// room there is: the banner shrinks to its width (to its designed size where
-// the height is short), the counter and the
-// navigation buttons keep their distance from the right edge (the buttons
-// also from the bottom), and the page area between them gets what is left,
-// through which its page scrolls.
+// Where the client area's parts go in a client area of this size at a scale.
+// At the scaled design, exactly as designed. Beyond it the page area takes
+// every extra pixel, and the counter and the navigation buttons keep their
+// distance to the right edge (the buttons to the bottom as well); short of it,
+// the same the other way. The banner is never wider than the client area
+// leaves it, and gives way (smaller, then gone, the counter then beside the
+// navigation buttons) where the pages want more height than the page area
+// gets (pagesWant): beyond the designed height by no more than the window has
+// beyond it, below it by as much as they want.
 struct ClientLayout {
-    QSize client;
-    double bannerScale = 1.0;
+    double bannerScale = 1.0;  // 0: no banner
     QRect banner;
     QRect counter;
-    QRect pageArea;  // the part of the page that shows
-    QSize page;      // the page's own size, as designed at the scale
+    bool counterBelow = false;  // beside the navigation buttons
+    QRect pageArea;
     std::array<QRect, 4> command1;  // "<", ">", (unused), ">|"
 };
-// A page area that scrolls down is made wider by scrollBar where there is room.
-ClientLayout fitClientArea(double scale, QSize room, int scrollBar = 0);
+ClientLayout layOutClient(double scale, QSize client, int pagesWant);
 
-// The room the client area has on the window's screen: its available area
-// less the window's frame (as far as it is known, else the title bar the
-// style would draw) and menu bar.
+// The room the client area has on the window's screen (a dialog's parent's,
+// before it is shown): its available area less the window's frame (as far
+// as it is known, else the title bar the style would draw) and menu bar.
 QSize clientRoom(QWidget& window, int menuBarHeight);
+
+// The program's style: the style it was given, with its icons (of buttons,
+// message boxes, lists) as much larger as the font is.
+class FontScaledStyle final : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override;
+};
 
 }  // namespace vinkring

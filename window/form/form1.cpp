@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -18,16 +19,19 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
+#include <QWindow>
 
 #include "article/articlecheck.h"
 #include "article/articleexport.h"
 #include "model/texts.h"
 #include "platform/automation.h"
+#include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "spelling/spellingcheck.h"
 #include "window/form/banner.h"
 #include "window/form/controls.h"
 #include "window/form/fontlayout.h"
+#include "window/form/formlayout.h"
 #include "window/form/keypreview.h"
 #include "window/form/layout.h"
 #include "window/form/linkseditor.h"
@@ -35,6 +39,7 @@
 #include "window/form/pagearea.h"
 #include "window/form/passingnote.h"
 #include "window/form/windowframe.h"
+#include "window/form/writingmode.h"
 
 namespace vinkring {
 
@@ -43,6 +48,9 @@ using layout::pixels;
 namespace {
 
 constexpr int kLinksPage = int(kPageCount) - 2;
+
+// The window's size, place and maximized state between runs.
+const QString kPlaceFileName = QStringLiteral("/venster.conf");
 
 }  // namespace
 
@@ -71,6 +79,10 @@ Form1::Form1(PlatformServices& services, QWidget* parent, Pages pages)
     });
     connect(&fields_, &ArticleFields::edited, this, [this](std::size_t field) { edited(DocumentChange::inField(field)); });
     connect(&history_, &ArticleHistory::stepTaken, this, &Form1::showPart);
+    connect(&fields_, &ArticleFields::cursorMoved, this, [this](std::size_t field) {
+        pageArea_->followCursor(fieldWidgets_[field]);
+    });
+    restorePlace(*this, placeFile());
     if (pages == Pages::AtOnce)
         complete();
     else
@@ -104,6 +116,8 @@ void Form1::complete()
 bool Form1::takeKey(const QKeyEvent& key)
 {
     complete();
+    if (writing_->takeKey(key))
+        return true;
     const std::optional<int> turn = pageTurn(key);
     if (turn) {
         if (Command1[std::size_t(*turn)]->isEnabled()) {
@@ -147,7 +161,7 @@ void Form1::buildWindow()
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    // Created in focus order: "<", ">", the pages, ">|". Placed by fitToScreen.
+    // Created in focus order: "<", ">", the pages, ">|". Placed by the layout.
     const QString command1 = QStringLiteral("Command1");
     Command1[0] = makeButton(client, command1, texts::kPrevious, QRect());
     Command1[1] = makeButton(client, command1, texts::kNext, QRect());
@@ -167,6 +181,7 @@ void Form1::buildWindow()
     // The first page; the others follow in complete().
     pageArea_ = new PageArea(client);
     pageArea_->setPageSize(pixels(layout::kPageArea, scale_).size());
+    // Placed by the layout (buildLayout), from the designed places at the scale.
     buildPage(0);
     // Typing at once goes into the title, also before the window is complete.
     focusTitle();
@@ -181,42 +196,81 @@ void Form1::buildWindow()
     Command1[0]->setEnabled(false);
 
     showCounter();
+    buildLayout(client);
+}
+
+// ---------------------------------------------------------------- layout
+
+void Form1::buildLayout(QWidget* client)
+{
+    layout_ = new FormLayout({client, Image1, lblCounter, lblMelding, pageArea_, Command1}, scale_, [this](double) {
+        if (painted_)
+            drawBanner();
+    });
+    layout_->addPage(Frame1[0], Frame1[0]->findChild<QLabel*>(toQString(kPages[0].guideLabelName)));
+    writing_ = new WritingMode(fields_, client,
+                               {[this](std::size_t field) { return fieldWidgets_[field]; },
+                                [this](std::size_t field) {
+                                    showPage(kFields[field].page);
+                                    fields_.focus(field);
+                                },
+                                [this](QWidget* field, QWidget* head) {
+                                    layout_->setWriting(field, head);
+                                    // Back on the page, at the cursor.
+                                    if (QWidget* at = focusWidget(); !field && at) {
+                                        pageArea_->ensureWidgetVisible(at, 8, 8);
+                                        pageArea_->followCursor(at);
+                                    }
+                                }});
     fitToScreen();
 }
 
-// The grown design where the screen has room for it; otherwise as much as
-// there is room for, the page area scrolling.
+// The designed size at the font's scale is the least and the first one,
+// where the screen has room for it; otherwise the room there is.
 void Form1::fitToScreen()
 {
-    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, pageArea_);
+    const int menu = menuBar()->sizeHint().height();
     // A bar below the pages (the search bar), while open: room for it too.
     const auto* bar = findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
     const int below = bar && bar->isVisibleTo(this) ? bar->sizeHint().height() : 0;
-    const ClientLayout fit =
-        fitClientArea(scale_, clientRoom(*this, menuBar()->sizeHint().height() + below), scrollBar);
-    centralWidget()->setFixedSize(fit.client);
-    Image1->setGeometry(fit.banner);
-    bannerScale_ = fit.bannerScale;
-    if (painted_)
-        drawBanner();
-    lblCounter->setGeometry(fit.counter);
-    // From the pages' left edge to the counter, in the counter's row.
-    lblMelding->setGeometry(QRect(QPoint(fit.pageArea.left(), fit.counter.top()),
-                                  QPoint(fit.counter.left() - fit.counter.height(), fit.counter.bottom())));
-    pageArea_->setGeometry(fit.pageArea);
-    for (std::size_t i : {0u, 1u, 3u})
-        Command1[i]->setGeometry(fit.command1[i]);
-    // New flags would make a window on the screen anew: once is enough.
-    if (windowHandle())
-        setFixedSize(fit.client.width(), menuBar()->sizeHint().height() + fit.client.height() + below);
-    else
-        fixWindowSize(*this);
+    const QSize room = clientRoom(*this, menu + below);
+    const QSize least = pixels(layout::kClientArea, scale_).size().boundedTo(room);
+    // As it is now, before the window's layout gives it the bar's change.
+    const QSize current = sized_ ? centralWidget()->size() : least;
+    centralWidget()->setMinimumSize(least);
+    // The window's own minimum follows at once, or it would hold the resize.
+    layout()->activate();
+    if (!sized_ || !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const QSize client = current.expandedTo(least).boundedTo(room);
+        resize(client.width(), menu + client.height() + below);
+        // At once, for whoever reads the layout before the window is shown.
+        centralWidget()->resize(client);
+    }
+    sized_ = true;
+    layout_->apply();
+}
+
+QString Form1::placeFile() const
+{
+    const QString folder = services_.folders.configFolder();
+    return folder.isEmpty() ? QString() : folder + kPlaceFileName;
+}
+
+QList<QRect> Form1::buttonAreas() const
+{
+    QList<QRect> areas;
+    for (const QWidget* button : {Command1[0], Command1[1], Command1[3], Command5, Command1[2], Command6}) {
+        if (button)
+            areas.append(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
+    }
+    return areas;
 }
 
 // Drawing it loads a font of its own: the first paint goes without it.
 void Form1::drawBanner()
 {
-    Image1->setPixmap(makeBanner(devicePixelRatioF(), bannerScale_));
+    if (layout_->bannerScale() > 0)
+        Image1->setPixmap(makeBanner(devicePixelRatioF(), layout_->bannerScale()));
 }
 
 void Form1::buildPage(int index)
@@ -231,6 +285,9 @@ void Form1::buildPage(int index)
         if (index == int(kPageCount) - 1)
             buildOutputButtons(&page);
     });
+    if (layout_)
+        layout_->addPage(Frame1[std::size_t(index)],
+                         Frame1[std::size_t(index)]->findChild<QLabel*>(toQString(kPages[std::size_t(index)].guideLabelName)));
 }
 
 void Form1::buildOutputButtons(QGroupBox* page)
@@ -556,6 +613,8 @@ void Form1::showEvent(QShowEvent* event)
             complete();
             emit completed();
         });
+        // On another screen, the window fits that one.
+        connect(windowHandle(), &QWindow::screenChanged, this, &Form1::fitToScreen);
     }
     // Once on the screen the desktop's frame is known; where it is larger
     // than the style's title bar, the window fits itself to the screen again.
@@ -571,10 +630,12 @@ void Form1::closeEvent(QCloseEvent* event)
     complete();
     bool cancel = false;
     Form_QueryUnload(cancel);
-    if (cancel)
+    if (cancel) {
         event->ignore();
-    else
-        event->accept();
+        return;
+    }
+    rememberPlace(*this, placeFile());
+    event->accept();
 }
 
 }  // namespace vinkring

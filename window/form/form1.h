@@ -25,10 +25,12 @@ class QPushButton;
 
 namespace vinkring {
 
+class FormLayout;
 class KeyPreview;
 class LinksEditor;
 class PageArea;
 class PassingNote;
+class WritingMode;
 
 class Form1 final : public QMainWindow, private DocumentView {
     Q_OBJECT
@@ -74,11 +76,17 @@ public:
     // To the page of a field, the cursor at this place of its text.
     void goToField(std::size_t field, qsizetype offset);
     // Fits the window to the screen again, with the bar below the pages
-    // (a status bar) as high as it is now.
+    // (a status bar) as high as it is now: the window grows and shrinks by
+    // the bar's height where it is neither maximized nor on a full screen.
     void fitToScreen();
     // Says briefly, beside the page counter on every page, that a command
     // was done ("Bewaard in guppy.VKV."); the text goes after a few seconds.
     void sayBriefly(const QString& text);
+    // One section field over the whole window ("Schrijfmodus", F11).
+    WritingMode& writingMode() { return *writing_; }
+    // Where the buttons stand on the screen ("<", ">", ">|" and the last
+    // page's), which a window beside this one had better leave uncovered.
+    QList<QRect> buttonAreas() const;
 
     // Handlers, one per control, array or menu item.
     void Form_Load();
@@ -136,6 +144,9 @@ private:
     // The title field, as at the start of the work.
     void focusTitle();
     void drawBanner();
+    // The layout at the window's size, and the window's size and place.
+    void buildLayout(QWidget* client);
+    QString placeFile() const;
 
     PlatformServices& services_;
     DocumentSession session_;
@@ -143,9 +154,9 @@ private:
     ArticleHistory history_{fields_};
     // The design's growth with the interface font; 1 at the default font.
     double scale_ = 1.0;
-    // The banner's scale; it is drawn once the window stands painted.
-    double bannerScale_ = 1.0;
+    // The banner is drawn once the window stands painted.
     bool painted_ = false;
+    bool sized_ = false;
     bool watchingForPaint_ = false;
     bool complete_ = false;
 
@@ -161,6 +172,8 @@ private:
     QLabel* lblCounter = nullptr;
     QLabel* Image1 = nullptr;
     PageArea* pageArea_ = nullptr;
+    FormLayout* layout_ = nullptr;
+    WritingMode* writing_ = nullptr;
     LinksEditor* links_ = nullptr;
     QMenu* mnuBestand = nullptr;
     QAction* mnuBestandNieuw = nullptr;

@@ -80,6 +80,25 @@ LinksEditor::LinksEditor(MessageBox& messageBox, QWidget* page, double scale)
     List1->setUniformItemSizes(true);
     List1->setAccessibleName(toQString(texts::kLinkListName));
     connect(List1, &QListWidget::currentRowChanged, this, [this](int) { List1_Click(); });
+    designed_ = size();
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        places_.push_back({w, w->geometry()});
+}
+
+// Wider than designed, the fields and the list take the width; higher, the
+// list takes the height.
+void LinksEditor::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const QSize more = size() - designed_;
+    for (const auto& [widget, designed] : places_) {
+        QRect r = designed;
+        if (designed.right() + 2 >= designed_.width())
+            r.setRight(designed.right() + more.width());
+        if (widget == List1)
+            r.setBottom(designed.bottom() + more.height());
+        widget->setGeometry(r);
+    }
 }
 
 QStringList LinksEditor::lines() const

@@ -3,6 +3,9 @@
 // the input fields txtURL and txtLinkOMS and the buttons "Voeg toe",
 // "Verwijder" and "Wijzig".
 
+#include <utility>
+#include <vector>
+
 #include <QStringList>
 #include <QWidget>
 
@@ -55,8 +58,13 @@ signals:
     // The writer added, changed or removed a line (setLines does not count).
     void linksChanged();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     MessageBox& messageBox_;
+    QSize designed_;
+    std::vector<std::pair<QWidget*, QRect>> places_;  // each control where it is designed
     QLineEdit* txtURL = nullptr;
     QLineEdit* txtLinkOMS = nullptr;
     QPushButton* Command2 = nullptr;

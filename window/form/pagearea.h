@@ -1,8 +1,10 @@
 #pragma once
-// The area the wizard's pages stand in. Where the window's room is smaller
-// than the grown design, it shows a part of the page and scrolls: to the top
-// when another page is shown, and to the control that gets the focus.
+// The area the wizard's pages stand in, as wide as its page. Where the page
+// is higher than the room, it shows a part of the page and scrolls: to the
+// top when another page is shown, to the control that gets the focus, and
+// along with the cursor of the field being typed in.
 
+#include <QPointer>
 #include <QScrollArea>
 
 namespace vinkring {
@@ -15,12 +17,17 @@ public:
     QWidget* pages() const { return widget(); }
     // The size of a page; the area shows as much of it as it has room for.
     void setPageSize(QSize size);
+    // Brings the cursor of this field into view, once the field has shown it.
+    void followCursor(QWidget* field);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void focusMoved(QWidget* now);
+    void showCursor();
+
+    QPointer<QWidget> following_;
 };
 
 }  // namespace vinkring

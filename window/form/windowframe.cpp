@@ -1,6 +1,11 @@
 #include "window/form/windowframe.h"
 
+#include <algorithm>
+
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -8,6 +13,11 @@
 namespace vinkring {
 
 namespace {
+
+// Where the window stood, and on which screen (by its name and area).
+const QString kPlaceKey = QStringLiteral("venster");
+const QString kScreenNameKey = QStringLiteral("scherm");
+const QString kScreenKey = QStringLiteral("schermvlak");
 
 // Waits on the window's first exposure, then runs the action and goes.
 class ExposureWatch final : public QObject {
@@ -35,11 +45,43 @@ private:
 
 }  // namespace
 
-void fixWindowSize(QWidget& window)
+void restorePlace(QWidget& window, const QString& settingsFile)
 {
-    window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    window.setFixedSize(window.sizeHint());
+    if (settingsFile.isEmpty())
+        return;
+    const QSettings settings(settingsFile, QSettings::IniFormat);
+    const QString screenName = settings.value(kScreenNameKey).toString();
+    const QRect screenArea = settings.value(kScreenKey).toRect();
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const bool screenThere = std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+        return screen->name() == screenName && screen->geometry() == screenArea;
+    });
+    if (!window.restoreGeometry(settings.value(kPlaceKey).toByteArray()))
+        return;
+    if (!screenThere) {
+        window.setScreen(QGuiApplication::primaryScreen());
+        window.setAttribute(Qt::WA_Moved, false);
+    }
+    const QScreen* screen = window.screen();
+    if (!screen)
+        return;
+    // Its frame, as far as it is known before it is shown.
+    const QSize frame = window.frameGeometry().size() - window.size();
+    const QSize room = screen->availableGeometry().size() - frame;
+    if (window.width() > room.width() || window.height() > room.height())
+        window.resize(window.size().boundedTo(room));
+}
+
+void rememberPlace(const QWidget& window, const QString& settingsFile)
+{
+    if (settingsFile.isEmpty())
+        return;
+    QSettings settings(settingsFile, QSettings::IniFormat);
+    settings.setValue(kPlaceKey, window.saveGeometry());
+    if (const QScreen* screen = window.screen()) {
+        settings.setValue(kScreenNameKey, screen->name());
+        settings.setValue(kScreenKey, screen->geometry());
+    }
 }
 
 void whenOnScreen(QWidget& window, std::function<void()> action)

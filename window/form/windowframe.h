@@ -3,13 +3,17 @@
 
 #include <functional>
 
+class QString;
 class QWidget;
 
 namespace vinkring {
 
-// A window of one fixed size: no maximize button and no resize handles; it
-// keeps its title bar, system menu, minimize and close buttons.
-void fixWindowSize(QWidget& window);
+// The window's size, place and maximized state as it was closed last, kept
+// in settingsFile (none: nothing is kept). A place on a screen that is no
+// longer there is not used (the desktop places the window), and the window
+// never opens larger than its screen's available area.
+void restorePlace(QWidget& window, const QString& settingsFile);
+void rememberPlace(const QWidget& window, const QString& settingsFile);
 
 // Runs action once, from the event loop, as soon as window is on the screen
 // (exposed): by then the desktop has placed it, so that a message box shown
