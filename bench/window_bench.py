@@ -411,7 +411,7 @@ def main():
                     ["xclip", "-selection", "clipboard", "-quiet", "-i", forum], env=env,
                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                 bench.run("import", "program", 1,
-                          ["--steps", f"settle,alt+b,i,window:Forumtekst Importeren,alt+v,window:{PROGRAM_TITLE}",
+                          ["--steps", f"settle,alt+b,i,window:Forumtekst Importeren,alt+k,window:{PROGRAM_TITLE}",
                            "--trigger", "alt+n", "--seconds", "3"], command=[bench.program], before=clipboard)
             if want("import"):
                 # From a file: read and taken apart on a thread of its own, then the question.

@@ -93,6 +93,7 @@ inline constexpr std::string_view kLinkTitle = "Link";
 inline constexpr std::string_view kLinkAddress = "&Adres van de link:";
 inline constexpr std::string_view kLinkText = "Tekst van de link: %1";
 inline constexpr std::string_view kLinkNoText = "Zonder tekst: de link toont het adres.";
+inline constexpr std::string_view kLinkAddressRefused = "Een adres kan geen [ of ] bevatten.";
 
 // Finding in the whole article: the menu "Zoeken" and the bar along the
 // window's bottom.
@@ -163,7 +164,7 @@ inline constexpr std::string_view kExportTitle = "Artikel Exporteren";
 inline constexpr std::string_view kImportTitle = "Forumtekst Importeren";
 inline constexpr std::string_view kImportQuestion = "Waar staat de forumtekst van het artikel?";
 inline constexpr std::string_view kImportFromFile = "&Uit een bestand...";
-inline constexpr std::string_view kImportFromClipboard = "&Van het klembord";
+inline constexpr std::string_view kImportFromClipboard = "Van het &klembord";
 inline constexpr std::string_view kImportFilterDescription = "Forumtekst (*.txt)";
 inline constexpr std::string_view kImportFilterPattern = "*.txt";
 inline constexpr std::string_view kAllFilesDescription = "Alle bestanden (*)";

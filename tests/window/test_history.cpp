@@ -3,6 +3,8 @@
 // the writer's place; typing is undone a word, or a stretch, at a time.
 #include "formfixture.h"
 
+#include <QLineEdit>
+#include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
 
@@ -128,8 +130,27 @@ TEST_F(History, TypingIsUndoneInTheStepsAWriterExpects)
     // The order is the article's, across fields and the links: undone from
     // elsewhere, a step shows where it was undone.
     LinksEditor& links = form().linksEditor();
-    links.findChild<QLineEdit*>(QStringLiteral("txtURL"))->setText(QStringLiteral("https://vinkring.nl"));
+    form().showPage(13);
+    auto* url = links.findChild<QLineEdit*>(QStringLiteral("txtURL"));
+    links.findChild<QLineEdit*>(QStringLiteral("txtLinkOMS"))->insert(QStringLiteral("Twee\r\nregels"));
+    url->setFocus();
+    QTest::keyClicks(url, QStringLiteral("https://vinkring.nl"));
     links.Command2_Click();
+    ASSERT_EQ(form().document().links, QStringList{QStringLiteral("Twee regels, https://vinkring.nl")})
+        << "a line end in an input is one blank, as shown";
+    // In the links editor's inputs Ctrl+Z takes back their own typing first,
+    // then the command just done ("Verwijder" too).
+    key(url, Qt::Key_Z);
+    EXPECT_TRUE(form().document().links.isEmpty());
+    key(url, Qt::Key_Y);
+    links.findChild<QListWidget*>(QStringLiteral("List1"))->setCurrentRow(0);
+    links.Command3_Click();
+    ASSERT_TRUE(form().document().links.isEmpty());
+    QTest::keyClicks(url, QStringLiteral("x"));
+    key(url, Qt::Key_Z);
+    EXPECT_EQ(url->text(), QString());
+    ASSERT_TRUE(form().document().links.isEmpty());
+    key(url, Qt::Key_Z);
     ASSERT_EQ(form().document().links.size(), 1);
     history.undo();
     EXPECT_TRUE(form().document().links.isEmpty());

@@ -16,9 +16,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "model/fieldrules.h"
 #include "model/texts.h"
 #include "platform/clipboard.h"
 #include "window/form/articlefields.h"
+#include "window/form/controls.h"
 #include "window/form/fontlayout.h"
 
 namespace vinkring {
@@ -64,6 +66,8 @@ public:
         setWindowTitle(toQString(texts::kLinkTitle));
         auto* label = new QLabel(toQString(texts::kLinkAddress), this);
         address_ = new QLineEdit(offered, this);
+        // An address pasted broken over lines is one address again.
+        address_->setValidator(new LineEndRule([](QString text) { return text.removeIf([](QChar c) { return isLineBreak(c); }); }, address_));
         address_->selectAll();
         label->setBuddy(address_);
         auto* shows = new QLabel(this);
@@ -72,16 +76,23 @@ public:
                            ? toQString(texts::kLinkNoText)
                            : toQString(texts::kLinkText)
                                  .arg(fontMetrics().elidedText(linkText.simplified(), Qt::ElideMiddle, 360)));
+        // Why OK is off, while it is.
+        auto* refused = new QLabel(toQString(texts::kLinkAddressRefused), this);
+        refused->setTextFormat(Qt::PlainText);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
         auto* layout = new QVBoxLayout(this);
         layout->addWidget(label);
         layout->addWidget(address_);
+        layout->addWidget(refused);
         layout->addWidget(shows);
         layout->addWidget(buttons);
         // Fifty characters of an address, where the screen is as wide.
         address_->setMinimumWidth(std::min(fontMetrics().averageCharWidth() * 50, clientRoom(*this, 0).width() * 3 / 4));
         QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-        const auto check = [this, ok] { ok->setEnabled(!address().isEmpty()); };
+        const auto check = [this, ok, refused] {
+            ok->setEnabled(!address().isEmpty());
+            refused->setVisible(address().isEmpty() && !address_->text().trimmed().isEmpty());
+        };
         connect(address_, &QLineEdit::textChanged, this, check);
         check();
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

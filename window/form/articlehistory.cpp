@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTextDocument>
 #include <QWidget>
 
@@ -343,8 +344,14 @@ bool ArticleHistory::takeKey(const QKeyEvent& key, const QWidget* focus)
     const bool redo = pressed == (Qt::CTRL | Qt::Key_Y) || pressed == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
     if (!undo && !redo)
         return false;
-    if (focus && focus->testAttribute(Qt::WA_InputMethodEnabled) && !fields_.focusedField())
-        return false;
+    if (focus && focus->testAttribute(Qt::WA_InputMethodEnabled) && !fields_.focusedField()) {
+        // The links editor's inputs undo their own typing first; with nothing
+        // of their own left, the article's history (a "Verwijder" just done).
+        const auto* input = qobject_cast<const QLineEdit*>(focus);
+        const bool ownLeft = input && (undo ? input->isUndoAvailable() : input->isRedoAvailable());
+        if (!links_ || !links_->isAncestorOf(focus) || ownLeft)
+            return false;
+    }
     replay(undo);
     return true;
 }

@@ -13,6 +13,7 @@
 #include "model/linkentry.h"
 #include "model/texts.h"
 #include "platform/messagebox.h"
+#include "window/form/controls.h"
 #include "window/form/layout.h"
 
 namespace vinkring {
@@ -40,6 +41,8 @@ QLineEdit* labelledField(QWidget* parent, const char* labelName, std::string_vie
     label->setTextFormat(Qt::PlainText);
     auto* field = place(new QLineEdit(parent), fieldName, fieldArea, scale);
     field->setMaxLength(std::numeric_limits<int>::max());  // a URL of any length
+    // A pasted line end is one blank here too, as in the link line it makes.
+    field->setValidator(new LineEndRule([](const QString& text) { return asOneLine(text); }, field));
     label->setBuddy(field);
     field->setAccessibleName(toQString(caption));
     return field;
@@ -127,10 +130,12 @@ void LinksEditor::restoreLines(const QStringList& lines)
     emit linksChanged();
 }
 
+// Emptied as a new start (setText, not clear(): no undo of their own), so
+// that Ctrl+Z right after a command takes the command back.
 void LinksEditor::clearInputs()
 {
-    txtURL->clear();
-    txtLinkOMS->clear();
+    txtURL->setText(QString());
+    txtLinkOMS->setText(QString());
 }
 
 QList<QWidget*> LinksEditor::focusOrder() const
@@ -202,8 +207,7 @@ void LinksEditor::Command2_Click()
         return;
     }
     List1->addItem(fitToLinkLine(makeLinkLine(txtLinkOMS->text(), txtURL->text())));
-    txtLinkOMS->clear();
-    txtURL->clear();
+    clearInputs();
     txtURL->setFocus();
     emit linksChanged();
 }
@@ -217,8 +221,7 @@ void LinksEditor::Command3_Click()
         const QSignalBlocker quiet(List1);
         delete List1->takeItem(row);
     }
-    txtLinkOMS->clear();
-    txtURL->clear();
+    clearInputs();
     txtURL->setFocus();
     List1->setCurrentRow(-1);
     List1->clearSelection();
