@@ -212,10 +212,11 @@ QString markdownLine(const ForumLine& line, quint8 dropped)
 const InlineSyntax kBracketCodes{
     [](quint8 style) -> QString { return QLatin1Char('[') + tagName(style) + QLatin1Char(']'); },
     [](quint8 style) -> QString { return QStringLiteral("[/") + tagName(style) + QLatin1Char(']'); },
-    [](const QString& target) -> QString { return kLinkOpen + target + QLatin1Char(']'); },
+    targetOpening,
     QString(kLinkClose),
-    // A "[b]" the writer typed is text, as the live view shows it.
-    [](QStringView text, bool) { return codeSafe(text); },
+    // A "[b]" the writer typed is text, as the live view shows it; a
+    // control character is U+FFFD, as in the other exports.
+    [](QStringView text, bool) { return codeSafe(withoutControls(text)); },
 };
 
 }  // namespace
