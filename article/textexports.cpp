@@ -116,7 +116,9 @@ QString htmlLines(const QList<ForumLine>& lines, quint8 dropped)
     QStringList written;
     for (const ForumLine& line : lines)
         written << writeLine(line, dropped, kHtml);
-    return written.join(QStringLiteral("<br>\n"));
+    // No line end beside the <br>: the text's own blanks are kept
+    // (white-space: pre-wrap), and a line end would be one more break.
+    return written.join(QStringLiteral("<br>"));
 }
 
 // ---------------------------------------------------------------- Markdown
@@ -232,7 +234,7 @@ QString webPage(const QList<ArticlePart>& parts)
     out += htmlEscape(title);
     out += QStringLiteral(
         "</title>\n<style>body { font-family: sans-serif; max-width: 42em; margin: 2em auto; padding: 0 1em; "
-        "line-height: 1.5; }</style>\n</head>\n<body>\n");
+        "line-height: 1.5; }\nh1, h2, p { white-space: pre-wrap; }</style>\n</head>\n<body>\n");
     for (const ArticlePart& part : parts) {
         const QString inner = htmlLines(part.lines, headingStyles(part.kind));
         switch (part.kind) {
