@@ -206,6 +206,21 @@ QList<ArticlePart> readArticleParts(const ArticleDocument& doc, EmptySections em
     return readArticle(doc, empty).parts;
 }
 
+QList<ArticlePart> withoutEmptyTitleAndAuthor(QList<ArticlePart> parts)
+{
+    parts.removeIf([](const ArticlePart& part) {
+        if (part.kind == PartKind::Title)
+            return !hasText(part);
+        if (part.kind != PartKind::Author)
+            return false;
+        QString text;
+        for (const ForumLine& line : part.lines)
+            text += plainText(line);
+        return text.sliced(std::min(text.size(), authorWords().size())).trimmed().isEmpty();
+    });
+    return parts;
+}
+
 QString plainText(const ForumLine& line)
 {
     QString text;

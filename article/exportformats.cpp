@@ -72,26 +72,27 @@ std::optional<QByteArray> exportBytes(const ArticleDocument& doc, ExportType typ
         control.report(1, 2);
     if (reading.cancelled || control.cancelled())
         return std::nullopt;
+    const QList<ArticlePart> parts = withoutEmptyTitleAndAuthor(reading.parts);
     std::optional<QByteArray> bytes;
     switch (type) {
     case ExportType::OpenDocument: {
         QString reason;
-        bytes = openDocumentBytes(reading.parts, &reason);
+        bytes = openDocumentBytes(parts, &reason);
         if (!bytes && failure)
             *failure = reason;
         break;
     }
     case ExportType::Pdf:
-        bytes = pdfBytes(reading.parts, control);
+        bytes = pdfBytes(parts, control);
         break;
     case ExportType::WebPage:
-        bytes = webPage(reading.parts).toUtf8();
+        bytes = webPage(parts).toUtf8();
         break;
     case ExportType::BracketCodes:
-        bytes = bracketCodes(reading.parts).toUtf8();
+        bytes = bracketCodes(parts).toUtf8();
         break;
     case ExportType::Markdown:
-        bytes = markdown(reading.parts).toUtf8();
+        bytes = markdown(parts).toUtf8();
         break;
     }
     return bytes;
