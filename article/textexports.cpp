@@ -47,6 +47,14 @@ QString writeLine(const ForumLine& line, quint8 dropped, const InlineSyntax& syn
         while (end > begin && text[end - 1].isSpace())
             --end;
         if (begin == end) {
+            // A blank between two runs of their own keeps them apart:
+            // what it does not have is closed before it.
+            if (run.link == link) {
+                qsizetype keep = 0;
+                while (keep < open.size() && (styles & open[keep]))
+                    ++keep;
+                closeFrom(keep);
+            }
             pendingSpace += text;
             continue;
         }
