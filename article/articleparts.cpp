@@ -92,8 +92,12 @@ private:
         return read;
     }
 
-    // The line as BuildArticle writes its code, read as the forum reads it;
-    // the findings' places taken back to the line.
+    // The findings: the line's code as BuildArticle writes it, read as the
+    // forum reads the post, with their places taken back to the line. The
+    // part: the line's description read as forum text (its tags are the
+    // forum's), linked to its address as a browser reads it; both taken
+    // from the line, not from the code, which an address holding "]" cuts
+    // short.
     void readLink(qsizetype index)
     {
         const QString& line = doc_.links.at(index);
@@ -102,9 +106,9 @@ private:
         const std::optional<LinkCodeParts> link = linkOfLine(line, &descriptionAt, &addressAt);
         if (!link)
             return;
-        ForumReading read = readForumText(linkCode(link->address, link->text));
+        const ForumReading posted = readForumText(linkCode(link->address, link->text));
         const qsizetype textStart = kLinkOpen.size() + link->address.size() + 1;
-        for (MarkupFinding finding : read.findings) {
+        for (MarkupFinding finding : posted.findings) {
             if (!link->text.isEmpty() && finding.offset >= textStart
                 && finding.offset < textStart + link->text.size()) {
                 finding.offset = descriptionAt + finding.offset - textStart;
@@ -114,8 +118,28 @@ private:
             }
             reading_.findings.push_back({{DocumentPlace::Kind::Link, index}, finding});
         }
-        if (hasRuns(read.lines))
-            add(PartKind::Link, std::move(read.lines), kFieldCount, index);
+
+        const QString target = linkTarget(link->address);
+        QList<ForumLine> lines;
+        if (link->text.isEmpty()) {
+            if (!link->address.isEmpty())
+                lines.push_back({0, {{link->address, 0, target}}});
+        } else {
+            lines = readForumText(link->text).lines;
+            for (ForumLine& each : lines) {
+                QList<ForumRun> runs;
+                for (ForumRun& run : each.runs) {
+                    run.link = target;
+                    if (!runs.isEmpty() && runs.back().styles == run.styles)
+                        runs.back().text += run.text;
+                    else
+                        runs.push_back(std::move(run));
+                }
+                each.runs = std::move(runs);
+            }
+        }
+        if (hasRuns(lines))
+            add(PartKind::Link, std::move(lines), kFieldCount, index);
     }
 
     const ArticleDocument& doc_;
@@ -180,6 +204,21 @@ ArticleReading readArticle(const ArticleDocument& doc, EmptySections empty, cons
 QList<ArticlePart> readArticleParts(const ArticleDocument& doc, EmptySections empty)
 {
     return readArticle(doc, empty).parts;
+}
+
+QList<ArticlePart> withoutEmptyTitleAndAuthor(QList<ArticlePart> parts)
+{
+    parts.removeIf([](const ArticlePart& part) {
+        if (part.kind == PartKind::Title)
+            return !hasText(part);
+        if (part.kind != PartKind::Author)
+            return false;
+        QString text;
+        for (const ForumLine& line : part.lines)
+            text += plainText(line);
+        return text.sliced(std::min(text.size(), authorWords().size())).trimmed().isEmpty();
+    });
+    return parts;
 }
 
 QString plainText(const ForumLine& line)

@@ -50,6 +50,11 @@ enum class EmptySections { Kept, LeftOut };
 ArticleReading readArticle(const ArticleDocument& doc, EmptySections empty, const TaskControl& control = {});
 QList<ArticlePart> readArticleParts(const ArticleDocument& doc, EmptySections empty);
 
+// The parts without the title and the author line when they show nothing
+// (the author line nothing after "Geschreven door:"), as an export for
+// elsewhere leaves them out; the forum itself shows them.
+QList<ArticlePart> withoutEmptyTitleAndAuthor(QList<ArticlePart> parts);
+
 // The text a reader sees of a line, without its formatting.
 QString plainText(const ForumLine& line);
 

@@ -14,10 +14,24 @@ namespace vinkring {
 const std::array<ExportTypeInfo, 5> kExportTypes{{
     {ExportType::OpenDocument, texts::kExportOpenDocument, "odt"},
     {ExportType::Pdf, texts::kExportPdf, "pdf"},
-    {ExportType::WebPage, texts::kExportWebPage, "html"},
+    {ExportType::WebPage, texts::kExportWebPage, "html", "htm"},
     {ExportType::BracketCodes, texts::kExportBracketCodes, "txt"},
     {ExportType::Markdown, texts::kExportMarkdown, "md"},
 }};
+
+bool ExportTypeInfo::hasExtension(const QString& suffix) const
+{
+    return suffix.compare(toQString(extension), Qt::CaseInsensitive) == 0
+        || (!alsoExtension.empty() && suffix.compare(toQString(alsoExtension), Qt::CaseInsensitive) == 0);
+}
+
+QString ExportTypeInfo::pattern() const
+{
+    QString patterns = QStringLiteral("*.") + toQString(extension);
+    if (!alsoExtension.empty())
+        patterns += QStringLiteral(" *.") + toQString(alsoExtension);
+    return patterns;
+}
 
 const ExportTypeInfo& exportTypeInfo(ExportType type)
 {
@@ -32,7 +46,7 @@ ExportType exportTypeForName(const QString& fileName, ExportType chosen)
 {
     const QString suffix = QFileInfo(fileName).suffix();
     for (const ExportTypeInfo& info : kExportTypes) {
-        if (suffix.compare(toQString(info.extension), Qt::CaseInsensitive) == 0)
+        if (info.hasExtension(suffix))
             return info.type;
     }
     return chosen;
@@ -40,10 +54,10 @@ ExportType exportTypeForName(const QString& fileName, ExportType chosen)
 
 QString pathForType(const QString& path, ExportType type)
 {
-    const QString extension = toQString(exportTypeInfo(type).extension);
-    if (QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) == 0)
+    const ExportTypeInfo& info = exportTypeInfo(type);
+    if (info.hasExtension(QFileInfo(path).suffix()))
         return path;
-    return path + QLatin1Char('.') + extension;
+    return path + QLatin1Char('.') + toQString(info.extension);
 }
 
 std::optional<QByteArray> exportBytes(const ArticleDocument& doc, ExportType type, QString* failure,
@@ -58,26 +72,27 @@ std::optional<QByteArray> exportBytes(const ArticleDocument& doc, ExportType typ
         control.report(1, 2);
     if (reading.cancelled || control.cancelled())
         return std::nullopt;
+    const QList<ArticlePart> parts = withoutEmptyTitleAndAuthor(reading.parts);
     std::optional<QByteArray> bytes;
     switch (type) {
     case ExportType::OpenDocument: {
         QString reason;
-        bytes = openDocumentBytes(reading.parts, &reason);
+        bytes = openDocumentBytes(parts, &reason);
         if (!bytes && failure)
             *failure = reason;
         break;
     }
     case ExportType::Pdf:
-        bytes = pdfBytes(reading.parts, control);
+        bytes = pdfBytes(parts, control);
         break;
     case ExportType::WebPage:
-        bytes = webPage(reading.parts).toUtf8();
+        bytes = webPage(parts).toUtf8();
         break;
     case ExportType::BracketCodes:
-        bytes = bracketCodes(reading.parts).toUtf8();
+        bytes = bracketCodes(parts).toUtf8();
         break;
     case ExportType::Markdown:
-        bytes = markdown(reading.parts).toUtf8();
+        bytes = markdown(parts).toUtf8();
         break;
     }
     return bytes;

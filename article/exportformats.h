@@ -23,6 +23,13 @@ struct ExportTypeInfo {
     ExportType type;
     std::string_view filter;     // as the dialog lists it: "PDF (*.pdf)"
     std::string_view extension;  // without the dot
+    std::string_view alsoExtension = {};  // another a file of the type may have ("htm")
+
+    // Whether a name's suffix (without the dot) is one of the type's, in
+    // any case.
+    bool hasExtension(const QString& suffix) const;
+    // "*.html *.htm": the names the dialog lists for the type.
+    QString pattern() const;
 };
 
 // In the order the dialog lists them.
@@ -35,7 +42,8 @@ ExportType exportTypeForName(const QString& fileName, ExportType chosen);
 
 // The name a file of this type is written under: the name as given when it
 // ends with the type's extension (in any case), else with the extension
-// added ("brief.doc" as OpenDocument is "brief.doc.odt").
+// added ("brief.doc" as OpenDocument is "brief.doc.odt"); "pagina.htm" is a
+// web page's name as it is.
 QString pathForType(const QString& path, ExportType type);
 
 // The file's bytes; nullopt with the reason in failure when they could not

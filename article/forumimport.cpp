@@ -378,17 +378,41 @@ ForumImport Importer::run()
     return {std::move(doc), message, false};
 }
 
-QString utf16Text(QByteArrayView bytes, QStringConverter::Encoding encoding)
+// lone, when given, tells whether a lone surrogate was there.
+QString utf16Text(QByteArrayView bytes, QStringConverter::Encoding encoding, bool* lone = nullptr)
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
     // A lone surrogate is no character: shown, and saved, as U+FFFD.
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             ++i;
-        else if (text[i].isSurrogate())
+        } else if (text[i].isSurrogate()) {
             text[i] = QChar::ReplacementCharacter;
+            if (lone)
+                *lone = true;
+        }
     }
+    return text;
+}
+
+// UTF-16 without its mark, when the bytes read so give a plausible text:
+// no lone surrogate, and hardly a character that is private or unassigned
+// (bytes of any other kind, read in pairs, give many).
+std::optional<QString> unmarkedUtf16Text(QByteArrayView bytes, QStringConverter::Encoding encoding)
+{
+    bool lone = false;
+    QString text = utf16Text(bytes, encoding, &lone);
+    if (lone)
+        return std::nullopt;
+    qsizetype odd = 0;
+    for (const QChar c : text) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_PrivateUse || category == QChar::Other_NotAssigned)
+            ++odd;
+    }
+    if (odd * 100 > text.size())
+        return std::nullopt;
     return text;
 }
 
@@ -437,7 +461,7 @@ std::optional<QString> forumTextOfBytes(QByteArrayView bytes)
                 ++(i % 2 == 0 ? even : odd);
         }
         if (bytes.size() % 2 == 0 && odd != even)
-            text = utf16Text(bytes, odd > even ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+            text = unmarkedUtf16Text(bytes, odd > even ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
     } else {
         text = decodeUtf8(bytes);
         if (!text)

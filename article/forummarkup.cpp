@@ -171,6 +171,16 @@ private:
     // Something that looks like a bracket code, at i_: shown as text.
     void noteOtherCode();
     qsizetype findClose(qsizetype from);
+    // Where the next "\"]" at or after from stands (n_ when none).
+    qsizetype nextQuoteClose(qsizetype from)
+    {
+        if (quoteCloseAt_ < from) {
+            quoteCloseAt_ = s_.indexOf(QStringView(u"\"]"), from);
+            if (quoteCloseAt_ < 0)
+                quoteCloseAt_ = n_;
+        }
+        return quoteCloseAt_;
+    }
 
     const QStringView s_;
     const qsizetype n_;
@@ -187,6 +197,7 @@ private:
     Next nextLf_{u'\n'};
     Next nextGreater_{u'>'};
     Next nextBracket_{u']'};
+    qsizetype quoteCloseAt_ = -1;
 };
 
 bool MarkupReader::takeTag()
@@ -300,7 +311,14 @@ bool MarkupReader::takeCode()
         return true;
     }
 
-    const qsizetype targetEnd = next(nextBracket_, i_ + 1);
+    // [URL="address"] runs to its closing quote, so that the brackets of
+    // an IPv6 host stay in the address.
+    qsizetype targetEnd = next(nextBracket_, i_ + 1);
+    if (j + 1 < n_ && s_[j + 1] == u'"') {
+        const qsizetype quoteClose = nextQuoteClose(j + 2);
+        if (quoteClose < lineEnd() && quoteClose - j <= kLongestTarget)
+            targetEnd = quoteClose + 1;
+    }
     if (targetEnd >= lineEnd() || targetEnd - j > kLongestTarget) {
         note(MarkupProblem::LinkNotClosed, i_, kLinkOpen.size());
         return false;
@@ -369,6 +387,13 @@ QString linkCode(QStringView address, QStringView text)
     return code.append(kLinkOpen).append(address).append(u']').append(text).append(kLinkClose);
 }
 
+QString targetOpening(const QString& target)
+{
+    if (target.contains(u']'))
+        return kLinkOpen + u'"' + target + QStringLiteral("\"]");
+    return kLinkOpen + target + u']';
+}
+
 std::optional<LinkCodeParts> linkOfLine(const QString& line, qsizetype* descriptionAt, qsizetype* addressAt)
 {
     const auto leadingSpaces = [](const QString& text) {
@@ -409,7 +434,12 @@ std::optional<LinkCodeParts> readLinkCode(QStringView line)
     }
     if (!code.startsWith(kLinkOpen, Qt::CaseInsensitive))
         return std::nullopt;
-    const qsizetype bracket = code.indexOf(u']', kLinkOpen.size());
+    qsizetype bracket = code.indexOf(u']', kLinkOpen.size());
+    if (code.sliced(kLinkOpen.size()).startsWith(u'"')) {
+        const qsizetype quoteClose = code.indexOf(QStringView(u"\"]"), kLinkOpen.size() + 1);
+        if (quoteClose >= 0)
+            bracket = quoteClose + 1;
+    }
     if (bracket < 0 || code.size() - (bracket + 1) < closeSize)
         return std::nullopt;
     const QStringView text = code.sliced(bracket + 1, code.size() - bracket - 1 - closeSize);
@@ -484,13 +514,20 @@ QString linkTarget(const QString& url)
         return {};
     if (parsed.scheme() != QLatin1StringView("mailto") && parsed.host().isEmpty())
         return {};
-    // "[" and "]" would end a [URL=...] code: encoded in the path, and an
-    // IPv6 address as the host (which needs them) is no link.
-    if (parsed.host().contains(u':'))
-        return {};
+    // "[" and "]" would end a [URL=...] code: encoded after the host; an
+    // IPv6 host keeps its own.
     QString encoded = QString::fromLatin1(parsed.toEncoded());
-    encoded.replace(QLatin1Char('['), QLatin1StringView("%5B")).replace(QLatin1Char(']'), QLatin1StringView("%5D"));
-    return encoded;
+    qsizetype from = 0;
+    if (parsed.host().contains(u':')) {
+        const QString host = QLatin1Char('[') + parsed.host(QUrl::FullyEncoded) + QLatin1Char(']');
+        const qsizetype at = encoded.indexOf(host);
+        if (at < 0)
+            return {};
+        from = at + host.size();
+    }
+    QString rest = encoded.sliced(from);
+    rest.replace(QLatin1Char('['), QLatin1StringView("%5B")).replace(QLatin1Char(']'), QLatin1StringView("%5D"));
+    return encoded.first(from) + rest;
 }
 
 QTextCharFormat runCharFormat(quint8 styles, const QString& link, const QBrush& linkColour)

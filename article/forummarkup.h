@@ -67,6 +67,11 @@ inline constexpr QLatin1StringView kLinkClose("[/URL]");
 // [URL=address]text[/URL], or [URL]address[/URL] when text is empty.
 QString linkCode(QStringView address, QStringView text);
 
+// "[URL=target]" for a target (linkTarget) as an export writes it; quoted,
+// [URL="target"], when it holds the "]" of an IPv6 host, so that the code
+// stays whole.
+QString targetOpening(const QString& target);
+
 struct LinkCodeParts {
     QString address;
     QString text;  // empty: the code shows its address
@@ -116,8 +121,8 @@ QStringView addressScheme(QStringView address);
 // export writes the same and it stands whole in a link code. Empty when it
 // is no address a browser opens as typed: one with a blank, a tab, a line
 // end or another invisible character inside, one that QUrl does not take,
-// one of another scheme, a web address without a host, and an IPv6 address
-// as host (its brackets would end the code).
+// one of another scheme, and a web address without a host. An IPv6 host
+// keeps its brackets: a code that must hold it quotes it, [URL="..."].
 QString linkTarget(const QString& url);
 
 // ---------------------------------------------------------------- styled runs

@@ -156,7 +156,11 @@ std::optional<QByteArray> pdfBytes(const QList<ArticlePart>& parts, const TaskCo
             pdf.newPage();
         painter.save();
         painter.translate(margin, margin - tops[page]);
-        doc.drawContents(&painter, QRectF(0, tops[page], body.width(), tops[page + 1] - tops[page]));
+        // Qt draws every line that touches the clip, clipped or not: the
+        // lines on either side of a cut, which touch it, would be in the
+        // file twice (text and link areas). A hair inside leaves them out.
+        const qreal hair = 0.25;
+        doc.drawContents(&painter, QRectF(0, tops[page] + hair, body.width(), tops[page + 1] - tops[page] - 2 * hair));
         painter.restore();
         const QString number = QString::number(page + 1);
         painter.drawText(QPointF(margin + body.width() - painter.fontMetrics().horizontalAdvance(number), numberBaseline),

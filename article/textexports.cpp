@@ -47,6 +47,14 @@ QString writeLine(const ForumLine& line, quint8 dropped, const InlineSyntax& syn
         while (end > begin && text[end - 1].isSpace())
             --end;
         if (begin == end) {
+            // A blank between two runs of their own keeps them apart:
+            // what it does not have is closed before it.
+            if (run.link == link) {
+                qsizetype keep = 0;
+                while (keep < open.size() && (styles & open[keep]))
+                    ++keep;
+                closeFrom(keep);
+            }
             pendingSpace += text;
             continue;
         }
@@ -116,7 +124,9 @@ QString htmlLines(const QList<ForumLine>& lines, quint8 dropped)
     QStringList written;
     for (const ForumLine& line : lines)
         written << writeLine(line, dropped, kHtml);
-    return written.join(QStringLiteral("<br>\n"));
+    // No line end beside the <br>: the text's own blanks are kept
+    // (white-space: pre-wrap), and a line end would be one more break.
+    return written.join(QStringLiteral("<br>"));
 }
 
 // ---------------------------------------------------------------- Markdown
@@ -212,10 +222,11 @@ QString markdownLine(const ForumLine& line, quint8 dropped)
 const InlineSyntax kBracketCodes{
     [](quint8 style) -> QString { return QLatin1Char('[') + tagName(style) + QLatin1Char(']'); },
     [](quint8 style) -> QString { return QStringLiteral("[/") + tagName(style) + QLatin1Char(']'); },
-    [](const QString& target) -> QString { return kLinkOpen + target + QLatin1Char(']'); },
+    targetOpening,
     QString(kLinkClose),
-    // A "[b]" the writer typed is text, as the live view shows it.
-    [](QStringView text, bool) { return codeSafe(text); },
+    // A "[b]" the writer typed is text, as the live view shows it; a
+    // control character is U+FFFD, as in the other exports.
+    [](QStringView text, bool) { return codeSafe(withoutControls(text)); },
 };
 
 }  // namespace
@@ -231,7 +242,7 @@ QString webPage(const QList<ArticlePart>& parts)
     out += htmlEscape(title);
     out += QStringLiteral(
         "</title>\n<style>body { font-family: sans-serif; max-width: 42em; margin: 2em auto; padding: 0 1em; "
-        "line-height: 1.5; }</style>\n</head>\n<body>\n");
+        "line-height: 1.5; }\nh1, h2, p { white-space: pre-wrap; }</style>\n</head>\n<body>\n");
     for (const ArticlePart& part : parts) {
         const QString inner = htmlLines(part.lines, headingStyles(part.kind));
         switch (part.kind) {

@@ -172,7 +172,7 @@ inline constexpr std::string_view kAllFilesPattern = "*";
 // The export's types, as its dialog lists them.
 inline constexpr std::string_view kExportOpenDocument = "OpenDocument-tekst (*.odt)";
 inline constexpr std::string_view kExportPdf = "PDF (*.pdf)";
-inline constexpr std::string_view kExportWebPage = "Webpagina (*.html)";
+inline constexpr std::string_view kExportWebPage = "Webpagina (*.html *.htm)";
 inline constexpr std::string_view kExportBracketCodes = "Forumtekst met alleen codes (*.txt)";
 inline constexpr std::string_view kExportMarkdown = "Markdown (*.md)";
 // The name an export suggests when the document has no file and no title.

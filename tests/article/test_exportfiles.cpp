@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 
 #include <QDir>
 #include <QFile>
@@ -279,6 +280,82 @@ TEST_F(ExportFilesTest, BracketCodesAreTheForumTextWithCodesForTags)
     EXPECT_EQ(lines.mid(lines.size() - 3), (QStringList{QStringLiteral("[URL=https://example.org/zebra]Soortbeschrijving[/URL]"),
                                                         QStringLiteral("[URL=http://kweek.example.org]kweek.example.org[/URL]"),
                                                         QString()}));
+}
+
+// What one kind of document gives in the exports that a reader sees
+// plainly: each row's texts are in (or not in) each type's file.
+TEST(ExportContents, EachCaseGivesItsTextsInEveryTypeNamed)
+{
+    const auto linked = [](ArticleDocument& doc) {
+        doc.links << makeLinkLine(QStringLiteral("Haken"), QStringLiteral("http://a.nl/[x]"))
+                  << makeLinkLine(QStringLiteral("Zes"), QStringLiteral("http://[::1]/x"));
+    };
+    const struct {
+        const char* what;
+        std::function<void(ArticleDocument&)> change;
+        QList<ExportType> types;
+        QStringList present;
+        QStringList absent;
+    } cases[] = {
+        {"brackets in a link line's address", linked, {ExportType::WebPage},
+         {QStringLiteral("<a href=\"http://a.nl/%5Bx%5D\">Haken</a>"), QStringLiteral("<a href=\"http://[::1]/x\">Zes</a>")},
+         {QStringLiteral("]Haken"), QStringLiteral("/x]")}},
+        {"brackets in a link line's address, as codes", linked, {ExportType::BracketCodes},
+         {QStringLiteral("[URL=http://a.nl/%5Bx%5D]Haken[/URL]"), QStringLiteral("[URL=\"http://[::1]/x\"]Zes[/URL]")},
+         {}},
+        {"indentation and runs of blanks",
+         [](ArticleDocument& doc) { doc.field("txtInleiding") = QStringLiteral("   Drie blanks\r\n\tEen tab  en twee"); },
+         {ExportType::WebPage},
+         {QStringLiteral("h1, h2, p { white-space: pre-wrap; }"), QStringLiteral("<p>   Drie blanks<br>\tEen tab  en twee</p>")},
+         {}},
+        {"a control character in an address that is no link",
+         [](ArticleDocument& doc) { doc.field("txtInleiding") = QStringLiteral("[URL]http\x01://f.nl[/URL]"); },
+         {ExportType::BracketCodes, ExportType::WebPage, ExportType::Markdown},
+         {QStringLiteral("http\uFFFD://f.nl")},
+         {QStringLiteral("\x01")}},
+        {"no title and no author",
+         [](ArticleDocument& doc) {
+             doc.field("txtTitel").clear();
+             doc.field("txtAuteur") = QStringLiteral("  ");
+         },
+         {ExportType::WebPage, ExportType::Markdown, ExportType::BracketCodes},
+         {QStringLiteral("Inleiding")},
+         {QStringLiteral("<h1></h1>"), QStringLiteral("# \n"), QStringLiteral("[b][/b]"), QStringLiteral("Geschreven door")}},
+    };
+    for (const auto& c : cases) {
+        ArticleDocument doc = richDocument();
+        c.change(doc);
+        for (const ExportType type : c.types) {
+            SCOPED_TRACE(std::string(c.what) + " in " + std::string(exportTypeInfo(type).extension));
+            const std::optional<QByteArray> bytes = exportBytes(doc, type);
+            ASSERT_TRUE(bytes);
+            const QString text = QString::fromUtf8(*bytes);
+            for (const QString& expected : c.present)
+                EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
+            for (const QString& unexpected : c.absent)
+                EXPECT_FALSE(text.contains(unexpected)) << unexpected.toStdString() << "\n" << text.toStdString();
+        }
+    }
+}
+
+// A PDF of many pages holds each line once and one link area per link:
+// nothing is drawn twice on either side of a page break.
+TEST_F(ExportFilesTest, PdfOfManyPagesHoldsEachLineAndLinkOnce)
+{
+    ArticleDocument doc;
+    for (int i = 0; i < 200; ++i)
+        doc.field("txtKweekAqua") += QStringLiteral("Regel %1 van het kweekverslag.\r\n").arg(i);
+    for (int i = 0; i < 120; ++i)
+        doc.links << makeLinkLine(QStringLiteral("Link %1").arg(i), QStringLiteral("https://example.org/%1").arg(i));
+    const QString path = dir_.filePath(QStringLiteral("lang.pdf"));
+    ASSERT_TRUE(writeExport(doc, ExportType::Pdf, path).ok);
+    const QString text = run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).text;
+    ASSERT_GT(text.count(QChar(u'\f')), 2) << "pages";
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(text.count(QStringLiteral("Regel %1 van").arg(i)), 1) << i;
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("/Subtype /Link"), 120);
 }
 
 // A PDF as its reader sees it: the text of each page, and the links.

@@ -199,6 +199,12 @@ TEST(ForumImportForms, EachFormComesInOrIsRefusedWithItsReason)
         {"a title holding an author line", BuildArticle(odd, ArticleFlavour::Forum).toUtf8(), odd, {}},
         {"a picture", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20), std::nullopt,
          QStringLiteral("bevat geen tekst")},
+        {"bytes 0-255 over and over, every zero at an even place", [] {
+             QByteArray all;
+             for (int i = 0; i < 256 * 100; ++i)
+                 all += char(i % 256);
+             return all;
+         }(), std::nullopt, QStringLiteral("bevat geen tekst")},
         {"no article", "Gewoon een bericht.\r\n", std::nullopt,
          QStringLiteral("op regel 1 werd de titelregel (<b>titel</b>) verwacht, maar de regel begint met \"Gewoon een bericht.\"")},
         {"an author line that does not end", QString(forum).replace(QStringLiteral("René</i>"), QStringLiteral("René")).toUtf8(),

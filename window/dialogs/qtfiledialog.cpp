@@ -10,11 +10,12 @@ namespace vinkring {
 
 namespace {
 
-// "*.pdf" -> "pdf"; empty for a pattern that names no one extension.
+// "*.pdf" -> "pdf", "*.html *.htm" -> "html" (the first is the one a name
+// gets); empty for a pattern that names no extension ("*").
 QString extensionOf(const QString& pattern)
 {
-    return pattern.startsWith(QLatin1StringView("*.")) && !pattern.contains(QLatin1Char(' ')) ? pattern.mid(2)
-                                                                                             : QString();
+    const QString first = pattern.section(QLatin1Char(' '), 0, 0);
+    return first.startsWith(QLatin1StringView("*.")) && first.size() > 2 ? first.mid(2) : QString();
 }
 
 // Qt's dialog, which asks before it overwrites the name the request's

@@ -65,7 +65,7 @@ void ExportCommands::exportArticle()
     FileDialogRequest request;
     request.title = toQString(texts::kExportTitle);
     for (const ExportTypeInfo& info : kExportTypes)
-        request.types.push_back({toQString(info.filter), QStringLiteral("*.") + toQString(info.extension)});
+        request.types.push_back({toQString(info.filter), info.pattern()});
     request.type = int(std::find_if(kExportTypes.cbegin(), kExportTypes.cend(),
                                     [this](const ExportTypeInfo& info) { return info.type == type_; })
                        - kExportTypes.cbegin());
