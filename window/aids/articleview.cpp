@@ -86,9 +86,6 @@ const QString kSettingsFileName = QStringLiteral("/voorbeeld.conf");
 const QString kPlaceKey = QStringLiteral("plaats");
 const QString kLimitKey = QStringLiteral("limiet");
 
-// Narrower than this, the view is hardly of use beside the wizard.
-constexpr QSize kSmallest(360, 300);
-
 }  // namespace
 
 ArticleView::ArticleView(Source source, QWidget* parent, QString settingsFolder)
@@ -552,7 +549,7 @@ void ArticleView::placeBesideParent()
         // The frame's part, as far as it is known before the view is shown.
         const QSize frame = frameGeometry().size() - size();
         place = placeBeside(parentWidget()->frameGeometry(), room, size() + frame, kSmallest + frame,
-                            buttonAreas_ ? buttonAreas_() : QList<QRect>());
+                            keptClear_ ? keptClear_() : QList<QRect>());
         place.setSize(place.size() - frame);
     }
     resize(place.size());
