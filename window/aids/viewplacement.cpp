@@ -47,11 +47,12 @@ QRect placeBeside(const QRect& wizard, const QRect& screen, QSize wanted, QSize 
         const int height = std::min(size.height(), aboveRoom);
         places.emplace_back(left, wizard.top() - kGap - height, size.width(), height);
     }
-    // Over the wizard: as narrow as it may be, against the screen's left or
-    // right edge, in each stretch of that column that keeps clear of keep
-    // (the menu bar, the counter, the buttons) and holds its least height.
+    // Over the wizard: as narrow as it may be, against the screen's right
+    // edge (over the ends of the fields' lines, the wizard's least used part)
+    // or else its left, in each stretch of that column that keeps clear of
+    // keep (the menu bar, the counter, the buttons) and holds its least height.
     const int narrow = std::min(size.width(), smallest.width());
-    for (const int x : {screen.left(), screen.right() - narrow + 1}) {
+    for (const int x : {screen.right() - narrow + 1, screen.left()}) {
         const QRect column(x, screen.top(), narrow, screen.height());
         places.emplace_back(x, top, narrow, size.height());
         std::vector<std::pair<int, int>> blocked;  // top and bottom, with the gap
@@ -72,11 +73,12 @@ QRect placeBeside(const QRect& wizard, const QRect& screen, QSize wanted, QSize 
         }
     }
 
+    // Over the wizard, the first place that covers least of keep.
     const auto covered = [&](const QRect& place) {
-        qint64 buttons = 0;
+        qint64 kept = 0;
         for (const QRect& button : keep)
-            buttons += area(place.intersected(button));
-        return std::pair{buttons, area(place.intersected(wizard))};
+            kept += area(place.intersected(button));
+        return std::pair{kept, place.intersects(wizard)};
     };
     return *std::min_element(places.begin(), places.end(),
                              [&](const QRect& a, const QRect& b) { return covered(a) < covered(b); });
