@@ -7,8 +7,10 @@
 namespace vinkring {
 
 enum class MessageIcon { Information, Exclamation };
-// YesNoKeep: Ja, Nee and a third answer, to keep every character.
-enum class MessageButtons { Ok, YesNo, YesNoCancel, YesNoKeep };
+// The default button is the answer that loses nothing: "Ja" (YesNo,
+// YesNoCancel); "Nee" with YesNoKeepOld, where "Ja" replaces what another
+// wrote; with YesNoKeep the third answer, which keeps every character.
+enum class MessageButtons { Ok, YesNo, YesNoKeepOld, YesNoCancel, YesNoKeep };
 // Escape and closing the box answer No, or Cancel where the box has it.
 enum class MessageAnswer { Ok, Yes, No, Cancel, Keep };
 

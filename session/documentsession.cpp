@@ -172,7 +172,6 @@ void DocumentSession::changed(DocumentChange change)
 void DocumentSession::settled(const ArticleDocument& baseline)
 {
     baseline_ = baseline;
-    fromElsewhere_ = false;
     uncompared_.set();
     compare();
     recovery_.settled();
@@ -184,11 +183,6 @@ void DocumentSession::settled(const ArticleDocument& baseline)
 void DocumentSession::compare()
 {
     comparison_.stop();
-    if (fromElsewhere_) {
-        uncompared_.reset();
-        setUnsaved(true);
-        return;
-    }
     if (!baseline_) {
         baseline_ = document();
         uncompared_.reset();
@@ -264,7 +258,7 @@ SaveOutcome DocumentSession::save()
     if (path != *chosen && QFileInfo::exists(path)
         && services_.messageBox.show(toQString(messages::kFileExists).arg(quotedPath(path)),
                                      toQString(texts::kMessageTitle), MessageIcon::Exclamation,
-                                     MessageButtons::YesNo, QString())
+                                     MessageButtons::YesNoKeepOld, QString())
                != MessageAnswer::Yes)
         return SaveOutcome::NotWritten;
     // The file as the writer agreed to replace it.
@@ -375,14 +369,23 @@ bool DocumentSession::write(const QString& path, const FileStamp& expected)
     return true;
 }
 
+void DocumentSession::arrived(const ArticleDocument& doc, const QString& fileName)
+{
+    // Compared with what was last opened or saved, as any change is: taken
+    // back with Ctrl+Z, the work asks nothing again.
+    if (!baseline_)
+        baseline_ = document();
+    showInWindow(doc, Arrival::OneChange);
+    keepUtf8_ = false;
+    setFileName(fileName);
+    uncompared_.set();
+    compare();
+}
+
 void DocumentSession::imported(const ArticleDocument& doc)
 {
-    showInWindow(doc, Arrival::OneChange);
+    arrived(doc, QString());
     stamp_ = {};
-    keepUtf8_ = false;
-    fromElsewhere_ = true;
-    setFileName(QString());
-    compare();
     recovery_.changed();
     emit documentReplaced();
 }
@@ -413,7 +416,7 @@ bool DocumentSession::mayOverwrite(const QString& path, const FileStamp& expecte
     if (!changed)
         return true;
     return services_.messageBox.show(toQString(messages::kChangedOnDisk), toQString(texts::kMessageTitle),
-                                     MessageIcon::Exclamation, MessageButtons::YesNo, QString())
+                                     MessageIcon::Exclamation, MessageButtons::YesNoKeepOld, QString())
         == MessageAnswer::Yes;
 }
 
@@ -456,13 +459,16 @@ bool DocumentSession::offer(RecoveryStore::LeftOver& left)
     }
     if (answer != MessageAnswer::Yes)
         return false;
-    showInWindow(left.copy->document, Arrival::OneChange);
+    // The work is unsaved where it differs from its file as it is now; that
+    // of a file gone or never saved, where it differs from the start.
+    if (!left.copy->fileName.isEmpty()) {
+        const DocumentReadResult file = ReadDocumentFile(left.copy->fileName);
+        if (file.document)
+            baseline_ = fitToRules(*file.document);
+    }
+    arrived(left.copy->document, left.copy->fileName);
     // The work is as the file was when the copy was made.
     stamp_ = FileStamp{left.copy->savedAt, -1, 0};
-    keepUtf8_ = false;
-    fromElsewhere_ = true;
-    setFileName(left.copy->fileName);
-    compare();
     emit documentReplaced();
     // The left-over copy becomes this run's; should that fail, it stays for
     // the next start and this run writes its own.

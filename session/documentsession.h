@@ -70,7 +70,7 @@ public:
 
     QString currentFileName() const { return CurrentFileName; }
     // Whether the work differs from what was last begun, opened or saved
-    // (restored and imported work always does); compares what changed since
+    // (restored work: from its file as it is); compares what changed since
     // the last comparison.
     bool unsavedChanges();
     // UnsavedChanges as last compared, for a sign that must not read the window.
@@ -114,8 +114,9 @@ public:
     // when the file now holds the document.
     bool write(const QString& path);
 
-    // Work put in the window from elsewhere (an import): it belongs to no
-    // file, is unsaved, and the recovery copy keeps it.
+    // Work put in the window from elsewhere (an import), as one change that
+    // can be undone: it belongs to no file, is unsaved while it differs
+    // from what was last begun, opened or saved, and the recovery copy keeps it.
     void imported(const ArticleDocument& doc);
 
     // At start-up: offers, one by one and newest first, the work that runs
@@ -165,6 +166,8 @@ private:
     void setUnsaved(bool unsaved);
     void setFileName(const QString& fileName);
     void showInWindow(const ArticleDocument& doc, Arrival arrival = Arrival::NewStart);
+    // Imported or restored work, of file fileName, put in as one change.
+    void arrived(const ArticleDocument& doc, const QString& fileName);
     // Asks about one readable left-over copy; false when the writer wants no more questions.
     bool offer(RecoveryStore::LeftOver& left);
 
@@ -185,7 +188,6 @@ private:
     // The work as last begun, opened or saved, sharing the texts that did not
     // change; until one, the document as the window first shows it.
     std::optional<ArticleDocument> baseline_;
-    bool fromElsewhere_ = false;  // restored or imported work: unsaved whatever it holds
     std::bitset<kParts> uncompared_;  // changed since the last comparison
     std::bitset<kParts> differs_;     // differ from the baseline, as last compared
     QTimer comparison_;               // a moment after the last change

@@ -64,7 +64,7 @@ void ProgramWindow::composeAids()
     view_ = std::make_unique<ArticleView>([&form]() -> const ArticleDocument& { return form.document(); }, &form,
                                           services_.folders.configFolder());
     view_->follow(fields);
-    view_->setButtonAreas([&form] { return form.buttonAreas(); });
+    view_->setKeptClear([&form] { return form.keptClearAreas(); });
     QObject::connect(&session, &DocumentSession::documentChanged, view_.get(), &ArticleView::changed);
     QObject::connect(&session, &DocumentSession::documentReplaced, view_.get(), &ArticleView::changed);
     QObject::connect(view_.get(), &ArticleView::fieldClicked, &form, &Form1::goToField);

@@ -405,6 +405,8 @@ TEST(QuickSave, AsksBeforeOverwritingAFileChangedByAnotherProgram)
     ASSERT_EQ(f.platform.messageBox.shown.size(), 1u);
     EXPECT_EQ(f.platform.messageBox.shown[0].text,
               QStringLiteral("Het bestand is intussen door een ander programma gewijzigd. Toch overschrijven?"));
+    // Enter answers "Nee": a reflex keeps the other's save.
+    EXPECT_EQ(f.platform.messageBox.shown[0].buttons, MessageButtons::YesNoKeepOld);
     EXPECT_EQ(readBytes(path), theirs);
     EXPECT_TRUE(f.session.unsavedChanges());
 

@@ -19,6 +19,7 @@
 #include "article/articlebuilder.h"
 #include "fakes/fakeplatform.h"
 #include "window/aids/articleview.h"
+#include "window/aids/viewplacement.h"
 #include "window/form/form1.h"
 #include "window/programwindow.h"
 #include "eventually.h"
@@ -94,6 +95,39 @@ protected:
     ArticleView* view = nullptr;
     QList<QUrl> opened;
 };
+
+// The wizard at its designed size in the middle of a laptop's screen: beside
+// it, narrower, where a side has room; else over it, clear of its menu bar,
+// counter and buttons.
+TEST(ViewPlacement, BesideTheWizardWhereASideHasRoomElseClearOfItsControls)
+{
+    // With a frame's part.
+    const QSize wanted(368, 500);
+    const QSize smallest = ArticleView::kSmallest + QSize(8, 30);
+    const struct {
+        int screenWidth;
+        bool beside;
+    } screens[] = {{1366, true}, {1024, false}};
+    for (const auto& s : screens) {
+        SCOPED_TRACE(s.screenWidth);
+        const QRect screen(0, 0, s.screenWidth, 768);
+        const QRect wizard((s.screenWidth - 792) / 2, 99, 792, 570);
+        const QPoint client = wizard.topLeft() + QPoint(1, 25);
+        const QList<QRect> keep = {
+            QRect(client, QSize(790, 22)),                    // the menu bar
+            QRect(client + QPoint(608, 126), QSize(177, 17)),  // the counter
+            QRect(client + QPoint(608, 534), QSize(177, 25)),  // "<", ">", ">|"
+            QRect(client + QPoint(24, 238), QSize(129, 25)),   // "Preview in IE"
+        };
+        const QRect place = placeBeside(wizard, screen, wanted, smallest, keep);
+        EXPECT_TRUE(screen.contains(place));
+        EXPECT_GE(place.width(), smallest.width());
+        EXPECT_GE(place.height(), smallest.height());
+        EXPECT_EQ(place.intersects(wizard), !s.beside);
+        for (const QRect& kept : keep)
+            EXPECT_FALSE(place.intersects(kept));
+    }
+}
 
 TEST_F(ArticleViewTest, OpenedAndClosedFromTheMenu)
 {

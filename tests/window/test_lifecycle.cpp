@@ -171,6 +171,19 @@ TEST_F(Lifecycle, TheCloseQuestionComesOnlyForWorkThatDiffers)
              QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
          },
          true},
+        {"typed, imported, and all taken back",
+         [&] {
+             platform.messageBox.answers.push_back(MessageAnswer::No);
+             form->mnuBestandNieuw_Click();
+             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Nieuwe titel"));
+             key(Qt::Key_Tab);
+             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Piet Jansen"));
+             form->session().imported(doc);
+             for (int n = 0; n < 30; ++n)
+                 key(Qt::Key_Z, Qt::ControlModifier);
+             ASSERT_EQ(title->text(), QString());
+         },
+         false},
         {"imported, then typed and taken back",
          [&] {
              form->session().imported(doc);

@@ -86,9 +86,6 @@ const QString kSettingsFileName = QStringLiteral("/voorbeeld.conf");
 const QString kPlaceKey = QStringLiteral("plaats");
 const QString kLimitKey = QStringLiteral("limiet");
 
-// Narrower than this, the view is hardly of use beside the wizard.
-constexpr QSize kSmallest(360, 300);
-
 }  // namespace
 
 ArticleView::ArticleView(Source source, QWidget* parent, QString settingsFolder)
@@ -129,6 +126,8 @@ ArticleView::ArticleView(Source source, QWidget* parent, QString settingsFolder)
     });
     auto* limitLabel = new QLabel(toQString(texts::kPostLimit), this);
     limitLabel->setBuddy(limit_);
+    // In two lines where the view is narrow, so that it stays beside the wizard.
+    limitLabel->setWordWrap(true);
     limitRow_ = new QWidget(this);
     auto* limitRow = new QHBoxLayout(limitRow_);
     limitRow->setContentsMargins(0, 0, 0, 0);
@@ -549,11 +548,17 @@ void ArticleView::placeBesideParent()
     const QRect remembered = settingsFile_.isEmpty() ? QRect() : settings.value(kPlaceKey).toRect();
     QRect place = remembered;
     if (!remembered.isValid() || !room.contains(remembered)) {
-        // The frame's part, as far as it is known before the view is shown.
-        const QSize frame = frameGeometry().size() - size();
+        // The frame's part; before the view was first shown, that of the
+        // wizard, whose window manager will frame the view alike, its title
+        // bar above the place the view is moved to.
+        const QWidget* framed = frameGeometry() != geometry() ? this : parentWidget();
+        const QPoint offset = framed->geometry().topLeft() - framed->frameGeometry().topLeft();
+        const QSize frame = framed->frameGeometry().size() - framed->size();
         place = placeBeside(parentWidget()->frameGeometry(), room, size() + frame, kSmallest + frame,
-                            buttonAreas_ ? buttonAreas_() : QList<QRect>());
+                            keptClear_ ? keptClear_() : QList<QRect>());
         place.setSize(place.size() - frame);
+        if (framed != this)
+            place.translate(offset);
     }
     resize(place.size());
     move(place.topLeft());

@@ -42,8 +42,9 @@ public:
     void follow(ArticleFields& fields);
     // The document changed: the view follows after a pause in the writing.
     void changed();
-    // Where the wizard's buttons stand on the screen: the view keeps off them.
-    void setButtonAreas(std::function<QList<QRect>()> areas) { buttonAreas_ = std::move(areas); }
+    // Where the wizard's menu bar, counter and buttons stand on the screen:
+    // the view keeps off them.
+    void setKeptClear(std::function<QList<QRect>()> areas) { keptClear_ = std::move(areas); }
     // Opens a clicked link; by default in the user's browser.
     void setLinkOpener(LinkOpener opener) { openLink_ = std::move(opener); }
 
@@ -62,6 +63,9 @@ public:
     static constexpr int kPauseMilliseconds = 75;
     // While the writer goes on typing, it is brought up to date this often.
     static constexpr int kLongestWaitMilliseconds = 1000;
+    // Narrower than this, the view is hardly of use; at this width it stays
+    // beside a wizard in the middle of a screen 1366 pixels wide.
+    static constexpr QSize kSmallest{260, 300};
 
 signals:
     // A click on the text of a field (not on a link): the field's index in
@@ -106,7 +110,7 @@ private:
 
     Source source_;
     LinkOpener openLink_;
-    std::function<QList<QRect>()> buttonAreas_;
+    std::function<QList<QRect>()> keptClear_;
     QBoxLayout* status_ = nullptr;  // the size beside the limit, or above it where narrow
     QWidget* limitRow_ = nullptr;
     QString settingsFile_;

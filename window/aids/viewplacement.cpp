@@ -47,27 +47,38 @@ QRect placeBeside(const QRect& wizard, const QRect& screen, QSize wanted, QSize 
         const int height = std::min(size.height(), aboveRoom);
         places.emplace_back(left, wizard.top() - kGap - height, size.width(), height);
     }
-    // Over the wizard: as narrow as it may be, rather on the left, away from
-    // the navigation buttons.
+    // Over the wizard: as narrow as it may be, against the screen's right
+    // edge (over the ends of the fields' lines, the wizard's least used part)
+    // or else its left, in each stretch of that column that keeps clear of
+    // keep (the menu bar, the counter, the buttons) and holds its least height.
     const int narrow = std::min(size.width(), smallest.width());
-    for (const int x : {screen.left(), screen.right() - narrow + 1}) {
-        const QRect over(x, top, narrow, size.height());
-        places.push_back(over);
-        // Ending above the buttons it would cover, where it keeps its least height.
-        int bottom = over.bottom();
-        for (const QRect& button : keep) {
-            if (over.intersects(button))
-                bottom = std::min(bottom, button.top() - kGap - 1);
+    for (const int x : {screen.right() - narrow + 1, screen.left()}) {
+        const QRect column(x, screen.top(), narrow, screen.height());
+        places.emplace_back(x, top, narrow, size.height());
+        std::vector<std::pair<int, int>> blocked;  // top and bottom, with the gap
+        for (const QRect& kept : keep) {
+            if (column.intersects(kept))
+                blocked.emplace_back(kept.top() - kGap, kept.bottom() + kGap);
         }
-        if (bottom < over.bottom() && bottom - over.top() + 1 >= smallest.height())
-            places.emplace_back(QPoint(x, over.top()), QPoint(over.right(), bottom));
+        std::sort(blocked.begin(), blocked.end());
+        int from = screen.top();
+        blocked.emplace_back(screen.bottom() + 1, screen.bottom() + 1);
+        for (const auto& [blockTop, blockBottom] : blocked) {
+            const int room = blockTop - from;
+            if (room >= smallest.height()) {
+                const int height = std::min(size.height(), room);
+                places.emplace_back(x, within(wizard.top(), height, from, blockTop - 1), narrow, height);
+            }
+            from = std::max(from, blockBottom + 1);
+        }
     }
 
+    // Over the wizard, the first place that covers least of keep.
     const auto covered = [&](const QRect& place) {
-        qint64 buttons = 0;
+        qint64 kept = 0;
         for (const QRect& button : keep)
-            buttons += area(place.intersected(button));
-        return std::pair{buttons, area(place.intersected(wizard))};
+            kept += area(place.intersected(button));
+        return std::pair{kept, place.intersects(wizard)};
     };
     return *std::min_element(places.begin(), places.end(),
                              [&](const QRect& a, const QRect& b) { return covered(a) < covered(b); });

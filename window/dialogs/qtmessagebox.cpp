@@ -165,8 +165,9 @@ MessageAnswer QtMessageBox::show(const QString& text, const QString& title, Mess
         no->setText(toQString(texts::kNo));
         if (cancel)
             cancel->setText(toQString(texts::kCancel));
-        // The default loses nothing: where "Ja" gives characters up, keeping them.
-        box.setDefaultButton(keep ? keep : yes);
+        // The default loses nothing: where "Ja" gives characters up, keeping
+        // them; where it replaces another's file, "Nee".
+        box.setDefaultButton(keep ? keep : buttons == MessageButtons::YesNoKeepOld ? no : yes);
         box.setEscapeButton(cancel ? cancel : no);
         box.exec();
         if (box.clickedButton() == yes)

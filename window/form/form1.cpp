@@ -256,12 +256,13 @@ QString Form1::placeFile() const
     return folder.isEmpty() ? QString() : folder + kPlaceFileName;
 }
 
-QList<QRect> Form1::buttonAreas() const
+QList<QRect> Form1::keptClearAreas() const
 {
     QList<QRect> areas;
-    for (const QWidget* button : {Command1[0], Command1[1], Command1[3], Command5, Command1[2], Command6}) {
-        if (button)
-            areas.append(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
+    for (const QWidget* kept : std::initializer_list<const QWidget*>{
+             menuBar(), lblCounter, Command1[0], Command1[1], Command1[3], Command5, Command1[2], Command6}) {
+        if (kept)
+            areas.append(QRect(kept->mapToGlobal(QPoint(0, 0)), kept->size()));
     }
     return areas;
 }

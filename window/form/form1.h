@@ -84,9 +84,9 @@ public:
     void sayBriefly(const QString& text);
     // One section field over the whole window ("Schrijfmodus", F11).
     WritingMode& writingMode() { return *writing_; }
-    // Where the buttons stand on the screen ("<", ">", ">|" and the last
-    // page's), which a window beside this one had better leave uncovered.
-    QList<QRect> buttonAreas() const;
+    // Where the menu bar, the counter and the buttons ("<", ">", ">|" and
+    // the last page's) stand on the screen: a window over this one leaves them clear.
+    QList<QRect> keptClearAreas() const;
 
     // Handlers, one per control, array or menu item.
     void Form_Load();
