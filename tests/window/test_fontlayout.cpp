@@ -207,6 +207,9 @@ void expectDialogOnScreen(const QRect& screen, const char* what, const std::func
             bold.setBold(true);
             const int bar = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, dialog);
             EXPECT_GE(dialog->width(), QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + 3 * bar);
+            // Its text wraps within it, a long path too.
+            const auto* text = dialog->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            EXPECT_LE(text->minimumSizeHint().width(), text->width());
         }
         dialog->reject();
     });
@@ -306,6 +309,13 @@ TEST_P(EveryScreen, WindowAndDialogsFitWithFiveLinesOfEverySection)
     });
     expectDialogOnScreen(available(), "message", [&] {
         messages.show(toQString(messages::kSpellingComplete), toQString(texts::kMessageTitle), MessageIcon::Information,
+                      MessageButtons::Ok, QString());
+    });
+    QString path;
+    for (int i = 0; i < 12; ++i)
+        path += QStringLiteral("/VissenVanDeWeekUitHetJaarTweeduizendEnNogWatInDeMapNummer%1").arg(i + 10);
+    expectDialogOnScreen(available(), "long path", [&] {
+        messages.show(path + QStringLiteral("/zebravis.txt"), toQString(texts::kMessageTitle), MessageIcon::Exclamation,
                       MessageButtons::Ok, QString());
     });
     expectDialogOnScreen(available(), "spelling", [&] {
