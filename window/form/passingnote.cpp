@@ -6,9 +6,21 @@ namespace vinkring {
 
 namespace {
 
-// The text as it fits in width: whole where it fits; otherwise its longest
-// word (the file name in a note; of two as long the later) shortened in the middle, and where that is
-// not enough, its end. Its start always shows.
+// A word that names a file: a '.' or '/' inside it with a letter after it
+// ("wm.VKV.", "/tmp/a"), not a number ("2.345").
+bool namesFile(QStringView word)
+{
+    for (qsizetype i = 1; i + 1 < word.size(); ++i) {
+        if ((word[i] == u'.' || word[i] == u'/') && word[i + 1].isLetter())
+            return true;
+    }
+    return false;
+}
+
+// The text as it fits in width: whole where it fits; otherwise the file name
+// in it (the longest, of two as long the later) shortened in the middle, and
+// where that is not enough (or there is none), its end. Its start always
+// shows.
 QString fittedNote(const QString& text, const QFontMetrics& metrics, int width)
 {
     const int over = metrics.horizontalAdvance(text) - width;
@@ -19,7 +31,7 @@ QString fittedNote(const QString& text, const QFontMetrics& metrics, int width)
     for (qsizetype at = 0; at < text.size();) {
         const qsizetype blank = text.indexOf(u' ', at);
         const qsizetype end = blank < 0 ? text.size() : blank;
-        if (end - at >= length) {
+        if (end - at >= length && namesFile(QStringView(text).sliced(at, end - at))) {
             start = at;
             length = end - at;
         }
