@@ -9,7 +9,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -88,6 +91,54 @@ TEST(WindowFrame, ActionWaitsForTheWindowOnTheScreenAndRunsOnce)
     whenOnScreen(window, [&runs] { ++runs; });
     EXPECT_EQ(runs, 1);
     EXPECT_EVENTUALLY(runs == 2);
+}
+
+// A kept place on a smaller screen, or too small, or maximized: fitted to
+// the screen's room, never below the least size, whole on the screen, near
+// where it stood. (Laptop is 1366 by 768 at 0,0; Wide 1920 by 1080 at 2390,0.)
+TEST(WindowFrame, KeptPlaceFitsTheScreenItOpensOn)
+{
+    struct Row {
+        const char* screen;
+        QRect screenArea;
+        QRect kept;
+        bool maximized;
+        const char* opensOn;
+        QSize least;  // at least this size; at most the screen's
+        QPoint at;    // where it stands, or (-1,-1): anywhere on the screen
+    };
+    const Row rows[] = {
+        // The laptop's screen was 1920 by 1080: as high as the screen, so at its top.
+        {"Laptop", {0, 0, 1920, 1080}, {100, 60, 1200, 900}, false, "Laptop", {1200, 700}, {100, 0}},
+        // Smaller than the least size, at Wide's bottom right: grown, moved in.
+        {"Wide", {2390, 0, 1920, 1080}, {4200, 1000, 400, 300}, false, "Wide", {790, 560}, {-1, -1}},
+        // A screen that is gone: the first, as far from its top left.
+        {"HDMI-2", {5000, 0, 1920, 1080}, {5040, 30, 900, 600}, true, "Laptop", {900, 600}, {40, 30}},
+    };
+    for (const Row& row : rows) {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("venster.conf"));
+        {
+            QSettings settings(file, QSettings::IniFormat);
+            settings.setValue(QStringLiteral("plaats"), row.kept);
+            settings.setValue(QStringLiteral("gemaximaliseerd"), row.maximized);
+            settings.setValue(QStringLiteral("scherm"), QString::fromLatin1(row.screen));
+            settings.setValue(QStringLiteral("schermvlak"), row.screenArea);
+        }
+        QWidget window;
+        window.setMinimumSize(790, 560);
+        restorePlace(window, file);
+        ASSERT_NE(window.screen(), nullptr);
+        EXPECT_EQ(window.screen()->name(), QString::fromLatin1(row.opensOn)) << row.screen;
+        const QRect available = window.screen()->availableGeometry();
+        EXPECT_GE(window.width(), row.least.width()) << row.screen;
+        EXPECT_GE(window.height(), row.least.height()) << row.screen;
+        EXPECT_TRUE(available.contains(QRect(window.pos(), window.size()))) << row.screen;
+        if (row.at != QPoint(-1, -1)) {
+            EXPECT_EQ(window.pos(), row.at) << row.screen;
+        }
+        EXPECT_EQ(window.isMaximized(), row.maximized) << row.screen;
+    }
 }
 
 // The quick start: the menu bar is whole from the first paint; a click or

@@ -85,4 +85,26 @@ TEST_F(FormTest, WritingModeHoldsOneSectionAndGivesItBack)
     EXPECT_EQ(field->textCursor().position(), at);
 }
 
+// Offered only where the page has a section field; there F11 takes the
+// page's first one when the focus is on another control.
+TEST_F(FormTest, WritingModeOnlyWhereThePageHasASectionField)
+{
+    form().show();
+    WritingMode& mode = form().writingMode();
+    for (int index : {0, 12, 13}) {
+        form().showPage(index);
+        EXPECT_FALSE(mode.action()->isEnabled()) << index;
+        mode.action()->trigger();
+        QTest::keyClick(&form(), Qt::Key_F11);
+        EXPECT_FALSE(mode.field().has_value()) << index;
+    }
+    form().showPage(3);
+    EXPECT_TRUE(mode.action()->isEnabled());
+    command1(1)->setFocus();
+    QTest::keyClick(command1(1), Qt::Key_F11);
+    ASSERT_TRUE(mode.field().has_value());
+    EXPECT_EQ(mode.heading()->text(), QStringLiteral("2.4 Vindplaats"));
+    EXPECT_TRUE(mode.action()->isEnabled());
+}
+
 }  // namespace

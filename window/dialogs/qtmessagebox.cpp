@@ -141,6 +141,42 @@ bool FittingBox::scrollText(const QList<QLabel*>& texts)
     return true;
 }
 
+// The text as the box shows it: a word longer than a line can be (a path,
+// an address) gets a zero-width break opportunity after each '/' or backslash and
+// every kEvery characters where there is none, so that it wraps inside the
+// box. QLabel wraps at word boundaries only, and has no wrap-anywhere mode.
+QString breakable(const QString& text)
+{
+    constexpr qsizetype kLongWord = 30;
+    constexpr qsizetype kEvery = 20;
+    constexpr QChar kBreak(0x200B);
+    QString shown;
+    shown.reserve(text.size() + text.size() / kEvery);
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype end = at;
+        while (end < text.size() && !text[end].isSpace())
+            ++end;
+        if (end - at <= kLongWord) {
+            shown += QStringView(text).sliced(at, end - at);
+        } else {
+            qsizetype run = 0;
+            for (qsizetype i = at; i < end; ++i) {
+                const QChar c = text[i];
+                shown += c;
+                ++run;
+                if (i + 1 < end && !c.isHighSurrogate() && (c == u'/' || c == u'\\' || run >= kEvery)) {
+                    shown += kBreak;
+                    run = 0;
+                }
+            }
+        }
+        // The blanks as they are.
+        for (at = end; at < text.size() && text[at].isSpace(); ++at)
+            shown += text[at];
+    }
+    return shown;
+}
+
 }  // namespace
 
 MessageAnswer QtMessageBox::show(const QString& text, const QString& title, MessageIcon icon,
@@ -149,10 +185,10 @@ MessageAnswer QtMessageBox::show(const QString& text, const QString& title, Mess
     FittingBox box(parent_);
     // Without a title of its own, the box shows the application's title.
     box.setWindowTitle(title.isEmpty() ? toQString(texts::kWindowCaption) : title);
-    box.setText(text);
+    box.setText(breakable(text));
     box.setTextFormat(Qt::PlainText);
     if (!detail.isEmpty())
-        box.setInformativeText(detail);
+        box.setInformativeText(breakable(detail));
     box.setIcon(icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::Warning);
     if (buttons != MessageButtons::Ok) {
         QPushButton* yes = box.addButton(QMessageBox::Yes);
@@ -183,8 +219,8 @@ MessageAnswer QtMessageBox::show(const QString& text, const QString& title, Mess
 
 int QtMessageBox::choose(const QString& text, const QString& title, const QStringList& answers)
 {
-    FittingBox box(QMessageBox::Question, title.isEmpty() ? toQString(texts::kWindowCaption) : title, text,
-                   QMessageBox::NoButton, parent_);
+    FittingBox box(QMessageBox::Question, title.isEmpty() ? toQString(texts::kWindowCaption) : title,
+                   breakable(text), QMessageBox::NoButton, parent_);
     box.setTextFormat(Qt::PlainText);
     QList<QPushButton*> buttons;
     for (qsizetype i = 0; i < answers.size(); ++i) {

@@ -76,6 +76,9 @@ ClientLayout layOutClient(double scale, QSize client, int pagesWant)
     if (bannerScale >= kLeastBannerScale) {
         fit.bannerScale = bannerScale;
         fit.banner = pixels(layout::kBannerArea, bannerScale);
+        // In a wider window it keeps its place against the page area's middle.
+        if (right > 0)
+            fit.banner.translate(right / 2, 0);
         up = fullBottom - fit.banner.bottom();
         fit.counter.translate(0, -up);
         fit.pageArea.setTop(pageArea.top() - up);

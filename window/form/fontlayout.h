@@ -35,13 +35,15 @@ QRect guideGeometry(QGroupBox& page, const QRect& designed, int firstControlTop)
 
 // Where the client area's parts go in a client area of this size at a scale.
 // At the scaled design, exactly as designed. Beyond it the page area takes
-// every extra pixel, and the counter and the navigation buttons keep their
-// distance to the right edge (the buttons to the bottom as well); short of it,
-// the same the other way. The banner is never wider than the client area
-// leaves it, and gives way (smaller, then gone, the counter then beside the
-// navigation buttons) where the pages want more height than the page area
-// gets (pagesWant): beyond the designed height by no more than the window has
-// beyond it, below it by as much as they want.
+// every extra pixel, the counter and the navigation buttons keep their
+// distance to the right edge (the buttons to the bottom as well), and the
+// banner moves right by half the extra width, staying over the page area's
+// middle; short of it, the same the other way, but for the banner. The
+// banner is never wider than the client area leaves it, and gives way
+// (smaller, then gone, the counter then beside the navigation buttons) where
+// the pages want more height than the page area gets (pagesWant): beyond the
+// designed height by no more than the window has beyond it, below it by as
+// much as they want.
 struct ClientLayout {
     double bannerScale = 1.0;  // 0: no banner
     QRect banner;

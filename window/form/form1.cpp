@@ -221,7 +221,8 @@ void Form1::buildLayout(QWidget* client)
                                         pageArea_->ensureWidgetVisible(at, 8, 8);
                                         pageArea_->followCursor(at);
                                     }
-                                }});
+                                },
+                                [this] { return CurrentPage - 1; }});
     fitToScreen();
 }
 
@@ -428,6 +429,9 @@ void Form1::showCounter()
 {
     lblCounter->setText(toQString(texts::kCounterPrefix) + QString::number(CurrentPage) +
                         toQString(texts::kCounterMiddle) + QString::number(PageCount));
+    // After every turn of the page.
+    if (writing_)
+        writing_->pageShown();
 }
 
 void Form1::Command1_Click(int index)

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -131,8 +132,16 @@ void FormLayout::apply()
     parts_.counter->setAlignment((fit.counterBelow ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     parts_.counter->show();
     if (parts_.note) {
+        // Beside the counter, whose text stands right in its place below
+        // the pages: the note may take the place's empty part (a digit more
+        // kept for the counter's next page).
+        int noteRight = fit.counter.left();
+        if (fit.counterBelow) {
+            const QFontMetrics metrics = parts_.counter->fontMetrics();
+            noteRight = fit.counter.right() + 1 - metrics.horizontalAdvance(parts_.counter->text() + u'0');
+        }
         parts_.note->setGeometry(QRect(QPoint(fit.pageArea.left(), fit.counter.top()),
-                                       QPoint(fit.counter.left() - fit.counter.height(), fit.counter.bottom())));
+                                       QPoint(noteRight - fit.counter.height(), fit.counter.bottom())));
         parts_.note->show();
     }
     for (std::size_t i : {0u, 1u, 3u}) {
@@ -201,8 +210,6 @@ void FormLayout::placeWriting(Page& page)
     }
     parts_.banner->hide();
     parts_.counter->hide();
-    if (parts_.note)
-        parts_.note->hide();
     for (std::size_t i : {0u, 1u, 3u})
         parts_.command1[i]->hide();
     QRect client = parts_.client->rect().adjusted(margin_, margin_, -margin_, -margin_);
@@ -214,13 +221,41 @@ void FormLayout::placeWriting(Page& page)
     if (client.width() > measure)
         client = QRect(client.left() + (client.width() - measure) / 2, client.top(), measure, client.height());
     const int headHeight = head_ ? head_->sizeHint().height() : 0;
-    if (head_)
+    if (head_) {
         head_->setGeometry(client.left(), client.top(), client.width(), headHeight);
+        placeNoteInHead();
+    }
     const QRect area = client.adjusted(0, headHeight + margin_ / 2, 0, 0);
     parts_.pageArea->setGeometry(area);
     page.box->setGeometry(QRect(QPoint(0, 0), area.size()));
     parts_.pageArea->setPageSize(area.size());
     writing_->setGeometry(page.box->contentsRect().adjusted(margin_, 0, -margin_, -margin_));
+}
+
+// In the writing mode the note goes in the head row, between the heading's
+// text and the word count, where it covers neither; too little room there
+// for a few words: none.
+void FormLayout::placeNoteInHead()
+{
+    if (!parts_.note)
+        return;
+    const QList<QLabel*> labels = head_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    if (labels.size() < 2)
+        return;
+    if (QLayout* row = head_->layout())
+        row->activate();
+    QLabel* heading = labels.front();
+    QLabel* count = labels.back();
+    const int gap = margin_;
+    const int left = heading->x() + heading->fontMetrics().horizontalAdvance(heading->text()) + gap;
+    // A word count that grows by a digit or two while the note shows stays clear.
+    const int countWidth = count->fontMetrics().horizontalAdvance(count->text() + QStringLiteral("00"));
+    const int right = count->geometry().right() + 1 - countWidth - gap;
+    QRect room(head_->mapTo(parts_.client, QPoint(left, 0)), QSize(right - left, head_->height()));
+    if (room.width() < 12 * parts_.note->fontMetrics().averageCharWidth())
+        room.setWidth(0);
+    parts_.note->setGeometry(room);
+    parts_.note->raise();
 }
 
 }  // namespace vinkring

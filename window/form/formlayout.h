@@ -40,8 +40,9 @@ public:
 
     // A page as built: its controls' places as designed, and its guide text.
     void addPage(QGroupBox* page, QLabel* guide);
-    // The writing mode: field alone over the client area, head above it;
-    // a null field: the pages again.
+    // The writing mode: field alone over the client area, head above it
+    // (a row of labels, the heading first and the word count last, with
+    // room between them for the note); a null field: the pages again.
     void setWriting(QWidget* field, QWidget* head);
     // Lays the client area out at its size.
     void apply();
@@ -65,6 +66,7 @@ private:
     GuideText guideOf(const Page& page) const;
     void placePage(Page& page, QSize room);
     void placeWriting(Page& page);
+    void placeNoteInHead();
     void showBesidesWriting();
 
     Parts parts_;

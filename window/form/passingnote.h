@@ -13,14 +13,22 @@ class PassingNote final : public QLabel {
 public:
     explicit PassingNote(QWidget* parent);
 
-    // Shows the text; it goes after the show time, or when said again.
+    // Shows the text; it goes after the show time, or when said again. Too
+    // long for the note's width, it is shortened (the whole text in its
+    // tooltip).
     void say(const QString& text);
     void setShowTime(int milliseconds) { timer_.setInterval(milliseconds); }
 
     static constexpr int kShowMilliseconds = 5000;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void fit();
+
     QTimer timer_;
+    QString whole_;
 };
 
 }  // namespace vinkring

@@ -10,12 +10,17 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "window/form/fontlayout.h"
+
 namespace vinkring {
 
 namespace {
 
-// Where the window stood, and on which screen (by its name and area).
-const QString kPlaceKey = QStringLiteral("venster");
+// Where the window stood, maximized or not, and on which screen (by its
+// name and area).
+const QString kPlaceKey = QStringLiteral("plaats");
+const QString kMaximizedKey = QStringLiteral("gemaximaliseerd");
+const QString kOldPlaceKey = QStringLiteral("venster");
 const QString kScreenNameKey = QStringLiteral("scherm");
 const QString kScreenKey = QStringLiteral("schermvlak");
 
@@ -50,26 +55,35 @@ void restorePlace(QWidget& window, const QString& settingsFile)
     if (settingsFile.isEmpty())
         return;
     const QSettings settings(settingsFile, QSettings::IniFormat);
+    const QRect place = settings.value(kPlaceKey).toRect();
+    if (!place.isValid())
+        return;
     const QString screenName = settings.value(kScreenNameKey).toString();
     const QRect screenArea = settings.value(kScreenKey).toRect();
     const QList<QScreen*> screens = QGuiApplication::screens();
-    const bool screenThere = std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+    const auto there = std::find_if(screens.begin(), screens.end(), [&](const QScreen* screen) {
         return screen->name() == screenName && screen->geometry() == screenArea;
     });
-    if (!window.restoreGeometry(settings.value(kPlaceKey).toByteArray()))
-        return;
-    if (!screenThere) {
-        window.setScreen(QGuiApplication::primaryScreen());
-        window.setAttribute(Qt::WA_Moved, false);
-    }
-    const QScreen* screen = window.screen();
+    QScreen* screen = there != screens.end() ? *there : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    // Its frame, as far as it is known before it is shown.
-    const QSize frame = window.frameGeometry().size() - window.size();
-    const QSize room = screen->availableGeometry().size() - frame;
-    if (window.width() > room.width() || window.height() > room.height())
-        window.resize(window.size().boundedTo(room));
+    window.setScreen(screen);
+    // The frame's top left and the size inside it: where it stood from its
+    // screen's top left, on this screen.
+    QRect at(place.topLeft() - screenArea.topLeft() + screen->geometry().topLeft(), place.size());
+    // Never larger than the screen's room, never smaller than the least size.
+    const QSize room = clientRoom(window, 0);
+    at.setSize(at.size().boundedTo(room).expandedTo(window.minimumSize()));
+    // Whole on the screen: its frame moved in from the right and the bottom,
+    // then from the left and the top.
+    const QRect available = screen->availableGeometry();
+    const QSize whole = at.size() + (available.size() - room);
+    at.moveLeft(std::max(available.left(), std::min(at.left(), available.right() + 1 - whole.width())));
+    at.moveTop(std::max(available.top(), std::min(at.top(), available.bottom() + 1 - whole.height())));
+    window.move(at.topLeft());
+    window.resize(at.size());
+    if (settings.value(kMaximizedKey).toBool())
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
 }
 
 void rememberPlace(const QWidget& window, const QString& settingsFile)
@@ -77,7 +91,14 @@ void rememberPlace(const QWidget& window, const QString& settingsFile)
     if (settingsFile.isEmpty())
         return;
     QSettings settings(settingsFile, QSettings::IniFormat);
-    settings.setValue(kPlaceKey, window.saveGeometry());
+    // The frame's top left and the size inside it, as it is when not maximized.
+    const bool maximized = window.isMaximized();
+    const QRect normal = maximized ? window.normalGeometry() : window.geometry();
+    settings.setValue(kPlaceKey, QRect(normal.topLeft() - (window.geometry().topLeft() - window.pos()), normal.size()));
+    settings.setValue(kMaximizedKey, maximized);
+    // Kept by QWidget::saveGeometry before, which drops a place on a screen
+    // whose width changed by more than a quarter.
+    settings.remove(kOldPlaceKey);
     if (const QScreen* screen = window.screen()) {
         settings.setValue(kScreenNameKey, screen->name());
         settings.setValue(kScreenKey, screen->geometry());

@@ -9,9 +9,11 @@ class QWidget;
 namespace vinkring {
 
 // The window's size, place and maximized state as it was closed last, kept
-// in settingsFile (none: nothing is kept). A place on a screen that is no
-// longer there is not used (the desktop places the window), and the window
-// never opens larger than its screen's available area.
+// in settingsFile (none: nothing is kept). On a screen that is no longer
+// there (or has another size) the window opens on the first screen, as far
+// from its top left as it stood from the old one's. Its size is fitted to
+// the screen's available area (never below the window's least size) and its
+// place moved in so that it is whole on the screen.
 void restorePlace(QWidget& window, const QString& settingsFile);
 void rememberPlace(const QWidget& window, const QString& settingsFile);
 

@@ -63,17 +63,31 @@ WritingMode::WritingMode(ArticleFields& fields, QWidget* client, Window window)
             counting_.start();
     });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
+    pageShown();
+}
+
+std::optional<std::size_t> WritingMode::fieldToEnter() const
+{
+    const int page = window_.page();
+    const std::size_t at = fields_.focusedField().value_or(fields_.currentPart());
+    if (isSection(at) && kFields[at].page == page)
+        return at;
+    for (std::size_t field = kFirstSectionField; field < kFieldCount; ++field) {
+        if (kFields[field].page == page)
+            return field;
+    }
+    return std::nullopt;
 }
 
 void WritingMode::enter()
 {
-    std::size_t field = fields_.focusedField().value_or(fields_.currentPart());
-    if (!isSection(field) || !fields_.isShown(field)) {
-        field = kFirstSectionField;
-        while (field < kFieldCount && !fields_.isShown(field))
-            ++field;
-    }
-    enter(field);
+    if (const std::optional<std::size_t> field = fieldToEnter())
+        enter(*field);
+}
+
+void WritingMode::pageShown()
+{
+    action_->setEnabled(field_ || fieldToEnter());
 }
 
 void WritingMode::enter(std::size_t field)
@@ -103,7 +117,7 @@ void WritingMode::leave()
 bool WritingMode::takeKey(const QKeyEvent& key)
 {
     const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
-    if (key.key() == Qt::Key_F11 && mods == Qt::NoModifier) {
+    if (key.key() == Qt::Key_F11 && mods == Qt::NoModifier && action_->isEnabled()) {
         if (field_)
             leave();
         else

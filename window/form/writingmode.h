@@ -30,6 +30,8 @@ public:
         std::function<void(std::size_t field)> goTo;
         // Shows the field alone below the head (null: the pages again).
         std::function<void(QWidget* field, QWidget* head)> show;
+        // The page shown (its index).
+        std::function<int()> page;
     };
 
     WritingMode(ArticleFields& fields, QWidget* client, Window window);
@@ -40,11 +42,14 @@ public:
     QLabel* heading() const { return heading_; }
     QLabel* wordCount() const { return count_; }
 
-    // For the section field the writer is in (or was in last, or the shown
-    // page's first); nothing where there is none.
+    // For the section field the writer is in (or was in last on the shown
+    // page, or the page's first); nothing where the page has none.
     void enter();
     void enter(std::size_t field);
     void leave();
+    // Another page is shown: the mode is offered only where it has a
+    // section field.
+    void pageShown();
 
     // F11 in and out, Escape out; in the mode the page keys go to the
     // previous and the next section field.
@@ -54,6 +59,7 @@ public:
     static constexpr int kCountMilliseconds = 150;
 
 private:
+    std::optional<std::size_t> fieldToEnter() const;
     void focusMoved(QWidget* now);
     void step(int by);
     void count();
