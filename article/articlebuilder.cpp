@@ -68,8 +68,12 @@ QString BuildArticle(const ArticleDocument& doc, ArticleFlavour flavour, Article
 
     at.linksStart = out.size();
     out += toQString(kLinksChapterHeading) + lineBreak;
-    for (const QString& line : doc.links)
-        appendLink(out, line, html);
+    at.linkStart.resize(doc.links.size());
+    for (qsizetype i = 0; i < doc.links.size(); ++i) {
+        const qsizetype before = out.size();
+        appendLink(out, doc.links.at(i), html);
+        at.linkStart[i] = out.size() > before ? before : -1;
+    }
     return out;
 }
 

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include <QList>
 #include <QString>
 
 #include "model/articledocument.h"
@@ -21,6 +22,7 @@ struct ArticleOutline {
     std::array<qsizetype, kFieldCount> fieldStart{};
     std::array<qsizetype, kFieldCount> textStart{};  // where the field's own text begins
     qsizetype linksStart = 0;
+    QList<qsizetype> linkStart;  // each link line's code; -1 for a line that makes none
 };
 
 // Reads only. Runs in time linear in the size of the document. Fills the

@@ -16,7 +16,7 @@
 namespace vinkring {
 
 enum class CheckKind : quint8 {
-    // The markup, as the reading finds it in each text on its own.
+    // The markup, as the forum reads the post.
     TagNotClosed,
     TagNotOpened,
     TagsCrossed,
@@ -53,8 +53,15 @@ struct CheckContext {
     qsizetype unknownWords = 0;  // that the spelling check does not know
 };
 
-// The findings in the document's order: the title, the author, the sections,
-// the links; then the whole post and the spelling.
+// Of the article as a whole: an empty title or author, the post's size, the
+// spelling.
+bool isArticleWide(CheckKind kind);
+
+// The findings of the article as a whole first (the title, the author, the
+// post, the spelling), then the rest in the document's order: the sections,
+// the links. The markup as the forum reads the whole post: a tag or link code
+// left open in its section is told there, and what it does to the sections
+// after it, at their places.
 QList<CheckFinding> checkArticle(const ArticleDocument& doc, const CheckContext& context = {});
 
 // While the markup has findings, what the note after "Klembord" or an export

@@ -209,8 +209,21 @@ inline constexpr std::string_view kCheckTagsCrossed =
     "%1 sluit een tag terwijl een tag die erna werd geopend nog open staat (gekruist, zoals <b><i>…</b></i>). "
     "Sluit eerst de laatst geopende: <b><i>…</i></b>.";
 inline constexpr std::string_view kCheckLinkNotClosed =
-    "%1 heeft geen [/URL] op dezelfde regel: het forum toont de code als tekst, zonder link. Zet [/URL] achter de "
-    "tekst van de link.";
+    "%1 wordt nergens gesloten: het forum toont de code als tekst, zonder link. Zet [/URL] achter de tekst van de "
+    "link (en bij [URL= een ] achter het adres).";
+// A code or tag closed only in a later section, as the forum reads the post.
+inline constexpr std::string_view kCheckLinkRunsOn =
+    "%1 wordt in dit onderdeel niet gesloten: het forum maakt een link van alles tot de [/URL] in %2, de koppen "
+    "ertussen inbegrepen, en toont de codes daartussen als tekst. Zet [/URL] achter de tekst van de link.";
+inline constexpr std::string_view kCheckTagRunsOn =
+    "%1 wordt in dit onderdeel niet gesloten: op het forum is alles erna %2, ook de volgende onderdelen, tot een "
+    "%3 verderop. Zet %3 waar het %2 moet ophouden.";
+inline constexpr std::string_view kCheckLinkCloseNothing =
+    "%1 sluit niets: er staat hier geen link open, en het forum toont %1 als tekst. Haal het weg, of zet "
+    "[URL=adres] waar de link moet beginnen.";
+inline constexpr std::string_view kCheckLinkInLink =
+    "%1 staat in de tekst van een link die nog open is: het forum maakt geen link in een link en toont de code als "
+    "tekst. Sluit de eerste link eerder met [/URL].";
 inline constexpr std::string_view kCheckLinkNotOpenable =
     "%1: dit adres opent geen browser (een spatie of onzichtbaar teken erin, geen naam van een website, of een "
     "ander soort adres dan http, https, ftp of mailto). Het forum toont alleen de tekst, zonder link. Verbeter het "
@@ -232,7 +245,14 @@ inline constexpr std::string_view kCheckLinkWithoutScheme =
     "Het adres %1 begint niet met http:// of https://: het forum maakt er een link van naar een pagina van het "
     "forum zelf, die niet bestaat. Zet http:// of https:// ervoor (mailto: voor een e-mailadres).";
 inline constexpr std::string_view kCheckLinkWithBlank =
-    "Het adres %1 bevat een spatie: het forum maakt er geen link van. Haal de spatie weg, of schrijf haar als %20.";
+    "Het adres %1 bevat %2: het forum maakt er geen link van. Haal die weg, of schrijf een spatie als %20.";
+inline constexpr std::string_view kCheckSpace = "een spatie";
+inline constexpr std::string_view kCheckTab = "een tab";
+// How a tab shows in a quoted code, where it would look like a wide blank.
+inline constexpr std::string_view kCheckTabShown = "→";
+inline constexpr std::string_view kCheckLinkWithoutAddress =
+    "Deze link heeft geen adres: het forum toont alleen de beschrijving, zonder link. Vul \"%1\" in en kies "
+    "\"%2\".";
 inline constexpr std::string_view kCheckPostTooLong =
     "Het bericht telt %1 tekens: %2% van de limiet van %3 tekens (\"%4\" in het voorbeeld van het artikel). Het "
     "forum neemt het zo niet aan: maak het korter of verdeel het over twee berichten.";

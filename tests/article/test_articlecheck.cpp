@@ -29,6 +29,7 @@ struct Expected {
     QString where;
     qsizetype offset;
     qsizetype length;
+    QString says = {};  // a part of what the finding says
 };
 
 struct Case {
@@ -67,12 +68,38 @@ TEST(ArticleCheck, FindsEachKindAtItsPlace)
          QStringLiteral("Let op: 1 kruising van tags — Beeld > Artikel controleren")},
         {"link code not closed, and one no browser opens",
          [](ArticleDocument& d) {
-             d.field("txtNauwVerwanten") = QStringLiteral("zie [URL=http://a.nl]hier");
-             d.field("txtBouw") = QStringLiteral("Zie\r\n[URL=javascript:x()]klik[/URL]");
+             d.field("txtNauwVerwanten") = QStringLiteral("Zie\r\n[URL=javascript:x()]klik[/URL]");
+             d.field("txtBouw") = QStringLiteral("zie [URL=http://a.nl]hier");
+             d.links.clear();
          },
-         {{CheckKind::LinkNotClosed, kNauw.arg(1), 4, 17},
-          {CheckKind::LinkNotOpenable, QStringLiteral("2.12 Bouw van de vis, regel 2"), 5, 20}},
+         {{CheckKind::LinkNotOpenable, kNauw.arg(2), 5, 20},
+          {CheckKind::LinkNotClosed, QStringLiteral("2.12 Bouw van de vis, regel 1"), 4, 17, QStringLiteral("nergens")}},
          QStringLiteral("Let op: 1 link zonder [/URL], 1 dode link — Beeld > Artikel controleren")},
+        {"link code closed in a later section: the codes between show as text",
+         [](ArticleDocument& d) {
+             d.field("txtZiekten") = QStringLiteral("[URL=http://a.nl]x[/URL");
+             d.field("txtAlgemeengedrag") = QStringLiteral("[URL=www.vinkring.nl]zonder schema[/URL]");
+         },
+         {{CheckKind::LinkNotClosed, QStringLiteral("2.13 Gevoeligheid voor bepaalde ziekten of stoffen, regel 1"), 0,
+           17, QStringLiteral("tot de [/URL] in 3.1 Algemeen gedrag, regel 1")},
+          {CheckKind::NotForumMarkup, QStringLiteral("3.1 Algemeen gedrag, regel 1"), 0, 21,
+           QStringLiteral("link die nog open is")}},
+         QStringLiteral("Let op: 1 link zonder [/URL], 1 onbekende code — Beeld > Artikel controleren")},
+        {"tag closed in a later section: told where it opens only",
+         [](ArticleDocument& d) {
+             d.field("txtWaterwaarden") = QStringLiteral("<b>over");
+             d.field("txtTemperatuur") = QStringLiteral("sluit</b> hier");
+         },
+         {{CheckKind::TagNotClosed, QStringLiteral("2.5 Waterwaarden, regel 1"), 0, 3,
+           QStringLiteral("ook de volgende onderdelen")}},
+         QStringLiteral("Let op: 1 open tag — Beeld > Artikel controleren")},
+        {"a [/URL] that closes nothing, a link inside a link",
+         [](ArticleDocument& d) {
+             d.field("txtNauwVerwanten") = QStringLiteral("[URL=http://a.nl]a [URL=http://b.nl]b[/URL][/URL]");
+         },
+         {{CheckKind::NotForumMarkup, kNauw.arg(1), 19, 17, QStringLiteral("link die nog open is")},
+          {CheckKind::NotForumMarkup, kNauw.arg(1), 43, 6, QStringLiteral("[/URL] sluit niets")}},
+         QStringLiteral("Let op: 2 onbekende codes — Beeld > Artikel controleren")},
         {"three kinds at once, in all",
          [](ArticleDocument& d) { d.field("txtNauwVerwanten") = QStringLiteral("<b>a</i>\r\n<center>"); },
          {{CheckKind::TagNotClosed, kNauw.arg(1), 0, 3},
@@ -104,6 +131,25 @@ TEST(ArticleCheck, FindsEachKindAtItsPlace)
          QStringLiteral("Let op: 1 dode link — Beeld > Artikel controleren")},
         {"spelling", [](ArticleDocument&) {}, {{CheckKind::UnknownWords, QStringLiteral("Spelling"), 0, 0}}, {},
          {0, 3}},
+        {"a link line without an address, an address with a tab",
+         [](ArticleDocument& d) {
+             d.links = {QStringLiteral("Leeg adres, "), QStringLiteral("Tab, http://a.nl/\tb")};
+         },
+         {{CheckKind::LinkNotOpenable, QStringLiteral("Links, regel 1"), 12, 0,
+           QStringLiteral("Deze link heeft geen adres")},
+          {CheckKind::LinkWithBlank, QStringLiteral("Links, regel 2"), 17, 1,
+           QStringLiteral("http://a.nl/→b bevat een tab")}},
+         QStringLiteral("Let op: 2 dode links — Beeld > Artikel controleren")},
+        {"the article as a whole first",
+         [](ArticleDocument& d) {
+             d.field("txtNauwVerwanten") = QStringLiteral("<b>x");
+             d.field("txtTitel").clear();
+         },
+         {{CheckKind::EmptyTitle, QStringLiteral("Titel van het artikel"), 0, 0},
+          {CheckKind::UnknownWords, QStringLiteral("Spelling"), 0, 0},
+          {CheckKind::TagNotClosed, kNauw.arg(1), 0, 3}},
+         QStringLiteral("Let op: 1 open tag — Beeld > Artikel controleren"),
+         {0, 3}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -118,6 +164,7 @@ TEST(ArticleCheck, FindsEachKindAtItsPlace)
             EXPECT_EQ(found[i].offset, c.findings[i].offset);
             EXPECT_EQ(found[i].length, c.findings[i].length);
             EXPECT_FALSE(found[i].what.isEmpty());
+            EXPECT_TRUE(found[i].what.contains(c.findings[i].says));
         }
         EXPECT_EQ(markupWarning(doc).toStdString(), c.warning.toStdString());
     }

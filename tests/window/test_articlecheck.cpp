@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 #include "eventually.h"
@@ -25,7 +27,7 @@ TEST_F(ArticleCheckTest, ChosenFindingGoesToItsPlace)
         doc.fields[i] = QStringLiteral("Tekst.");
     const std::size_t nauw = fieldIndex("txtNauwVerwanten").value();
     doc.fields[nauw] = QStringLiteral("een\r\ntwee\r\ndrie <b>vet");
-    doc.links = {QStringLiteral("Vinkring, http://www.vinkring.nl"), QStringLiteral("http://a.nl")};
+    doc.links = {QStringLiteral("Vinkring, http://www.vinkring.nl"), QStringLiteral("Site, www.a.nl")};
     form().setDocument(doc);
     form().show();
     QApplication::setActiveWindow(&form());
@@ -51,19 +53,36 @@ TEST_F(ArticleCheckTest, ChosenFindingGoesToItsPlace)
     EXPECT_EQ(fields.selection(nauw), (TextSelection{16, 19}));
     EXPECT_EVENTUALLY(fields.focusedField() == nauw);
 
-    // A double click on the link line without a description: the links page, that line.
+    // Chosen in the pause after typing, the finding is sought where it stands now.
+    fields.replace(nauw, QStringLiteral("EKS een\r\ntwee\r\ndrie <b>vet"));
+    QApplication::setActiveWindow(&check);
+    list->setFocus();
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(fields.selection(nauw), (TextSelection{20, 23}));
+
+    // A double click on the link line without a scheme: the links page, that line.
     const QRect linkItem = list->visualItemRect(list->item(1));
     // As a mouse does it: a click, then the click that makes it double.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, linkItem.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, linkItem.center());
     EXPECT_FALSE(fields.isShown(nauw));
     EXPECT_EQ(form().linksEditor().selectedLine(), 1);
+    // As a click on the line: its address to change, "Wijzig" and "Verwijder" on.
+    EXPECT_EQ(form().findChild<QLineEdit*>(QStringLiteral("txtURL"))->text(), QStringLiteral("www.a.nl"));
+    EXPECT_TRUE(form().findChild<QPushButton*>(QStringLiteral("Command3"))->isEnabled());
+    EXPECT_TRUE(form().findChild<QPushButton*>(QStringLiteral("Command4"))->isEnabled());
 
     // Mended, the tag goes from the list; the list stays open.
     fields.replace(nauw, QStringLiteral("een\r\ntwee\r\ndrie <b>vet</b>"));
     EXPECT_EVENTUALLY(list->count() == 1);
     EXPECT_TRUE(list->item(0)->text().startsWith(QStringLiteral("Links, regel 2: ")));
     EXPECT_TRUE(check.isVisible());
+    // Its menu item is checked while it is open; unchecked, it closes.
+    QAction* item = check.openAction();
+    EXPECT_TRUE(item->isChecked());
+    item->setChecked(false);
+    EXPECT_FALSE(check.isVisible());
 }
 
 }  // namespace

@@ -71,13 +71,13 @@ ArticleCheckList::ArticleCheckList(Form1& form, ContextSource context)
                             + QKeySequence(kKey).toString(QKeySequence::NativeText),
                         this);
     open_->setObjectName(QStringLiteral("mnuBeeldControleren"));
-    // The writer asked for the list: the keys go to it, Enter back to the place.
-    connect(open_, &QAction::triggered, this, [this] {
-        refresh();
-        QWidget::show();
-        raise();
-        activateWindow();
-        list_->setFocus(Qt::ShortcutFocusReason);
+    // Checked while the list is open, as its siblings in "Beeld".
+    open_->setCheckable(true);
+    connect(open_, &QAction::toggled, this, [this](bool on) {
+        if (on)
+            bringUp();
+        else
+            hide();
     });
     pool_.setMaxThreadCount(1);
     pause_.setSingleShot(true);
@@ -86,12 +86,33 @@ ArticleCheckList::ArticleCheckList(Form1& form, ContextSource context)
     resize(kWanted);
 }
 
+// The writer asked for the list: the keys go to it, Enter back to the place.
+void ArticleCheckList::bringUp()
+{
+    refresh();
+    QWidget::show();
+    raise();
+    activateWindow();
+    list_->setFocus(Qt::ShortcutFocusReason);
+}
+
+// F7 opens the list, or brings it up when it is open.
 bool ArticleCheckList::takeKey(const QKeyEvent& key)
 {
     if (key.key() != kKey || key.modifiers() != Qt::NoModifier)
         return false;
-    open_->trigger();
+    if (open_->isChecked())
+        bringUp();
+    else
+        open_->setChecked(true);
     return true;
+}
+
+void ArticleCheckList::closeEvent(QCloseEvent* event)
+{
+    const QSignalBlocker quiet(open_);
+    open_->setChecked(false);
+    QWidget::closeEvent(event);
 }
 
 void ArticleCheckList::changed()
@@ -121,8 +142,10 @@ void ArticleCheckList::refresh()
         QMetaObject::invokeMethod(
             this,
             [this, generation, findings = std::move(findings)] {
-                if (generation == generation_)
+                if (generation == generation_) {
+                    shownGeneration_ = generation;
                     showFindings(findings);
+                }
             },
             Qt::QueuedConnection);
     });
@@ -135,7 +158,11 @@ void ArticleCheckList::showFindings(const QList<CheckFinding>& findings)
     const int row = list_->currentRow();
     findings_ = findings;
     list_->clear();
-    const qsizetype shown = std::min(findings_.size(), kMostShown);
+    // The findings of the whole article (they come first) and then the most of the rest.
+    const qsizetype wide = std::find_if(findings_.cbegin(), findings_.cend(),
+                                        [](const CheckFinding& f) { return !isArticleWide(f.kind); })
+        - findings_.cbegin();
+    const qsizetype shown = std::min(findings_.size(), wide + kMostShown);
     for (qsizetype i = 0; i < shown; ++i) {
         const CheckFinding& finding = findings_.at(i);
         auto* item = new QListWidgetItem(toQString(texts::kCheckItem).arg(finding.where, finding.what), list_);
@@ -159,8 +186,35 @@ void ArticleCheckList::showFindings(const QList<CheckFinding>& findings)
     }
 }
 
-void ArticleCheckList::goTo(const CheckFinding& finding)
+// A finding found before the latest change may stand elsewhere now (the
+// writer typed in the pause): the article is checked again at once, and the
+// place taken from the finding that says the same of the same field or line.
+std::optional<CheckFinding> ArticleCheckList::current(CheckFinding finding)
 {
+    if (!pause_.isActive() && shownGeneration_ == generation_)
+        return finding;
+    pause_.stop();
+    shownGeneration_ = ++generation_;
+    const QList<CheckFinding> now = checkArticle(form_.document(), context_ ? context_() : CheckContext{});
+    // After the item's activation, whose item the list would take down.
+    QMetaObject::invokeMethod(this, [this, now] { showFindings(now); }, Qt::QueuedConnection);
+    std::optional<CheckFinding> same;
+    for (const CheckFinding& found : now) {
+        if (found.kind != finding.kind || found.place != finding.place || found.what != finding.what)
+            continue;
+        if (!same || std::abs(found.offset - finding.offset) < std::abs(same->offset - finding.offset))
+            same = found;
+    }
+    return same;
+}
+
+void ArticleCheckList::goTo(const CheckFinding& chosen)
+{
+    const std::optional<CheckFinding> now = current(CheckFinding(chosen));
+    // Mended in the meantime: to its field or line, selecting nothing.
+    CheckFinding finding = now.value_or(chosen);
+    if (!now)
+        finding.length = 0;
     if (!finding.place) {
         if (finding.kind == CheckKind::UnknownWords) {
             // The last page, on its "Spellingscontrole" when that can run.
@@ -174,12 +228,20 @@ void ArticleCheckList::goTo(const CheckFinding& finding)
         return;
     }
     if (finding.place->kind == DocumentPlace::Kind::Link) {
+        LinksEditor& links = form_.linksEditor();
+        const int line = int(finding.place->index);
+        if (line >= links.lineCount())
+            return;
         form_.showPage(linksPage());
         form_.activateWindow();
-        form_.linksEditor().selectLine(int(finding.place->index));
+        // As a click on the line: its URL and description in the fields, "Wijzig" and "Verwijder" on.
+        links.selectLine(line);
+        links.List1_Click();
         return;
     }
     const auto field = std::size_t(finding.place->index);
+    const qsizetype size = form_.fields().text(field).size();
+    finding.offset = std::min(finding.offset, size);
     form_.goToField(field, finding.offset);
     if (finding.length > 0)
         form_.fields().select(field, {finding.offset, finding.offset + finding.length});

@@ -5,6 +5,7 @@
 // click on a finding goes to its place; the list follows the writing.
 
 #include <functional>
+#include <optional>
 
 #include <QList>
 #include <QThreadPool>
@@ -42,8 +43,8 @@ public:
     // To the finding's page and place in the wizard.
     void goTo(const CheckFinding& finding);
 
-    // The menu item that opens the window (or brings it up), checks now and
-    // puts the focus in the list.
+    // The menu item that opens the window, checks now and puts the focus in
+    // the list; checked while the window is open, unchecked it closes it.
     QAction* openAction() const { return open_; }
     // Its key, F7: the key of a word processor's check.
     static constexpr Qt::Key kKey = Qt::Key_F7;
@@ -62,8 +63,12 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void bringUp();
+    // The finding as the article is now; nullopt when it was mended.
+    std::optional<CheckFinding> current(CheckFinding finding);
     void showFindings(const QList<CheckFinding>& findings);
     void placeBesideForm();
 
@@ -74,7 +79,8 @@ private:
     QAction* open_ = nullptr;
     QTimer pause_;
     QThreadPool pool_;
-    int generation_ = 0;  // of the latest check asked for
+    int generation_ = 0;       // of the latest check asked for
+    int shownGeneration_ = 0;  // of the findings shown
     QList<CheckFinding> findings_;
     bool placed_ = false;
 };
