@@ -388,6 +388,17 @@ private:
                         toQString(texts::kCheckLinkWithBlank)
                             .arg(quoted(link->address))
                             .arg(toQString(link->address.at(blank) == u'\t' ? texts::kCheckTab : texts::kCheckSpace)));
+            // A bracket ends the link's code where it stands (the line's own
+            // address, not the code's reading of it, which stops there).
+            const QString url = splitLinkLine(line).url;
+            const auto isBracket = [](QChar c) { return c == u'[' || c == u']'; };
+            const qsizetype bracket = blank < link->address.size() ? -1
+                : std::find_if(url.cbegin(), url.cend(), isBracket) == url.cend()
+                ? -1
+                : std::find_if(url.cbegin(), url.cend(), isBracket) - url.cbegin();
+            if (bracket >= 0)
+                addLink(CheckKind::LinkWithBlank, i, line.size() - url.size() + bracket, 1,
+                        toQString(texts::kCheckLinkWithBracket).arg(quoted(trimSpaces(url)), url.at(bracket)));
             if (!link->address.isEmpty() && addressScheme(link->address).isEmpty())
                 addLink(CheckKind::LinkWithoutScheme, i, addressAt, link->address.size(),
                         toQString(texts::kCheckLinkWithoutScheme).arg(quoted(link->address)));
@@ -396,7 +407,7 @@ private:
                     continue;
                 const bool deadLink = found.finding.problem == MarkupProblem::LinkNotOpenable;
                 // An address with a blank is told as such.
-                if (deadLink && blank < link->address.size())
+                if (deadLink && (blank < link->address.size() || bracket >= 0))
                     continue;
                 const QString what = deadLink && link->address.isEmpty()
                     ? toQString(texts::kCheckLinkWithoutAddress)

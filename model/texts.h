@@ -246,6 +246,9 @@ inline constexpr std::string_view kCheckLinkWithoutScheme =
     "forum zelf, die niet bestaat. Zet http:// of https:// ervoor (mailto: voor een e-mailadres).";
 inline constexpr std::string_view kCheckLinkWithBlank =
     "Het adres %1 bevat %2: het forum maakt er geen link van. Haal die weg, of schrijf een spatie als %20.";
+inline constexpr std::string_view kCheckLinkWithBracket =
+    "Het adres %1 bevat een %2: daar houdt de code van de link op, en het forum linkt naar wat ervoor staat. "
+    "Schrijf [ als %5B en ] als %5D.";
 inline constexpr std::string_view kCheckSpace = "een spatie";
 inline constexpr std::string_view kCheckTab = "een tab";
 // How a tab shows in a quoted code, where it would look like a wide blank.

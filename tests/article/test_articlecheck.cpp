@@ -131,14 +131,16 @@ TEST(ArticleCheck, FindsEachKindAtItsPlace)
          QStringLiteral("Let op: 1 dode link — Beeld > Artikel controleren")},
         {"spelling", [](ArticleDocument&) {}, {{CheckKind::UnknownWords, QStringLiteral("Spelling"), 0, 0}}, {},
          {0, 3}},
-        {"a link line without an address, an address with a tab",
+        {"a link line without an address, an address with a tab, one with a bracket",
          [](ArticleDocument& d) {
-             d.links = {QStringLiteral("Leeg adres, "), QStringLiteral("Tab, http://a.nl/\tb")};
+             d.links = {QStringLiteral("Leeg adres, "), QStringLiteral("Tab, http://a.nl/\tb"),
+                        QStringLiteral("Haak, http://a.nl/x]y")};
          },
          {{CheckKind::LinkNotOpenable, QStringLiteral("Links, regel 1"), 12, 0,
            QStringLiteral("Deze link heeft geen adres")},
           {CheckKind::LinkWithBlank, QStringLiteral("Links, regel 2"), 17, 1,
-           QStringLiteral("http://a.nl/→b bevat een tab")}},
+           QStringLiteral("http://a.nl/→b bevat een tab")},
+          {CheckKind::LinkWithBlank, QStringLiteral("Links, regel 3"), 19, 1, QStringLiteral("bevat een ]")}},
          QStringLiteral("Let op: 2 dode links — Beeld > Artikel controleren")},
         {"the article as a whole first",
          [](ArticleDocument& d) {
