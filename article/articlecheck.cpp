@@ -391,11 +391,9 @@ private:
             // A bracket ends the link's code where it stands (the line's own
             // address, not the code's reading of it, which stops there).
             const QString url = splitLinkLine(line).url;
-            const auto isBracket = [](QChar c) { return c == u'[' || c == u']'; };
-            const qsizetype bracket = blank < link->address.size() ? -1
-                : std::find_if(url.cbegin(), url.cend(), isBracket) == url.cend()
-                ? -1
-                : std::find_if(url.cbegin(), url.cend(), isBracket) - url.cbegin();
+            const auto firstBracket = std::find_if(url.cbegin(), url.cend(), [](QChar c) { return c == u'[' || c == u']'; });
+            const qsizetype bracket =
+                blank < link->address.size() || firstBracket == url.cend() ? -1 : firstBracket - url.cbegin();
             if (bracket >= 0)
                 addLink(CheckKind::LinkWithBlank, i, line.size() - url.size() + bracket, 1,
                         toQString(texts::kCheckLinkWithBracket).arg(quoted(trimSpaces(url)), url.at(bracket)));
