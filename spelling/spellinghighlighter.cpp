@@ -72,6 +72,7 @@ public:
     int generation = -1;
     QString text;              // of a long paragraph, as checked
     QList<TextSpan> doubtful;  // in it
+    QList<TextSpan> shown;     // the underlines the paragraph shows
 };
 
 // The passes of the highlighters that share a dictionary (the window's
@@ -160,8 +161,7 @@ private:
 };
 
 SpellingHighlighter::SpellingHighlighter(SpellingDictionary& dictionary, QTextDocument* document)
-    : QSyntaxHighlighter(static_cast<QObject*>(document)), dictionary_(dictionary),
-      turns_(PassTurns::of(dictionary))
+    : QObject(document), doc_(document), dictionary_(dictionary), turns_(PassTurns::of(dictionary))
 {
     underline_.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
     // Red, as readable on the theme's background as a line needs to be.
@@ -169,25 +169,11 @@ SpellingHighlighter::SpellingHighlighter(SpellingDictionary& dictionary, QTextDo
     connect(&dictionary_, &SpellingDictionary::ready, this, &SpellingHighlighter::checkAgain);
     connect(&dictionary_, &SpellingDictionary::unavailable, this, &SpellingHighlighter::checkAgain);
     connect(&dictionary_, &SpellingDictionary::wordsAdded, this, &SpellingHighlighter::checkAgain);
-    // Before the highlighter's own connection, so that a large change is
-    // known when its paragraphs come to be highlighted. A document reports
-    // its changes only once it has a layout.
+    // A document reports its changes only once it has a layout.
     document->documentLayout();
     connect(document, &QTextDocument::contentsChange, this, &SpellingHighlighter::noteChange);
-    // A text already there is highlighted by the base class on the next turn
-    // of the event loop; it goes to the pass as well.
-    if (!document->isEmpty()) {
-        largeFrom_ = 0;
-        largeTo_ = document->characterCount();
-    }
-    setDocument(document);
-    // After the base class has highlighted a change (or that text): what
-    // comes next is no part of it.
-    const auto changeDone = [this] { largeFrom_ = largeTo_ = -1; };
-    connect(document, &QTextDocument::contentsChange, this, changeDone);
-    if (largeFrom_ >= 0)
-        QMetaObject::invokeMethod(this, changeDone, Qt::QueuedConnection);
     dictionary_.load();
+    // A text already there goes to the pass.
     checkAgain();
 }
 
@@ -195,6 +181,11 @@ SpellingHighlighter::~SpellingHighlighter()
 {
     if (turns_)
         turns_->withdraw(this);
+    // Gone with the document, or taken away from it: then its underlines go.
+    if (!doc_)
+        return;
+    for (QTextBlock block = doc_->begin(); block.isValid(); block = block.next())
+        underline(block, dynamic_cast<CheckMark*>(block.userData()), {});
 }
 
 void SpellingHighlighter::keyTyped()
@@ -216,7 +207,7 @@ QTextCursor SpellingHighlighter::doubtfulWordAt(int position)
 {
     if (!active_ || !dictionary_.isReady())
         return {};
-    const QTextBlock block = document()->findBlock(position);
+    const QTextBlock block = doc_->findBlock(position);
     const QString text = block.text();
     const qsizetype at = position - block.position();
     for (const TextSpan& word : checkableWords(text)) {
@@ -232,41 +223,63 @@ QTextCursor SpellingHighlighter::doubtfulWordAt(int position)
     return {};
 }
 
-void SpellingHighlighter::highlightBlock(const QString& text)
+qsizetype SpellingHighlighter::underlinedCount() const
 {
-    const int at = currentBlock().position();
-    if (!inPass_ && at >= largeFrom_ && at < largeTo_) {
-        markCurrentBlock(false);
-        staleFound();
-        return;
+    qsizetype count = 0;
+    for (QTextBlock block = doc_->begin(); block.isValid(); block = block.next()) {
+        if (const auto* mark = dynamic_cast<const CheckMark*>(block.userData()))
+            count += mark->shown.size();
     }
-    if (!active_) {
-        markCurrentBlock(true);
-        return;
-    }
-    // Until the dictionary is loaded; then every paragraph is checked.
-    if (!dictionary_.isReady()) {
-        markCurrentBlock(false);
-        return;
-    }
+    return count;
+}
+
+bool SpellingHighlighter::check(QTextBlock block)
+{
+    auto* mark = dynamic_cast<CheckMark*>(block.userData());
+    QList<TextSpan> doubtful;
     bool complete = true;
-    // The pass has just checked this paragraph.
-    const QList<TextSpan> doubtful = inPass_ && passChecked_ == at
-        ? passFound_
-        : doubtfulWords(text, dynamic_cast<const CheckMark*>(currentBlockUserData()), complete);
-    passChecked_ = -1;
+    // Until the dictionary is loaded nothing is underlined; then every
+    // paragraph is checked.
+    if (active_ && dictionary_.isReady())
+        doubtful = doubtfulWords(block.text(), mark, complete);
+    else if (active_)
+        complete = false;
+    underline(block, mark, doubtful);
+    mark = dynamic_cast<CheckMark*>(block.userData());
+    if (!mark && !complete)
+        return false;
+    if (!mark) {
+        mark = new CheckMark;
+        block.setUserData(mark);
+    }
+    mark->generation = complete ? generation_ : -1;
+    const bool keep = complete && active_ && block.length() > kLongParagraph;
+    mark->text = keep ? block.text() : QString();
+    mark->doubtful = keep ? doubtful : QList<TextSpan>();
+    return complete;
+}
+
+void SpellingHighlighter::underline(QTextBlock block, CheckMark* mark, const QList<TextSpan>& doubtful)
+{
+    QList<TextSpan> shown;
     for (const TextSpan& word : doubtful) {
-        if (!isBeingTyped(at, word))
-            setFormat(int(word.start), int(word.length), underline_);
+        if (!isBeingTyped(block.position(), word))
+            shown << word;
     }
-    markCurrentBlock(complete);
-    if (!complete) {
-        staleFound(kBusyRetryMilliseconds);
-    } else if (text.size() >= kLongParagraph) {
-        auto* mark = static_cast<CheckMark*>(currentBlockUserData());
-        mark->text = text;
-        mark->doubtful = doubtful;
+    if (shown == (mark ? mark->shown : QList<TextSpan>()))
+        return;
+    QList<QTextLayout::FormatRange> formats;
+    for (const TextSpan& word : std::as_const(shown))
+        formats.append({int(word.start), int(word.length), underline_});
+    if (!mark) {
+        mark = new CheckMark;
+        block.setUserData(mark);
     }
+    mark->shown = shown;
+    underlining_ = true;
+    block.layout()->setFormats(formats);
+    doc_->markContentsDirty(block.position(), block.length());
+    underlining_ = false;
 }
 
 QList<TextSpan> SpellingHighlighter::doubtfulWords(const QString& text, const CheckMark* before, bool& complete)
@@ -313,19 +326,53 @@ void SpellingHighlighter::typingEnded()
 {
     if (typingAt_ < 0)
         return;
-    const QTextBlock block = document()->findBlock(typingAt_);
+    const QTextBlock block = doc_->findBlock(typingAt_);
     typingAt_ = -1;
-    if (block.isValid())
-        rehighlightBlock(block);
+    if (block.isValid() && !check(block))
+        staleFound(kBusyRetryMilliseconds);
 }
 
 void SpellingHighlighter::noteChange(int from, int, int added)
 {
+    if (underlining_)
+        return;
     typingAt_ = keyTyped_ && added < kLargeChange ? from + added : -1;
     keyTyped_ = false;
     if (added >= kLargeChange) {
-        largeFrom_ = from;
-        largeTo_ = from + added;
+        forget(from, from + added);
+        staleFound();
+        return;
+    }
+    // A key press: its paragraph now.
+    const QTextBlock last = doc_->findBlock(from + added);
+    bool busy = false;
+    for (QTextBlock block = doc_->findBlock(from); block.isValid(); block = block.next()) {
+        busy = !check(block) || busy;
+        if (block == last)
+            break;
+    }
+    if (busy && active_ && dictionary_.isReady())
+        staleFound(kBusyRetryMilliseconds);
+}
+
+// The paragraphs of a large change wait for the pass, without underlines
+// (which no longer stand where they were).
+void SpellingHighlighter::forget(int from, int to)
+{
+    const QTextBlock last = doc_->findBlock(to);
+    for (QTextBlock block = doc_->findBlock(from); block.isValid(); block = block.next()) {
+        if (auto* mark = dynamic_cast<CheckMark*>(block.userData())) {
+            mark->generation = -1;
+            mark->text.clear();
+            mark->doubtful.clear();
+            if (!mark->shown.isEmpty()) {
+                mark->shown.clear();
+                // The layout of the change comes after this.
+                block.layout()->clearFormats();
+            }
+        }
+        if (block == last)
+            break;
     }
 }
 
@@ -356,18 +403,12 @@ void SpellingHighlighter::runSlice()
     }
     QElapsedTimer clock;
     clock.start();
-    QTextBlock block = document()->findBlockByNumber(next_);
+    QTextBlock block = doc_->findBlockByNumber(next_);
     bool busy = false;
     while (block.isValid() && clock.elapsed() < kSliceMilliseconds) {
         if (!isCurrent(block)) {
             sweepFoundStale_ = true;
-            if (!markIfUnchanged(block)) {
-                inPass_ = true;
-                rehighlightBlock(block);
-                inPass_ = false;
-                passChecked_ = -1;
-            }
-            busy = busy || !isCurrent(block);
+            busy = !check(block) || busy;
         }
         block = block.next();
         ++next_;
@@ -389,63 +430,6 @@ bool SpellingHighlighter::isCurrent(const QTextBlock& block) const
 {
     const auto* mark = dynamic_cast<const CheckMark*>(block.userData());
     return mark && mark->generation == generation_;
-}
-
-// A paragraph whose underlines the check leaves as they are is only marked
-// checked: setting them again would have Qt lay it out again, and repaint it.
-bool SpellingHighlighter::markIfUnchanged(QTextBlock block)
-{
-    auto* before = dynamic_cast<CheckMark*>(block.userData());
-    const QString text = block.text();
-    QList<TextSpan> doubtful;
-    if (active_) {
-        bool complete = true;
-        doubtful = doubtfulWords(text, before, complete);
-        if (!complete)
-            return false;
-    }
-    passChecked_ = block.position();
-    passFound_ = doubtful;
-    const QList<QTextLayout::FormatRange> shown = block.layout()->formats();
-    qsizetype i = 0;
-    for (const TextSpan& word : std::as_const(doubtful)) {
-        if (isBeingTyped(block.position(), word))
-            continue;
-        if (i == shown.size() || shown[i].start != word.start || shown[i].length != word.length
-            || shown[i].format != underline_)
-            return false;
-        ++i;
-    }
-    if (i != shown.size())
-        return false;
-    if (!before) {
-        before = new CheckMark;
-        block.setUserData(before);
-    }
-    const bool keep = active_ && text.size() >= kLongParagraph;
-    mark(*before, generation_, keep ? text : QString(), keep ? doubtful : QList<TextSpan>());
-    passChecked_ = -1;
-    return true;
-}
-
-void SpellingHighlighter::mark(CheckMark& mark, int generation, const QString& text, const QList<TextSpan>& doubtful)
-{
-    mark.generation = generation;
-    mark.text = text;
-    mark.doubtful = doubtful;
-}
-
-void SpellingHighlighter::markCurrentBlock(bool checked)
-{
-    auto* mark = dynamic_cast<CheckMark*>(currentBlockUserData());
-    // A paragraph without a mark is not checked: no need to make one.
-    if (!mark && !checked)
-        return;
-    if (!mark) {
-        mark = new CheckMark;
-        setCurrentBlockUserData(mark);
-    }
-    SpellingHighlighter::mark(*mark, checked ? generation_ : -1, QString(), {});
 }
 
 }  // namespace vinkring

@@ -12,8 +12,9 @@
 #include <functional>
 
 #include <QList>
+#include <QObject>
 #include <QPointer>
-#include <QSyntaxHighlighter>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
 
@@ -25,7 +26,11 @@ class CheckMark;
 class PassTurns;
 class SpellingDictionary;
 
-class SpellingHighlighter final : public QSyntaxHighlighter {
+// Not a QSyntaxHighlighter: that one lays out every paragraph of a large
+// change (a file opened: every paragraph of the article) before the window
+// may answer again, and keeps a layout of each. Here a large change only goes
+// to the pass, and a paragraph gets a layout only for an underline.
+class SpellingHighlighter final : public QObject {
     Q_OBJECT
 
 public:
@@ -51,6 +56,9 @@ public:
     // A cursor selecting the doubtful word at this position of the document
     // (at its start, inside it or at its end); a null cursor when none is.
     QTextCursor doubtfulWordAt(int position);
+    // The words underlined now.
+    qsizetype underlinedCount() const;
+    QTextDocument* document() const { return doc_; }
 
     // The longest one slice of a pass works.
     static constexpr int kSliceMilliseconds = 8;
@@ -59,24 +67,24 @@ public:
     // A change adding at least this many characters goes to the pass.
     static constexpr int kLargeChange = 2000;
 
-protected:
-    void highlightBlock(const QString& text) override;
-
 private:
     friend class PassTurns;
 
     QList<TextSpan> doubtfulWords(const QString& text, const CheckMark* before, bool& complete);
     void noteChange(int from, int removed, int added);
+    void forget(int from, int to);
     void checkAgain();
     void staleFound(int delay = 0);
     void runSlice();
     bool isCurrent(const QTextBlock& block) const;
-    bool markIfUnchanged(QTextBlock block);
-    void markCurrentBlock(bool checked);
-    static void mark(CheckMark& mark, int generation, const QString& text, const QList<TextSpan>& doubtful);
+    // Checks the paragraph and underlines what it found; false while the
+    // dictionary is busy.
+    bool check(QTextBlock block);
+    void underline(QTextBlock block, CheckMark* mark, const QList<TextSpan>& doubtful);
 
     bool isBeingTyped(int blockPosition, TextSpan word) const;
 
+    QPointer<QTextDocument> doc_;
     SpellingDictionary& dictionary_;
     QTextCharFormat underline_;
     std::function<int()> cursor_;
@@ -85,13 +93,8 @@ private:
     bool active_ = true;
     // A paragraph is checked when it carries the current generation.
     int generation_ = 0;
-    // The positions of a large change, whose paragraphs wait for the pass.
-    int largeFrom_ = -1;
-    int largeTo_ = -1;
-    bool inPass_ = false;
-    // What the pass found in the paragraph at this position, to underline it.
-    int passChecked_ = -1;
-    QList<TextSpan> passFound_;
+    // Setting underlines: the document's report of it is no edit.
+    bool underlining_ = false;
     bool checking_ = false;
     // The pass goes over the paragraphs from the top until one sweep from
     // the top finds every paragraph checked (edits renumber them meanwhile).

@@ -70,10 +70,7 @@ qsizetype LiveSpelling::doubtfulCount() const
     for (const SpellingHighlighter* highlighter : highlighters_) {
         if (!highlighter->isActive())
             continue;
-        for (QTextBlock block = highlighter->document()->begin(); block.isValid(); block = block.next()) {
-            for (const QTextLayout::FormatRange& range : block.layout()->formats())
-                count += range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline ? 1 : 0;
-        }
+        count += highlighter->underlinedCount();
     }
     return count;
 }

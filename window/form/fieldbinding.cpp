@@ -269,11 +269,36 @@ void FieldBinding::setText(const QString& text)
     remember(text);
 }
 
+namespace {
+
+// Whether the widget gives the text back as it was set: it turns every
+// line end but CR LF (and Qt's frame marks) into one of its own, which it
+// gives back as CR LF, so that the length tells (a field may hold megabytes:
+// no reading back).
+bool givenBackAsSet(const QString& text, const QTextDocument& doc)
+{
+    if (doc.characterCount() - 1 + doc.blockCount() - 1 != text.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        else if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator
+                 || c == 0xfdd0 || c == 0xfdd1)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void FieldBinding::remember(const QString& text)
 {
     shadowed_ = false;
     exact_.clear();
     shown_.clear();
+    if (section_ && givenBackAsSet(text, *section_->document()))
+        return;
     QString shown = shownText();
     if (shown != text) {
         shadowed_ = true;
