@@ -193,6 +193,21 @@ TEST_F(HighlighterTest, ALargeTextIsCheckedInSlicesAfterwards)
     EXPECT_TRUE(underlined(doc).isEmpty()) << "nothing checked while the text was set";
     settle();
     EXPECT_EQ(underlined(doc), QStringList(400, QStringLiteral("viss")));
+
+    // A large edit over underlined paragraphs, as "Alles vervangen" makes:
+    // meanwhile no underline stands where its word no longer is.
+    QTextCursor edit(&doc);
+    edit.beginEditBlock();
+    for (int i = 0; i < 400; i += 2) {
+        edit.setPosition(doc.findBlockByNumber(i).position());
+        edit.insertText(QStringLiteral("De vis zwemt in het water, "));
+    }
+    edit.endEditBlock();
+    EXPECT_TRUE(highlighter->isChecking());
+    const QStringList meanwhile = underlined(doc);
+    EXPECT_EQ(meanwhile.count(QStringLiteral("viss")), meanwhile.size()) << meanwhile.join(u',').toStdString();
+    settle();
+    EXPECT_EQ(underlined(doc), QStringList(400, QStringLiteral("viss")));
 }
 
 TEST_F(HighlighterTest, ATextThereBeforeIsCheckedToo)
