@@ -396,7 +396,7 @@ def main():
             if want("openen"):
                 for size in sizes:
                     # A key pressed makes the work unsaved: the question comes first.
-                    steps = (f"settle,alt+b,o,window:{PROGRAM_TITLE},alt+n,window:Bestand Openen,"
+                    steps = (f"settle,text:x,alt+b,o,window:{PROGRAM_TITLE},alt+n,window:Bestand Openen,"
                              f"text:{bench.document(size)}")
                     bench.run("openen", "program", size, ["--steps", steps, "--trigger", "Return", "--seconds",
                                                           "6" if size >= 10 else "3"], command=[bench.program])
@@ -411,17 +411,18 @@ def main():
                     ["xclip", "-selection", "clipboard", "-quiet", "-i", forum], env=env,
                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                 bench.run("import", "program", 1,
-                          ["--steps", f"settle,alt+b,i,window:Forumtekst Importeren,alt+k,window:{PROGRAM_TITLE}",
+                          ["--steps", f"settle,text:x,alt+b,i,window:Forumtekst Importeren,alt+k,window:{PROGRAM_TITLE}",
                            "--trigger", "alt+n", "--seconds", "3"], command=[bench.program], before=clipboard)
             if want("import"):
-                # From a file: read and taken apart on a thread of its own, then the question.
+                # From a file: read and taken apart on a thread of its own, then the question
+                # (a letter typed first, so that there is unsaved work to ask about).
                 # The file dialog has the question's title: a pause lets the question go and the
                 # dialog come. It starts in the home folder, where the file's name is typed.
                 for size in sizes:
                     forum = bench.forum_text(size)
                     name = os.path.basename(forum)
                     link = lambda env, forum=forum, name=name: os.symlink(forum, os.path.join(env["HOME"], name))
-                    steps = (f"settle,alt+b,i,window:Forumtekst Importeren,alt+u,pause:1000,text:{name},Return,"
+                    steps = (f"settle,text:x,alt+b,i,window:Forumtekst Importeren,alt+u,pause:1000,text:{name},Return,"
                              f"window:{PROGRAM_TITLE}")
                     bench.run("importfile", "program", size,
                               ["--steps", steps, "--trigger", "alt+n", "--seconds", str(max(3, size)), "--memory"],
