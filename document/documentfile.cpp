@@ -232,8 +232,14 @@ Outcome WriteDocumentFile(const QString& path, const ArticleDocument& doc, FileE
         return Outcome::failed(toQString(messages::kMarkersRefused)
                                    .arg(quotedPath(path), kFieldMarker, kLinkMarker, placeList(doc, markers)));
     }
-    const std::optional<QByteArray> bytes =
-        encoding == FileEncoding::Utf8 ? utf8WithByteOrderMark(SerializeDocument(doc)) + "\r\n" : encodeFile(doc);
+    std::optional<QByteArray> bytes;
+    if (encoding == FileEncoding::Utf8) {
+        bytes = kUtf8ByteOrderMark.toByteArray();
+        appendSerializedUtf8(*bytes, doc);
+        *bytes += "\r\n";
+    } else {
+        bytes = encodeFile(doc);
+    }
     if (!bytes) {
         std::vector<DocumentPlace> places;
         for (const UnencodableText& found : placesWithUnencodable(doc))

@@ -2,28 +2,60 @@
 
 #include "document/windows1252.h"
 
+#include <algorithm>
+
 namespace vinkring {
 
-QString SerializeDocument(const ArticleDocument& doc)
-{
-    qsizetype size = qsizetype(kFieldCount) * kFieldMarker.size();
-    for (const QString& text : doc.fields)
-        size += text.size();
-    for (const QString& line : doc.links)
-        size += line.size() + kLinkMarker.size();
+namespace {
 
-    QString out;
-    out.reserve(size);
+// The document's text, piece by piece, in order.
+template <typename Piece>
+void forEachPiece(const ArticleDocument& doc, Piece piece)
+{
     for (const QString& text : doc.fields) {
-        out += text;
-        out += kFieldMarker;
+        piece(QStringView(text));
+        piece(QStringView(kFieldMarker));
     }
     for (qsizetype i = 0; i < doc.links.size(); ++i) {
         if (i > 0)
-            out += kLinkMarker;
-        out += doc.links.at(i);
+            piece(QStringView(kLinkMarker));
+        piece(QStringView(doc.links.at(i)));
     }
+}
+
+qsizetype serializedSize(const ArticleDocument& doc)
+{
+    qsizetype size = 0;
+    forEachPiece(doc, [&size](QStringView piece) { size += piece.size(); });
+    return size;
+}
+
+}  // namespace
+
+QString SerializeDocument(const ArticleDocument& doc)
+{
+    QString out;
+    out.reserve(serializedSize(doc));
+    forEachPiece(doc, [&out](QStringView piece) { out += piece; });
     return out;
+}
+
+void appendSerializedUtf8(QByteArray& out, const ArticleDocument& doc)
+{
+    // In short runs: the whole text at once would be held as characters and
+    // as up to three bytes for each, six times the article.
+    static constexpr qsizetype kRun = 64 * 1024;
+    out.reserve(out.size() + serializedSize(doc));
+    forEachPiece(doc, [&out](QStringView piece) {
+        while (!piece.isEmpty()) {
+            qsizetype run = std::min(piece.size(), kRun);
+            // A pair of surrogates stays in one run.
+            if (run < piece.size() && piece[run - 1].isHighSurrogate())
+                --run;
+            out += piece.first(run).toUtf8();
+            piece = piece.sliced(run);
+        }
+    });
 }
 
 namespace {

@@ -19,6 +19,9 @@ inline const QString kFieldMarker = QString::fromLatin1(kFieldMarkerBytes);
 inline const QString kLinkMarker = QString::fromLatin1(kLinkMarkerBytes);
 
 QString SerializeDocument(const ArticleDocument& doc);
+// Appends SerializeDocument(doc) in UTF-8 to out, without holding the text
+// as characters first.
+void appendSerializedUtf8(QByteArray& out, const ArticleDocument& doc);
 
 // The document held by text, or nullopt when it holds fewer than 27 field
 // markers and so is not a document.

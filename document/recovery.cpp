@@ -153,7 +153,7 @@ QByteArray recoveryBytes(const RecoveryCopy& copy)
                              {QStringLiteral("links"), lengths(copy.document.links)}};
     QByteArray out = QJsonDocument(header).toJson(QJsonDocument::Compact);
     out += '\n';
-    out += SerializeDocument(copy.document).toUtf8();
+    appendSerializedUtf8(out, copy.document);
     return out;
 }
 

@@ -42,6 +42,23 @@ QString allCodePageCharacters()
     return decodeWindows1252(bytes);
 }
 
+// In UTF-8 without the text first: the same bytes, a pair of surrogates at
+// any place a run of the writing may end, and a lone one at the very end.
+TEST(DocumentString, Utf8AsTheWholeTextEncoded)
+{
+    ArticleDocument doc;
+    const QString pair = QStringLiteral("\U0001F41F");
+    QString field;
+    for (int i = 0; i < 4; ++i)
+        field += QString(64 * 1024 - 1 + i, u'\u00e9') + pair;
+    doc.field("txtInleiding") = field;
+    doc.field("txtTitel") = QStringLiteral("Vis ") + pair;
+    doc.links << QStringLiteral("Foto, f.jpg") << QString(QChar(0xd83d));
+    QByteArray bytes("head\n");
+    appendSerializedUtf8(bytes, doc);
+    EXPECT_EQ(bytes, "head\n" + SerializeDocument(doc).toUtf8());
+}
+
 }  // namespace
 
 TEST(DocumentString, EmptyDocumentIs27FieldMarkers)
