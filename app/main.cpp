@@ -8,9 +8,11 @@
 #include "app/startuparguments.h"
 #include "window/form/fontlayout.h"
 #include "window/form/windowframe.h"
+#include "platform/memory.h"
 
 int main(int argc, char* argv[])
 {
+    vinkring::returnLargeBlocksAtOnce();
     // Answered before Qt looks for a display, so that they work without one.
     QStringList given;
     for (int i = 0; i < argc; ++i)
