@@ -190,23 +190,77 @@ void ArticleView::changed()
 void ArticleView::refresh()
 {
     pause_.stop();
-    ArticleOutline outline;
-    const QString text = BuildArticle(source_(), ArticleFlavour::Forum, &outline);
-    if (text == shownText_)
+    const ArticleDocument& doc = source_();
+    // The window's texts share their characters until they change, so an
+    // unchanged field compares at no cost.
+    const auto same = [](const QString& a, const QString& b) {
+        return a.size() == b.size() && (a.constData() == b.constData() || a == b);
+    };
+    std::array<bool, kFieldCount + 1> changed{};
+    bool any = false;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        changed[i] = !parts_[i].valid || !same(doc.fields[i], parts_[i].fieldText);
+        any = any || changed[i];
+    }
+    changed[kFieldCount] = !parts_[kFieldCount].valid || doc.links != shownLinks_;
+    any = any || changed[kFieldCount];
+    if (!any)
         return;
-    QList<ForumLine> lines = parseForumPost(text);
-    for (std::size_t i = 0; i < kFieldCount; ++i)
-        partLine_[i] = lineAt(lines, outline.fieldStart[i]);
+    showLines(readParts(doc, changed));
+    showSize();
+    keepInView(writingLine());
+}
+
+QList<ForumLine> ArticleView::readParts(const ArticleDocument& doc, std::array<bool, kFieldCount + 1> changed)
+{
+    ArticleOutline outline;
+    const QString text = BuildArticle(doc, ArticleFlavour::Forum, &outline);
     textStart_ = outline.textStart;
     fieldStart_ = outline.fieldStart;
     linksStart_ = outline.linksStart;
-    linksLine_ = lineAt(lines, outline.linksStart);
-    words_ = countWords(lines);
-    characters_ = countCharacters(text);
-    showSize();
-    shownText_ = text;
-    showLines(std::move(lines));
-    keepInView(writingLine());
+    // A part that looked ahead for a link's end is read again after any
+    // change behind it.
+    bool changedAfter = false;
+    for (std::size_t i = parts_.size(); i-- > 0;) {
+        if (changedAfter && parts_[i].read.readAhead)
+            changed[i] = true;
+        changedAfter = changedAfter || changed[i];
+    }
+    QList<ForumLine> lines;
+    lines.reserve(lines_.size() + 16);
+    ForumCarry carry;
+    words_ = 0;
+    characters_ = 0;
+    for (std::size_t i = 0; i < parts_.size(); ++i) {
+        Part& part = parts_[i];
+        const qsizetype from = i < kFieldCount ? outline.fieldStart[i] : outline.linksStart;
+        const qsizetype to = i + 1 < kFieldCount ? outline.fieldStart[i + 1]
+            : i + 1 == kFieldCount                ? outline.linksStart
+                                                  : text.size();
+        if (changed[i] || !(part.carriedIn == carry)) {
+            part.read = readForumPart(text, from, to, carry);
+            for (ForumLine& line : part.read.lines)
+                line.source -= from;
+            part.carriedIn = carry;
+            part.words = countWords(part.read.lines);
+            part.characters = countCharacters(QStringView(text).sliced(from, to - from));
+            part.valid = true;
+            if (i < kFieldCount)
+                part.fieldText = doc.fields[i];
+            else
+                shownLinks_ = doc.links;
+        }
+        carry = part.read.carried;
+        words_ += part.words;
+        characters_ += part.characters;
+        if (i < kFieldCount)
+            partLine_[i] = int(lines.size());
+        else
+            linksLine_ = int(lines.size());
+        for (const ForumLine& line : part.read.lines)
+            lines.append(ForumLine{line.source + from, line.runs});
+    }
+    return lines;
 }
 
 // Only the lines that changed are replaced, between the unchanged ones

@@ -127,7 +127,23 @@ private:
     bool placed_ = false;
     QRect placedAt_;  // where it was put, to tell whether the writer moved it
 
-    QString shownText_;
+    // The article read in parts, a field's part (its headings, its text and
+    // the blank line after it) and the links chapter's: a part is read
+    // again only when its text, what the parts before it carried into it,
+    // or (for one that looked ahead for a link's end) a later part changed.
+    struct Part {
+        QString fieldText;  // as read; the links part keeps the links
+        ForumCarry carriedIn;
+        ForumPart read;  // its lines' sources from the part's start
+        qsizetype words = 0;
+        qsizetype characters = 0;
+        bool valid = false;
+    };
+    // The lines of the whole post, the parts read again where they changed.
+    QList<ForumLine> readParts(const ArticleDocument& doc, std::array<bool, kFieldCount + 1> changed);
+
+    std::array<Part, kFieldCount + 1> parts_;
+    QStringList shownLinks_;
     QList<ForumLine> lines_;  // one per block of the view's document
     std::array<int, kFieldCount> partLine_{};
     std::array<qsizetype, kFieldCount> textStart_{};  // of each field in the forum text
