@@ -2,6 +2,8 @@
 // window, on fake platform services.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <QAction>
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QTextDocument>
 
 #include "article/articlebuilder.h"
+#include "article/forumpost.h"
 #include "fakes/fakeplatform.h"
 #include "window/aids/articleview.h"
 #include "window/aids/viewplacement.h"
@@ -365,6 +368,95 @@ TEST_F(ArticleViewTest, NeverChangesTheDocumentOrTheClipboard)
     EXPECT_FALSE(platform.clipboard.hasText);
     EXPECT_EQ(form->document(), doc);
     EXPECT_FALSE(form->unsavedChanges());
+}
+
+// Each block of a document: its text, and each fragment's text and format.
+QStringList blocksOf(const QTextDocument& doc)
+{
+    QStringList blocks;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        QString shown = block.text();
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            shown += QStringLiteral(" |%1 w%2 i%3 u%4 s%5 v%6 %7")
+                         .arg(it.fragment().text())
+                         .arg(format.fontWeight())
+                         .arg(format.fontItalic())
+                         .arg(format.fontUnderline())
+                         .arg(format.fontStrikeOut())
+                         .arg(int(format.verticalAlignment()))
+                         .arg(format.anchorHref());
+        }
+        blocks << shown;
+    }
+    return blocks;
+}
+
+// Random edits in random fields and the links, each shown at once: the view
+// shows what a view opened on the same document shows, and the lines of the
+// whole post read in one go.
+TEST(ArticleViewUpdate, AfterAnyEditsShowsWhatAFullReadingShows)
+{
+    ArticleDocument doc = test::zebravis(defaultDocument());
+    ArticleView view([&doc]() -> const ArticleDocument& { return doc; }, nullptr);
+    view.refresh();
+    const QStringList typed = {
+        QStringLiteral("x"),      QStringLiteral(" woord"), QStringLiteral("\r\n"),  QStringLiteral("<b>"),
+        QStringLiteral("</b>"),   QStringLiteral("<i>"),    QStringLiteral("</i>"),    QStringLiteral("<sub>"),
+        QStringLiteral("<br>"),   QStringLiteral("[URL]"),  QStringLiteral("[/URL]"),  QStringLiteral("[URL=www.a.nl]"),
+        QStringLiteral("[url=http://b.nl/x]"),              QStringLiteral("</STRONG>"), QStringLiteral("<"),
+    };
+    std::mt19937 random(29);
+    const auto pick = [&](qsizetype size) { return qsizetype(random() % std::uint32_t(size)); };
+    const auto check = [&](int step) {
+        view.refresh();
+        ArticleView full([&doc]() -> const ArticleDocument& { return doc; }, nullptr);
+        full.refresh();
+        const QStringList shown = blocksOf(*view.textView()->document());
+        ASSERT_EQ(shown, blocksOf(*full.textView()->document())) << "after edit " << step;
+        const QList<ForumLine> lines = parseForumPost(BuildArticle(doc, ArticleFlavour::Forum));
+        ASSERT_EQ(shown.size(), lines.size()) << "after edit " << step;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            QString text;
+            for (const ForumRun& run : lines[i].runs)
+                text += run.text;
+            ASSERT_EQ(view.textView()->document()->findBlockByNumber(int(i)).text(), text)
+                << "after edit " << step << ", line " << i;
+        }
+        ASSERT_EQ(view.sizeText(), full.sizeText()) << "after edit " << step;
+    };
+    for (int step = 0; step < 300; ++step) {
+        QString& field = doc.fields[std::size_t(pick(kFieldCount))];
+        const qsizetype at = pick(field.size() + 1);
+        switch (pick(10)) {
+        case 0:  // a tag typed and taken away again
+        {
+            const QString tag = typed[3 + pick(8)];
+            field.insert(at, tag);
+            check(step);
+            field.remove(at, tag.size());
+            break;
+        }
+        case 1:
+            field.clear();
+            break;
+        case 2:
+            if (!doc.links.isEmpty())
+                doc.links.removeAt(pick(doc.links.size()));
+            doc.links.append(QStringLiteral("Site %1, http://s%1.nl").arg(step));
+            break;
+        case 3:
+        case 4:
+            field.remove(at, 1 + pick(6));
+            break;
+        default:
+            field.insert(at, typed[pick(typed.size())]);
+            break;
+        }
+        check(step);
+        if (HasFatalFailure())
+            return;
+    }
 }
 
 }  // namespace

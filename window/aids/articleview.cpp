@@ -406,10 +406,21 @@ void ArticleView::rebuild()
     cursor.endEditBlock();
 }
 
+// The view's top line by halving, from the blocks' places: Qt's hit test
+// walks the blocks from the start, a millisecond and more at 1 MB.
 ArticleView::Reading ArticleView::readingPlace() const
 {
-    const int block = text_->cursorForPosition(QPoint(0, 0)).blockNumber();
-    return {block, text_->verticalScrollBar()->value() - blockTop(block)};
+    const int top = text_->verticalScrollBar()->value();
+    int low = 0;
+    int high = text_->document()->blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (blockTop(middle) <= top)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return {low, top - blockTop(low)};
 }
 
 int ArticleView::blockTop(int block) const
