@@ -91,10 +91,14 @@ private:
     };
 
     void partEntered(std::size_t part);
-    void showLines(QList<ForumLine> lines);
+    // The fields' parts and the links chapter's.
+    static constexpr std::size_t kPartCount = kFieldCount + 1;
+    // The first line of each part.
+    using PartLines = std::array<int, kPartCount>;
+
+    void showLines(QList<ForumLine> lines, const PartLines& oldStarts);
     void rebuild();
-    void replaceLines(int from, int oldEnd, int newEnd, const QList<ForumLine>& lines);
-    void removeBlock(QTextCursor& cursor);
+    void replacePartLines(int oldFirst, int oldCount, int newFirst, int newCount, const QList<ForumLine>& lines);
     void insertLine(QTextCursor& cursor, const ForumLine& line);
     Reading readingPlace() const;
     int blockTop(int block) const;
@@ -140,12 +144,13 @@ private:
         bool valid = false;
     };
     // The lines of the whole post, the parts read again where they changed.
-    QList<ForumLine> readParts(const ArticleDocument& doc, std::array<bool, kFieldCount + 1> changed);
+    QList<ForumLine> readParts(const ArticleDocument& doc, std::array<bool, kPartCount> changed);
 
-    std::array<Part, kFieldCount + 1> parts_;
+    std::array<Part, kPartCount> parts_;
     QStringList shownLinks_;
     QList<ForumLine> lines_;  // one per block of the view's document
-    std::array<int, kFieldCount> partLine_{};
+    PartLines partLine_{};
+    bool framed_ = false;  // the document holds the parts in their frames
     std::array<qsizetype, kFieldCount> textStart_{};  // of each field in the forum text
     std::array<qsizetype, kFieldCount> fieldStart_{};  // with its headings
     qsizetype linksStart_ = 0;
@@ -157,7 +162,6 @@ private:
     // The field a click in the view sent the focus to: the view stays put
     // when it gets it (later, once the wizard is the active window again).
     std::optional<std::size_t> clickedField_;
-    int linksLine_ = 0;
 };
 
 }  // namespace vinkring
