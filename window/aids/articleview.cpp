@@ -301,13 +301,13 @@ void ArticleView::showLines(QList<ForumLine> lines, const PartLines& oldStarts)
     lines_ = std::move(lines);
     if (!framed_ || text_->document()->blockCount() != lines_.size()) {
         rebuild();
+        if (wasEmpty)
+            text_->verticalScrollBar()->setValue(0);
         return;
     }
     // The reader keeps the place: lines after the change move with it; in
     // the change itself the view stays where it is.
-    if (wasEmpty) {
-        text_->verticalScrollBar()->setValue(0);
-    } else if (reading.block < from || reading.block >= oldEnd) {
+    if (reading.block < from || reading.block >= oldEnd) {
         const int block = reading.block < from ? reading.block : reading.block + newEnd - oldEnd;
         const int top = blockTop(block) + reading.offset;
         QScrollBar* bar = text_->verticalScrollBar();
