@@ -239,7 +239,7 @@ QList<ForumLine> ArticleView::readParts(const ArticleDocument& doc, std::array<b
         const qsizetype to = i + 1 < kFieldCount ? outline.fieldStart[i + 1]
             : i + 1 == kFieldCount                ? outline.linksStart
                                                   : text.size();
-        if (changed[i] || !(part.carriedIn == carry)) {
+        if (changed[i] || part.carriedIn != carry) {
             part.read = readForumPart(text, from, to, carry);
             for (ForumLine& line : part.read.lines)
                 line.source -= from;

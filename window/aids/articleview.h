@@ -136,7 +136,7 @@ private:
     // again only when its text, what the parts before it carried into it,
     // or (for one that looked ahead for a link's end) a later part changed.
     struct Part {
-        QString fieldText;  // as read; the links part keeps the links
+        QString fieldText;  // as read (the links part: shownLinks_)
         ForumCarry carriedIn;
         ForumPart read;  // its lines' sources from the part's start
         qsizetype words = 0;
