@@ -55,11 +55,44 @@ bool startsWithAt(QStringView text, qsizetype at, QLatin1StringView what)
 // stays linear whatever the text holds.
 class MarkupReader {
 public:
-    explicit MarkupReader(QStringView text) : s_(text), n_(text.size()) {}
+    explicit MarkupReader(QStringView text) : s_(text), n_(text.size()), end_(n_) {}
+
+    // Reads [from, to) only, carrying in what came before from.
+    MarkupReader(QStringView text, qsizetype from, qsizetype to, const ForumCarry& carried)
+        : s_(text), n_(text.size()), end_(to), i_(from), line_{from, {}}, depth_(carried.depth),
+          link_(carried.link), linkEnd_(carried.linkEnd < 0 ? -1 : from + carried.linkEnd)
+    {
+        // Where they were opened only matters to the findings.
+        for (int style = 0; style < kStyleCount; ++style) {
+            for (int k = 0; k < depth_[std::size_t(style)]; ++k)
+                open_.push_back({quint8(1 << style), from, 0});
+        }
+    }
+
+    ForumPart readPart()
+    {
+        readUntilEnd();
+        if (end_ == n_)
+            lines_.push_back(std::move(line_));
+        ForumCarry out{depth_, link_, linkEnd_ < 0 ? -1 : linkEnd_ - end_};
+        return {std::move(lines_), std::move(out), readAhead_};
+    }
 
     ForumReading read()
     {
-        while (i_ < n_) {
+        readUntilEnd();
+        lines_.push_back(std::move(line_));
+        for (const OpenTag& open : open_)
+            note(MarkupProblem::TagNotClosed, open.offset, open.length);
+        std::stable_sort(findings_.begin(), findings_.end(),
+                         [](const MarkupFinding& a, const MarkupFinding& b) { return a.offset < b.offset; });
+        return {std::move(lines_), std::move(findings_)};
+    }
+
+private:
+    void readUntilEnd()
+    {
+        while (i_ < end_) {
             if (i_ == linkEnd_) {
                 i_ += kLinkClose.size();
                 link_.clear();
@@ -72,15 +105,8 @@ public:
             else if (!(c == u'<' && takeTag()) && !(c == u'[' && takeCode()))
                 takeText();
         }
-        lines_.push_back(std::move(line_));
-        for (const OpenTag& open : open_)
-            note(MarkupProblem::TagNotClosed, open.offset, open.length);
-        std::stable_sort(findings_.begin(), findings_.end(),
-                         [](const MarkupFinding& a, const MarkupFinding& b) { return a.offset < b.offset; });
-        return {std::move(lines_), std::move(findings_)};
     }
 
-private:
     struct OpenTag {
         quint8 style;
         qsizetype offset;
@@ -184,7 +210,9 @@ private:
 
     const QStringView s_;
     const qsizetype n_;
+    const qsizetype end_;  // of the part read
     qsizetype i_ = 0;
+    bool readAhead_ = false;
     QList<ForumLine> lines_;
     ForumLine line_;
     QList<MarkupFinding> findings_;
@@ -280,6 +308,8 @@ qsizetype MarkupReader::findClose(qsizetype from)
     const qsizetype close = s_.indexOf(kLinkClose, from, Qt::CaseInsensitive);
     if (close < 0)
         noCloseFrom_ = from;
+    if (close < 0 || close >= end_)
+        readAhead_ = true;
     return close;
 }
 
@@ -553,6 +583,11 @@ QTextCharFormat runCharFormat(quint8 styles, const QString& link, const QBrush& 
 ForumReading readForumText(QStringView text)
 {
     return MarkupReader(text).read();
+}
+
+ForumPart readForumPart(QStringView text, qsizetype from, qsizetype to, const ForumCarry& carried)
+{
+    return MarkupReader(text, from, to, carried).readPart();
 }
 
 QString codeSafe(QStringView text)

@@ -174,6 +174,30 @@ struct ForumReading {
 // post, an export each section on its own.
 ForumReading readForumText(QStringView text);
 
+// What the reading carries from one part of a text into the next: the
+// styles open, and the link it is inside.
+struct ForumCarry {
+    std::array<int, kStyleCount> depth{};  // how often each style is open
+    QString link;
+    qsizetype linkEnd = -1;  // where that link's [/URL] stands, from the next part's start
+    friend bool operator==(const ForumCarry&, const ForumCarry&) = default;
+};
+
+struct ForumPart {
+    QList<ForumLine> lines;  // those that start in the part, their sources in the whole text
+    ForumCarry carried;      // into the part after it
+    // The reading looked for a [/URL] beyond the part's end: a change after
+    // it may change the part.
+    bool readAhead = false;
+};
+
+// The part [from, to) of text, both at a line's start (to may be the end),
+// read as readForumText reads it there, given what the text before it
+// carried in: the parts' lines one after the other are the whole text's.
+// So a part whose text and carry stayed the same need not be read again.
+// The findings are left out.
+ForumPart readForumPart(QStringView text, qsizetype from, qsizetype to, const ForumCarry& carried);
+
 // text as a forum that reads bracket codes should show it: each "[" that
 // could start a code there ("[b]", "[/i", "[quote") gets an invisible word
 // joiner (U+2060) after it, so that the writer's text stays text.

@@ -7,7 +7,7 @@ QList<ForumLine> parseForumPost(const QString& forumText)
     return readForumText(forumText).lines;
 }
 
-qsizetype countCharacters(const QString& forumText)
+qsizetype countCharacters(QStringView forumText)
 {
     qsizetype count = forumText.size();
     for (qsizetype i = 1; i < forumText.size(); ++i) {

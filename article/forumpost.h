@@ -16,7 +16,7 @@ QList<ForumLine> parseForumPost(const QString& forumText);
 // The size of the post as a forum counts it: every character of the forum
 // text (a line end CR LF is two, a letter outside the basic plane one), and
 // the words a reader sees (tags and link targets are not words).
-qsizetype countCharacters(const QString& forumText);
+qsizetype countCharacters(QStringView forumText);
 qsizetype countWords(const QList<ForumLine>& lines);
 
 }  // namespace vinkring

@@ -2,6 +2,8 @@
 // window, on fake platform services.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <QAction>
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QTextDocument>
 
 #include "article/articlebuilder.h"
+#include "article/forumpost.h"
 #include "fakes/fakeplatform.h"
 #include "window/aids/articleview.h"
 #include "window/aids/viewplacement.h"
@@ -365,6 +368,82 @@ TEST_F(ArticleViewTest, NeverChangesTheDocumentOrTheClipboard)
     EXPECT_FALSE(platform.clipboard.hasText);
     EXPECT_EQ(form->document(), doc);
     EXPECT_FALSE(form->unsavedChanges());
+}
+
+// Each block's text, and each fragment's text and look.
+QStringList blocksOf(const QTextDocument& doc)
+{
+    QStringList blocks;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        QString shown = block.text();
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            shown += QStringLiteral(" |%1 %2 %3%4%5 %6 %7")
+                         .arg(it.fragment().text())
+                         .arg(f.fontWeight())
+                         .arg(f.fontItalic())
+                         .arg(f.fontUnderline())
+                         .arg(f.fontStrikeOut())
+                         .arg(int(f.verticalAlignment()))
+                         .arg(f.anchorHref());
+        }
+        blocks << shown;
+    }
+    return blocks;
+}
+
+// Random edits in random fields and the links, each shown at once: the view
+// shows what a view opened on the same document shows, line for line the
+// whole post read in one go.
+TEST(ArticleViewUpdate, AfterAnyEditsShowsWhatAFullReadingShows)
+{
+    using namespace Qt::StringLiterals;
+    ArticleDocument doc = test::zebravis(defaultDocument());
+    const auto source = [&doc]() -> const ArticleDocument& { return doc; };
+    ArticleView view(source, nullptr);
+    // Tags from the fourth to the eleventh.
+    const QStringList typed = {u"x"_s,     u" woord"_s, u"\r\n"_s, u"<b>"_s,
+                               u"</b>"_s,  u"<i>"_s,    u"</i>"_s,   u"<sub>"_s,
+                               u"<br>"_s,  u"[URL]"_s,  u"[/URL]"_s, u"[URL=www.a.nl]"_s,
+                               u"[url=http://b.nl/x]"_s, u"</STRONG>"_s, u"<"_s};
+    std::mt19937 random(29);
+    const auto pick = [&](qsizetype size) { return qsizetype(random() % std::uint32_t(size)); };
+    const auto check = [&](int step) {
+        view.refresh();
+        ArticleView full(source, nullptr);
+        full.refresh();
+        ASSERT_EQ(blocksOf(*view.textView()->document()), blocksOf(*full.textView()->document())) << step;
+        ASSERT_EQ(view.sizeText(), full.sizeText()) << step;
+        QStringList read;
+        for (const ForumLine& line : parseForumPost(BuildArticle(doc, ArticleFlavour::Forum))) {
+            read << QString();
+            for (const ForumRun& run : line.runs)
+                read.back() += run.text;
+        }
+        ASSERT_EQ(view.textView()->document()->toPlainText().split(u'\n'), read) << step;
+    };
+    for (int step = 0; step < 300 && !HasFatalFailure(); ++step) {
+        QString& field = doc.fields[std::size_t(pick(kFieldCount))];
+        const qsizetype at = pick(field.size() + 1);
+        const qsizetype what = pick(10);
+        if (what == 0) {  // a tag typed and taken away again
+            const QString tag = typed[3 + pick(8)];
+            field.insert(at, tag);
+            check(step);
+            field.remove(at, tag.size());
+        } else if (what == 1) {
+            field.clear();
+        } else if (what == 2) {
+            if (!doc.links.isEmpty())
+                doc.links.removeAt(pick(doc.links.size()));
+            doc.links.append(QStringLiteral("Site %1, http://s%1.nl").arg(step));
+        } else if (what < 5) {
+            field.remove(at, 1 + pick(6));
+        } else {
+            field.insert(at, typed[pick(typed.size())]);
+        }
+        check(step);
+    }
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QHBoxLayout>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -190,28 +191,84 @@ void ArticleView::changed()
 void ArticleView::refresh()
 {
     pause_.stop();
-    ArticleOutline outline;
-    const QString text = BuildArticle(source_(), ArticleFlavour::Forum, &outline);
-    if (text == shownText_)
+    const ArticleDocument& doc = source_();
+    // The window's texts share their characters until they change, so an
+    // unchanged field compares at no cost.
+    const auto same = [](const QString& a, const QString& b) {
+        return a.size() == b.size() && (a.constData() == b.constData() || a == b);
+    };
+    std::array<bool, kPartCount> changed{};
+    bool any = false;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        changed[i] = !parts_[i].valid || !same(doc.fields[i], parts_[i].fieldText);
+        any = any || changed[i];
+    }
+    changed[kFieldCount] = !parts_[kFieldCount].valid || doc.links != shownLinks_;
+    any = any || changed[kFieldCount];
+    if (!any)
         return;
-    QList<ForumLine> lines = parseForumPost(text);
-    for (std::size_t i = 0; i < kFieldCount; ++i)
-        partLine_[i] = lineAt(lines, outline.fieldStart[i]);
-    textStart_ = outline.textStart;
-    fieldStart_ = outline.fieldStart;
-    linksStart_ = outline.linksStart;
-    linksLine_ = lineAt(lines, outline.linksStart);
-    words_ = countWords(lines);
-    characters_ = countCharacters(text);
+    const PartLines oldStarts = partLine_;
+    showLines(readParts(doc, changed), oldStarts);
     showSize();
-    shownText_ = text;
-    showLines(std::move(lines));
     keepInView(writingLine());
 }
 
-// Only the lines that changed are replaced, between the unchanged ones
-// before and after them: a keystroke costs one line, not the article.
-void ArticleView::showLines(QList<ForumLine> lines)
+QList<ForumLine> ArticleView::readParts(const ArticleDocument& doc, std::array<bool, kPartCount> changed)
+{
+    ArticleOutline outline;
+    const QString text = BuildArticle(doc, ArticleFlavour::Forum, &outline);
+    textStart_ = outline.textStart;
+    fieldStart_ = outline.fieldStart;
+    linksStart_ = outline.linksStart;
+    // A part that looked ahead for a link's end is read again after any
+    // change behind it.
+    bool changedAfter = false;
+    for (std::size_t i = parts_.size(); i-- > 0;) {
+        if (changedAfter && parts_[i].read.readAhead)
+            changed[i] = true;
+        changedAfter = changedAfter || changed[i];
+    }
+    QList<ForumLine> lines;
+    lines.reserve(lines_.size() + 16);
+    ForumCarry carry;
+    words_ = 0;
+    characters_ = 0;
+    for (std::size_t i = 0; i < parts_.size(); ++i) {
+        Part& part = parts_[i];
+        const qsizetype from = i < kFieldCount ? outline.fieldStart[i] : outline.linksStart;
+        const qsizetype to = i + 1 < kFieldCount ? outline.fieldStart[i + 1]
+            : i + 1 == kFieldCount                ? outline.linksStart
+                                                  : text.size();
+        if (changed[i] || part.carriedIn != carry) {
+            part.read = readForumPart(text, from, to, carry);
+            for (ForumLine& line : part.read.lines)
+                line.source -= from;
+            part.carriedIn = carry;
+            part.words = countWords(part.read.lines);
+            part.characters = countCharacters(QStringView(text).sliced(from, to - from));
+            part.valid = true;
+            if (i < kFieldCount)
+                part.fieldText = doc.fields[i];
+            else
+                shownLinks_ = doc.links;
+        }
+        carry = part.read.carried;
+        words_ += part.words;
+        characters_ += part.characters;
+        partLine_[i] = int(lines.size());
+        for (const ForumLine& line : part.read.lines)
+            lines.append(ForumLine{line.source + from, line.runs});
+    }
+    return lines;
+}
+
+// The view's document holds a block per line. The title's part stands in
+// the root frame, every later part's lines but its last (always empty: the
+// blank line after it) in a frame of its own, and that blank line in the root
+// between two frames. So block numbers are line numbers, and Qt lays out
+// again only the frame that changed: it moves the others as a whole instead
+// of walking every block below the change.
+void ArticleView::showLines(QList<ForumLine> lines, const PartLines& oldStarts)
 {
     const qsizetype common = std::min(lines_.size(), lines.size());
     qsizetype prefix = 0;
@@ -224,24 +281,33 @@ void ArticleView::showLines(QList<ForumLine> lines)
     const int from = int(prefix);
     const int oldEnd = int(lines_.size() - suffix);
     const int newEnd = int(lines.size() - suffix);
-    if (from == oldEnd && from == newEnd) {
+    if (from == oldEnd && from == newEnd && framed_) {
         lines_ = std::move(lines);
         return;
     }
     // An empty view has no place to keep: it starts at the top.
-    const bool wasEmpty = lines_.size() == 1 && lines_.front().runs.isEmpty();
+    const bool wasEmpty = !framed_;
     const Reading reading = readingPlace();
-    replaceLines(from, oldEnd, newEnd, lines);
+    if (framed_) {
+        // From the last part up, so that the blocks before keep their numbers.
+        for (std::size_t i = kPartCount; i-- > 0;) {
+            const int oldFirst = oldStarts[i];
+            const int oldCount = (i + 1 < kPartCount ? oldStarts[i + 1] : int(lines_.size())) - 1 - oldFirst;
+            const int newFirst = partLine_[i];
+            const int newCount = (i + 1 < kPartCount ? partLine_[i + 1] : int(lines.size())) - 1 - newFirst;
+            replacePartLines(oldFirst, oldCount, newFirst, newCount, lines);
+        }
+    }
     lines_ = std::move(lines);
-    if (text_->document()->blockCount() != lines_.size()) {
+    if (!framed_ || text_->document()->blockCount() != lines_.size()) {
         rebuild();
+        if (wasEmpty)
+            text_->verticalScrollBar()->setValue(0);
         return;
     }
     // The reader keeps the place: lines after the change move with it; in
     // the change itself the view stays where it is.
-    if (wasEmpty) {
-        text_->verticalScrollBar()->setValue(0);
-    } else if (reading.block < from || reading.block >= oldEnd) {
+    if (reading.block < from || reading.block >= oldEnd) {
         const int block = reading.block < from ? reading.block : reading.block + newEnd - oldEnd;
         const int top = blockTop(block) + reading.offset;
         QScrollBar* bar = text_->verticalScrollBar();
@@ -252,52 +318,64 @@ void ArticleView::showLines(QList<ForumLine> lines)
     }
 }
 
-void ArticleView::replaceLines(int from, int oldEnd, int newEnd, const QList<ForumLine>& lines)
+// The lines of one part but its last, oldCount blocks from block oldFirst,
+// become lines[newFirst, newFirst + newCount): only those that differ are
+// replaced, within the part's frame. A part has one such line at least.
+void ArticleView::replacePartLines(int oldFirst, int oldCount, int newFirst, int newCount,
+                                   const QList<ForumLine>& lines)
 {
+    const int common = std::min(oldCount, newCount);
+    int prefix = 0;
+    while (prefix < common && lines_[oldFirst + prefix].runs == lines[newFirst + prefix].runs)
+        ++prefix;
+    int suffix = 0;
+    while (suffix < common - prefix
+           && lines_[oldFirst + oldCount - 1 - suffix].runs == lines[newFirst + newCount - 1 - suffix].runs)
+        ++suffix;
+    const int from = oldFirst + prefix;  // blocks
+    const int to = oldFirst + oldCount - suffix;
+    const int first = newFirst + prefix;  // lines
+    const int last = newFirst + newCount - suffix;
+    if (from == to && first == last)
+        return;
     QTextDocument* doc = text_->document();
+    const auto endOf = [](const QTextBlock& block) { return block.position() + block.length() - 1; };
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
-    if (oldEnd > from) {
-        const QTextBlock first = doc->findBlockByNumber(from);
-        const QTextBlock last = doc->findBlockByNumber(oldEnd - 1);
-        cursor.setPosition(first.position());
-        cursor.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+    if (from < to && first < last) {
+        cursor.setPosition(doc->findBlockByNumber(from).position());
+        cursor.setPosition(endOf(doc->findBlockByNumber(to - 1)), QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
-        for (int i = from; i < newEnd; ++i) {
-            if (i > from)
+        for (int i = first; i < last; ++i) {
+            if (i > first)
                 cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
             insertLine(cursor, lines[i]);
         }
-        if (newEnd == from)
-            removeBlock(cursor);
-    } else if (from < doc->blockCount()) {
+    } else if (from < to) {
+        // Whole blocks go: with the line end after them, or, at the part's
+        // end, with the one before them, so that the frame keeps its end.
+        if (to < oldFirst + oldCount) {
+            cursor.setPosition(doc->findBlockByNumber(from).position());
+            cursor.setPosition(doc->findBlockByNumber(to).position(), QTextCursor::KeepAnchor);
+        } else {
+            cursor.setPosition(endOf(doc->findBlockByNumber(from - 1)));
+            cursor.setPosition(endOf(doc->findBlockByNumber(to - 1)), QTextCursor::KeepAnchor);
+        }
+        cursor.removeSelectedText();
+    } else if (from < oldFirst + oldCount) {
         cursor.setPosition(doc->findBlockByNumber(from).position());
-        for (int i = from; i < newEnd; ++i) {
+        for (int i = first; i < last; ++i) {
             insertLine(cursor, lines[i]);
             cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
         }
     } else {
-        cursor.movePosition(QTextCursor::End);
-        for (int i = from; i < newEnd; ++i) {
+        cursor.setPosition(endOf(doc->findBlockByNumber(from - 1)));
+        for (int i = first; i < last; ++i) {
             cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
             insertLine(cursor, lines[i]);
         }
     }
     cursor.endEditBlock();
-}
-
-// The block the cursor is in, emptied before, goes with its line end.
-void ArticleView::removeBlock(QTextCursor& cursor)
-{
-    const QTextBlock block = cursor.block();
-    if (block.next().isValid()) {
-        cursor.setPosition(block.position());
-        cursor.setPosition(block.next().position(), QTextCursor::KeepAnchor);
-    } else {
-        cursor.setPosition(block.position() - 1);
-        cursor.setPosition(block.position(), QTextCursor::KeepAnchor);
-    }
-    cursor.removeSelectedText();
 }
 
 void ArticleView::insertLine(QTextCursor& cursor, const ForumLine& line)
@@ -342,20 +420,44 @@ void ArticleView::rebuild()
 {
     QTextDocument* doc = text_->document();
     doc->clear();
+    framed_ = parts_.front().valid;
+    if (!framed_)
+        return;
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
-    for (qsizetype i = 0; i < lines_.size(); ++i) {
-        if (i > 0)
+    for (std::size_t i = 0; i < kPartCount; ++i) {
+        const int first = partLine_[i];
+        const int blank = (i + 1 < kPartCount ? partLine_[i + 1] : int(lines_.size())) - 1;
+        QTextFrame* frame = i > 0 ? cursor.insertFrame(QTextFrameFormat()) : nullptr;
+        for (int line = first; line < blank; ++line) {
+            if (line > first)
+                cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+            insertLine(cursor, lines_[line]);
+        }
+        // To the blank line after the part, in the root.
+        if (frame)
+            cursor.setPosition(frame->lastPosition() + 1);
+        else
             cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        insertLine(cursor, lines_[i]);
     }
     cursor.endEditBlock();
 }
 
+// The view's top line by halving, from the blocks' places: Qt's hit test
+// walks the blocks from the start, a millisecond and more at 1 MB.
 ArticleView::Reading ArticleView::readingPlace() const
 {
-    const int block = text_->cursorForPosition(QPoint(0, 0)).blockNumber();
-    return {block, text_->verticalScrollBar()->value() - blockTop(block)};
+    const int top = text_->verticalScrollBar()->value();
+    int low = 0;
+    int high = text_->document()->blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (blockTop(middle) <= top)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return {low, top - blockTop(low)};
 }
 
 int ArticleView::blockTop(int block) const
@@ -371,7 +473,7 @@ void ArticleView::partEntered(std::size_t part)
     const std::optional<std::size_t> clicked = std::exchange(clickedField_, std::nullopt);
     if (clicked == part)
         return;
-    const int line = part < kFieldCount ? partLine_[part] : linksLine_;
+    const int line = partLine_[std::min(part, kFieldCount)];
     if (pause_.isActive())
         refresh();
     scrollToLine(line);

@@ -91,10 +91,14 @@ private:
     };
 
     void partEntered(std::size_t part);
-    void showLines(QList<ForumLine> lines);
+    // The fields' parts and the links chapter's.
+    static constexpr std::size_t kPartCount = kFieldCount + 1;
+    // The first line of each part.
+    using PartLines = std::array<int, kPartCount>;
+
+    void showLines(QList<ForumLine> lines, const PartLines& oldStarts);
     void rebuild();
-    void replaceLines(int from, int oldEnd, int newEnd, const QList<ForumLine>& lines);
-    void removeBlock(QTextCursor& cursor);
+    void replacePartLines(int oldFirst, int oldCount, int newFirst, int newCount, const QList<ForumLine>& lines);
     void insertLine(QTextCursor& cursor, const ForumLine& line);
     Reading readingPlace() const;
     int blockTop(int block) const;
@@ -127,9 +131,26 @@ private:
     bool placed_ = false;
     QRect placedAt_;  // where it was put, to tell whether the writer moved it
 
-    QString shownText_;
+    // The article read in parts, a field's part (its headings, its text and
+    // the blank line after it) and the links chapter's: a part is read
+    // again only when its text, what the parts before it carried into it,
+    // or (for one that looked ahead for a link's end) a later part changed.
+    struct Part {
+        QString fieldText;  // as read (the links part: shownLinks_)
+        ForumCarry carriedIn;
+        ForumPart read;  // its lines' sources from the part's start
+        qsizetype words = 0;
+        qsizetype characters = 0;
+        bool valid = false;
+    };
+    // The lines of the whole post, the parts read again where they changed.
+    QList<ForumLine> readParts(const ArticleDocument& doc, std::array<bool, kPartCount> changed);
+
+    std::array<Part, kPartCount> parts_;
+    QStringList shownLinks_;
     QList<ForumLine> lines_;  // one per block of the view's document
-    std::array<int, kFieldCount> partLine_{};
+    PartLines partLine_{};
+    bool framed_ = false;  // the document holds the parts in their frames
     std::array<qsizetype, kFieldCount> textStart_{};  // of each field in the forum text
     std::array<qsizetype, kFieldCount> fieldStart_{};  // with its headings
     qsizetype linksStart_ = 0;
@@ -141,7 +162,6 @@ private:
     // The field a click in the view sent the focus to: the view stays put
     // when it gets it (later, once the wizard is the active window again).
     std::optional<std::size_t> clickedField_;
-    int linksLine_ = 0;
 };
 
 }  // namespace vinkring
