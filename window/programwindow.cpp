@@ -26,8 +26,7 @@ ProgramWindow::ProgramWindow(PlatformServices& services, SpellingDictionary* dic
     // "Bestand": the export and the import, then "Recente bestanden".
     // Their notes say, as Klembord's does, when the markup still has findings.
     exports_ = std::make_unique<ExportCommands>(form.session(), services_, &form, [&form](const QString& done) {
-        const QString warning = markupWarning(form.document());
-        form.sayBriefly(warning.isEmpty() ? done : done + u' ' + warning);
+        form.sayBriefly(done, [doc = form.document()] { return markupWarning(doc); });
     });
     QMenu* file = form.fileMenu();
     file->addSeparator();

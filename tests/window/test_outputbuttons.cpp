@@ -111,6 +111,14 @@ TEST_F(OutputButtonsTest, KlembordSaysSoOnTheLastPageForAWhile)
     command1(2)->click();
     EXPECT_EVENTUALLY(note->isHidden());
     expectWindowUntouched();
+
+    // The markup's findings are read on a worker, and added once they are in.
+    static_cast<PassingNote*>(note)->setShowTime(PassingNote::kShowMilliseconds);
+    ArticleDocument open = test::zebravis();
+    open.field("txtInleiding") += QStringLiteral(" <b>vet");
+    form().setDocument(open);
+    command1(2)->click();
+    EXPECT_EVENTUALLY(note->text().endsWith(QStringLiteral(" tekens. Let op: 1 open tag — Beeld > Artikel controleren")));
 }
 
 TEST_F(OutputButtonsTest, KlembordThatFailsSaysNothingOnThePage)

@@ -467,9 +467,8 @@ void Form1::Command1_Click(int index)
     case 2:
         if (const std::optional<qsizetype> characters = exportToClipboard(document(), services_)) {
             // The post goes as it is; the note says when its markup still has findings.
-            const QString warning = markupWarning(document());
-            lblKlembord->say(toQString(messages::kOnClipboard).arg(dutchNumber(*characters))
-                             + (warning.isEmpty() ? QString() : u' ' + warning));
+            lblKlembord->say(toQString(messages::kOnClipboard).arg(dutchNumber(*characters)),
+                             [doc = document()] { return markupWarning(doc); });
         }
         break;
     case 3:
@@ -605,6 +604,11 @@ void Form1::showTitle()
 void Form1::sayBriefly(const QString& text)
 {
     lblMelding->say(text);
+}
+
+void Form1::sayBriefly(const QString& text, std::function<QString()> more)
+{
+    lblMelding->say(text, std::move(more));
 }
 
 void Form1::showEvent(QShowEvent* event)

@@ -82,6 +82,8 @@ public:
     // Says briefly, beside the page counter on every page, that a command
     // was done ("Bewaard in guppy.VKV."); the text goes after a few seconds.
     void sayBriefly(const QString& text);
+    // With what more gives added once it has run on a worker.
+    void sayBriefly(const QString& text, std::function<QString()> more);
     // One section field over the whole window ("Schrijfmodus", F11).
     WritingMode& writingMode() { return *writing_; }
     // Where the menu bar, the counter and the buttons ("<", ">", ">|" and

@@ -54,6 +54,7 @@ QString fittedNote(const QString& text, const QFontMetrics& metrics, int width)
 PassingNote::PassingNote(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
+    pool_.setMaxThreadCount(1);
     hide();
     timer_.setSingleShot(true);
     timer_.setInterval(kShowMilliseconds);
@@ -65,12 +66,34 @@ PassingNote::PassingNote(QWidget* parent) : QLabel(parent)
     });
 }
 
+PassingNote::~PassingNote()
+{
+    // An addition under way sends its text here.
+    pool_.waitForDone();
+}
+
 void PassingNote::say(const QString& text)
 {
+    ++said_;
     whole_ = text;
     fit();
     show();
     timer_.start();
+}
+
+void PassingNote::say(const QString& text, std::function<QString()> more)
+{
+    say(text);
+    pool_.start([this, said = said_, text, more = std::move(more)] {
+        const QString added = more();
+        QMetaObject::invokeMethod(
+            this,
+            [this, said, text, added] {
+                if (said == said_ && !added.isEmpty())
+                    say(text + u' ' + added);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void PassingNote::resizeEvent(QResizeEvent* event)
