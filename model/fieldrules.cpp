@@ -56,16 +56,19 @@ QString asOneLine(QString text)
 
 QString withCrLf(QString text)
 {
-    // Already CR LF throughout (the usual case): nothing to copy.
-    bool plain = true;
-    for (qsizetype i = 0; i < text.size() && plain; ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
-        else if (isLineBreak(c))
-            plain = false;
+    // Already CR LF throughout (the usual case): nothing to copy. A field
+    // may hold megabytes: most characters are told apart by one compare.
+    const char16_t* const begin = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = begin + text.size();
+    for (const char16_t* at = begin; at < end; ++at) {
+        if (*at > u'\r' && *at != 0x0085 && *at < 0x2028)
+            continue;
+        if (*at == u'\r' && at + 1 < end && at[1] == u'\n')
+            ++at;
+        else if (isLineBreak(QChar(*at)))
+            return replaceLineEnds(std::move(text), u"\r\n");
     }
-    return plain ? text : replaceLineEnds(std::move(text), u"\r\n");
+    return text;
 }
 
 QString fitToField(std::size_t field, QString text)
