@@ -10,6 +10,7 @@
 #include "window/aids/formatting.h"
 #include "window/aids/livespelling.h"
 #include "window/aids/searchbar.h"
+#include "window/form/accesskeys.h"
 #include "window/form/writingmode.h"
 #include "window/files/exportcommands.h"
 #include "window/files/recentfiles.h"
@@ -21,6 +22,7 @@ ProgramWindow::ProgramWindow(PlatformServices& services, SpellingDictionary* dic
       form_(std::make_unique<Form1>(services, nullptr, Form1::Pages::AfterFirstPaint))
 {
     Form1& form = *form_;
+    new ImmediateAccessKeys(&form);
     QObject::connect(&form, &Form1::pagesBuilt, &form, [this] { composeAids(); });
 
     // "Bestand": the export and the import, then "Recente bestanden".

@@ -55,5 +55,27 @@ TEST_F(Search, FindsAcrossLineEndsAndCountsAfterEveryEdit)
     EXPECT_EVENTUALLY(bar.countText() == QStringLiteral("2 treffers"));
 }
 
+// Keys typed right after "Alles vervangen"'s access key go into the field,
+// not into the replacement.
+TEST_F(Search, AnAccessKeyReplacesWithTheTextAsItWasThen)
+{
+    ArticleDocument doc = form().document();
+    const std::size_t intro = *fieldIndex("txtInleiding");
+    doc.fields[intro] = QStringLiteral("vis en vis");
+    form().setDocument(doc);
+    form().show();
+    QApplication::setActiveWindow(&form());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    SearchBar& bar = program().searchBar();
+    bar.open(true);
+    bar.findField()->setText(QStringLiteral("vis"));
+    bar.replaceField()->setText(QStringLiteral("bak"));
+    bar.replaceField()->setFocus();
+    QTest::keyClick(bar.replaceField(), Qt::Key_A, Qt::AltModifier);
+    QTest::keyClicks(bar.replaceField(), QStringLiteral("zz"));
+    EXPECT_EQ(form().fields().text(intro), QStringLiteral("bak en bak"));
+    EXPECT_EQ(bar.replaceField()->text(), QStringLiteral("bakzz"));
+}
+
 }  // namespace
 }  // namespace vinkring::test
