@@ -461,12 +461,16 @@ bool DocumentSession::offer(RecoveryStore::LeftOver& left)
         return false;
     // The work is unsaved where it differs from its file as it is now; that
     // of a file gone or never saved, where it differs from the start.
+    bool fileInUtf8 = false;
     if (!left.copy->fileName.isEmpty()) {
         const DocumentReadResult file = ReadDocumentFile(left.copy->fileName);
         if (file.document)
             baseline_ = fitToRules(*file.document);
+        fileInUtf8 = file.document && file.encoding == FileEncoding::Utf8;
     }
     arrived(left.copy->document, left.copy->fileName);
+    // A file in UTF-8 is saved in it again without asking, as when opened.
+    keepUtf8_ = fileInUtf8;
     // The work is as the file was when the copy was made.
     stamp_ = FileStamp{left.copy->savedAt, -1, 0};
     emit documentReplaced();

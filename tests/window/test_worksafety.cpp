@@ -318,6 +318,21 @@ TEST_F(WorkSafety, WorkOfACrashedRunIsOfferedAndRestored)
     QTRY_VERIFY(copyIsCurrent());
 }
 
+TEST_F(WorkSafety, WorkOfAFileInUtf8IsSavedInItAgainWithoutAQuestion)
+{
+    ArticleDocument work = defaultDocument();
+    work.field("txtTitel") = QString::fromUtf8("Gered 🐟");
+    const QString file = dir.filePath(QStringLiteral("gered.VKV"));
+    ASSERT_TRUE(WriteDocumentFile(file, defaultDocument(), FileEncoding::Utf8).ok);
+    leaveCopy(work, file, QDateTime::currentDateTime());
+    platform.messageBox.answers.push_back(MessageAnswer::Yes);
+    form().offerLeftOverWork();
+    ASSERT_EQ(form().document(), work);
+    EXPECT_EQ(form().session().quickSave(), SaveOutcome::Written);
+    EXPECT_EQ(platform.messageBox.shown.size(), 1u) << "only the offer";
+    EXPECT_EQ(ReadDocumentFile(file).document, work);
+}
+
 TEST_F(WorkSafety, WorkThatWasNeverSavedCanBeThrownAway)
 {
     ArticleDocument work = defaultDocument();
