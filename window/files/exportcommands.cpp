@@ -162,7 +162,7 @@ bool ExportCommands::putIn(const ForumImport& result, const QString& done)
     }
     if (!session_.confirmReplace())
         return false;
-    session_.imported(*result.document);
+    runHoldingInput([this, &result] { session_.imported(*result.document); });
     if (!result.message.isEmpty()) {
         services_.messageBox.show(result.message, toQString(texts::kMessageTitle), MessageIcon::Information,
                                   MessageButtons::Ok, QString());

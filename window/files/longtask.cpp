@@ -67,6 +67,8 @@ protected:
 private:
     bool isDialogs(QObject* watched) const
     {
+        if (!dialog_)
+            return false;
         if (auto* widget = qobject_cast<QWidget*>(watched))
             return widget == dialog_ || dialog_->isAncestorOf(widget);
         if (auto* window = qobject_cast<QWindow*>(watched))
@@ -112,6 +114,19 @@ void runOnWorker(QWidget* window, const QString& title, const QString& label,
     thread->wait();
     // What arrived since the loop last looked is dropped too.
     QCoreApplication::processEvents();
+}
+
+void runHoldingInput(const std::function<void()>& work)
+{
+    const InputHold hold(nullptr);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // The cursor reaches the screen before the work holds the thread.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    work();
+    // What the writer gave meanwhile waited for the thread: it goes. (Qt
+    // reads the system's input in one pass and delivers it in the next.)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QGuiApplication::restoreOverrideCursor();
 }
 
 }  // namespace vinkring

@@ -32,6 +32,11 @@ auto runLongTask(QWidget* window, const QString& title, const QString& label, Wo
     return std::move(*result);
 }
 
+// Runs work here, on the interface thread (putting megabytes in the window's
+// fields, which only it may do), with the wait cursor; keys and clicks given
+// meanwhile go nowhere.
+void runHoldingInput(const std::function<void()>& work);
+
 // How long a task runs before its progress dialog shows.
 inline constexpr int kProgressAfterMilliseconds = 500;
 
