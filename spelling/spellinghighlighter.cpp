@@ -416,6 +416,7 @@ void SpellingHighlighter::runSlice()
     if (!block.isValid()) {
         if (sweepFromTop_ && !sweepFoundStale_) {
             checking_ = false;
+            emit passEnded();
             return;
         }
         next_ = 0;

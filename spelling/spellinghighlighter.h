@@ -60,6 +60,11 @@ public:
     qsizetype underlinedCount() const;
     QTextDocument* document() const { return doc_; }
 
+signals:
+    // A pass went over every paragraph: the underlines are as the check says.
+    void passEnded();
+
+public:
     // The longest one slice of a pass works.
     static constexpr int kSliceMilliseconds = 8;
     // After a key, the passes wait this long for the next one.

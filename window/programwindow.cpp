@@ -100,6 +100,7 @@ void ProgramWindow::composeAids()
     QObject::connect(&session, &DocumentSession::documentChanged, check, &ArticleCheckList::changed);
     QObject::connect(&session, &DocumentSession::documentReplaced, check, &ArticleCheckList::changed);
     QObject::connect(view, &ArticleView::postLimitChanged, check, &ArticleCheckList::changed);
+    QObject::connect(spelling, &LiveSpelling::underlinesSettled, check, &ArticleCheckList::changed);
     QObject::connect(check, &ArticleCheckList::wholePostChosen, view, [view](CheckKind kind) {
         if (kind == CheckKind::PostTooLong)
             view->show();

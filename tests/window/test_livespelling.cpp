@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -16,13 +17,16 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include "eventually.h"
 #include "fakes/enchantfolder.h"
 #include "fakes/fakeplatform.h"
 #include "spelling/spellingdictionary.h"
 #include "spelling/spellinghighlighter.h"
 #include "spelling/spellingsheet.h"
+#include "window/aids/articlechecklist.h"
 #include "window/form/form1.h"
 #include "window/programwindow.h"
+#include "window/aids/articlechecklist.h"
 #include "window/aids/livespelling.h"
 
 namespace vinkring::test {
@@ -268,6 +272,18 @@ TEST_F(LiveSpellingTest, IgnoredForTheRunInEveryFieldAndInTheDialog)
     other->setPlainText(QStringLiteral("de viss"));
     settle();
     ASSERT_EQ(underlined(other), QStringList{"viss"});
+    // The check's count of the underlined words follows them, without an edit.
+    program->articleCheck().openAction()->trigger();
+    const auto spellingFinding = [this] {
+        const QListWidget* list = program->articleCheck().list();
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->text().contains(QStringLiteral("woordenboek")))
+                return list->item(i)->text();
+        }
+        return QString();
+    };
+    ASSERT_EVENTUALLY(!spellingFinding().isEmpty());
+    const QString counted = spellingFinding();
 
     QMenu* menu = menuAt(field, 6);
     ASSERT_TRUE(menu);
@@ -276,6 +292,7 @@ TEST_F(LiveSpellingTest, IgnoredForTheRunInEveryFieldAndInTheDialog)
     settle();
     EXPECT_TRUE(underlined(field).isEmpty());
     EXPECT_TRUE(underlined(other).isEmpty());
+    EXPECT_EVENTUALLY(spellingFinding() != counted);
     EXPECT_EQ(checkWithDialog(SpellingAction::Ignore, QStringLiteral("viss en zwmt")), QStringList{"zwmt"});
     QFile personal(folder.personalWordList(QStringLiteral("vk")));
     EXPECT_FALSE(personal.open(QIODevice::ReadOnly) && personal.readAll().contains("viss")) << "not for good";

@@ -62,6 +62,7 @@ void LiveSpelling::attach(std::size_t field)
     highlighter->setActive(toggle_->isChecked());
     highlighter->setCursor([this, field] { return fields_.documentPosition(field, fields_.cursor(field)); });
     highlighters_.insert(field, highlighter);
+    connect(highlighter, &SpellingHighlighter::passEnded, this, &LiveSpelling::underlinesSettled);
 }
 
 qsizetype LiveSpelling::doubtfulCount() const

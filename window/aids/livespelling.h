@@ -40,6 +40,12 @@ public:
     // know, as far as the check has come.
     qsizetype doubtfulCount() const;
 
+signals:
+    // A field's underlines came to be as the check says (after a word was
+    // ignored or added, a file opened, the spelling turned on or off).
+    void underlinesSettled();
+
+public:
     // At most this many suggestions head the context menu.
     static constexpr int kMaxSuggestions = 5;
 
