@@ -271,23 +271,13 @@ void FieldBinding::setText(const QString& text)
 
 namespace {
 
-// Whether the widget gives the text back as it was set: it turns every
-// line end but CR LF (and Qt's frame marks) into one of its own, which it
-// gives back as CR LF, so that the length tells (a field may hold megabytes:
-// no reading back).
+// Whether the widget gives the text back as it was set. Every line end but
+// CR LF (a lone CR or LF, a line or paragraph separator, Qt's frame marks)
+// becomes a paragraph of the widget, which it gives back as CR LF, one
+// character more: the length tells, without reading megabytes back.
 bool givenBackAsSet(const QString& text, const QTextDocument& doc)
 {
-    if (doc.characterCount() - 1 + doc.blockCount() - 1 != text.size())
-        return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        else if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator
-                 || c == 0xfdd0 || c == 0xfdd1)
-            return false;
-    }
-    return true;
+    return doc.characterCount() - 1 + doc.blockCount() - 1 == text.size();
 }
 
 }  // namespace
